@@ -1,0 +1,33 @@
+#pragma once
+
+// Intel HEX text of an assembled program: data records of up to 16 bytes, a new
+// record at every gap in the addresses, in the order the bytes arrive, then the
+// end record. Lines end with CR LF.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class IntelHexWriter {
+public:
+    IntelHexWriter() { hexRecord.reserve(maxRecordBytes); }
+
+    // Appends one byte at `address`, starting a new record at a gap or when full.
+    void emitHexByte(std::uint32_t address, std::uint8_t value);
+    // Writes the pending data record, if any.
+    void flushHexRecord();
+    // The whole file: every record, then the end record.
+    std::string finish();
+
+    static constexpr std::size_t maxRecordBytes = 16;
+    static constexpr const char* endRecord = ":00000001FF\r\n";
+
+private:
+    std::vector<std::uint8_t> hexRecord;
+    std::int64_t hexLastAddress = -2;
+    std::string text;
+};
+
+// The HEX file beside a source file: the extension (after the last "." behind the
+// last "/") replaced by ".hex", or ".hex" appended when there is none.
+std::string hexPathFor(const std::string& sourcePath);

@@ -1,0 +1,65 @@
+// Golden files: every tests/golden/NAME.asm is assembled and its listing, its
+// error report and its HEX file compared with NAME.lst, NAME.err and NAME.hex.
+// regenerate.sh in that folder writes them anew; read every diff by hand.
+
+#include "CommandLine.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> sourcesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".asm")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string withoutFolder(std::string text, const std::string& folder) {
+    for (std::size_t at; (at = text.find(folder)) != std::string::npos;)
+        text.erase(at, folder.size());
+    return text;
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, MatchesItsListingReportAndHexFile) {
+    const fs::path golden = GOLDEN_DIR;
+    const fs::path base = golden / GetParam();
+    const TempFolder output;
+    std::ostringstream out, err;
+    const int status = runCommandLine({"-l", "-o", output.file("out.hex"), base.string() + ".asm"}, out, err);
+
+    EXPECT_EQ(out.str(), TempFolder::read(base.string() + ".lst"));
+    EXPECT_EQ(withoutFolder(err.str(), golden.string() + "/"), TempFolder::read(base.string() + ".err"));
+    const bool hasHex = fs::exists(base.string() + ".hex");
+    EXPECT_EQ(status, hasHex ? 0 : 1);
+    if (hasHex) {
+        EXPECT_EQ(TempFolder::read(output.file("out.hex")), TempFolder::read(base.string() + ".hex"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Golden, ::testing::ValuesIn(sourcesIn(GOLDEN_DIR)),
+                         [](const auto& info) { return info.param; });
+
+class Example : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Example, AssemblesWithoutErrors) {
+    const TempFolder output;
+    std::ostringstream out, err;
+    const std::string source = std::string(EXAMPLES_DIR) + "/" + GetParam() + ".asm";
+    EXPECT_EQ(runCommandLine({"-o", output.file("out.hex"), source}, out, err), 0) << err.str();
+    EXPECT_NE(err.str().find(" bytes assembled"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, Example, ::testing::ValuesIn(sourcesIn(EXAMPLES_DIR)),
+                         [](const auto& info) { return info.param; });
+
+} // namespace

@@ -1,0 +1,25 @@
+# Shared by ./run and ./test: install what is missing, then build into build/.
+
+# Debian packages the build needs.
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev)
+
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local as_root=()
+    [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+build_project() {
+    ensure_packages "${BRENVIK_PACKAGES[@]}"
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build --parallel "$(nproc)"
+}
