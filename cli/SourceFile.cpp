@@ -1,5 +1,6 @@
 #include "SourceFile.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -48,6 +49,8 @@ bool isValidUtf8(std::string_view s) {
 }
 
 SourceLine decodeUtf8(std::string_view raw) {
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return {std::string(raw), {}};
     SourceLine line;
     char32_t codePoint = 0;
     for (std::size_t i = 0; i < raw.size();) {

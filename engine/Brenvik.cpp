@@ -71,8 +71,12 @@ void TBrenvikEngine::prepare() {
     lastErrorLine = noLine;
     symbols.clear();
     forwardRefs.clear();
-    lineRecords.clear();
+    // Fresh records, keeping the storage of the last run's bytes for this one.
     lineRecords.resize(sourceText.lineCount());
+    for (Line& line : lineRecords) {
+        line.kind = Line::noStatement;
+        line.code.clear();
+    }
     lineCounted.assign(lineRecords.size(), false);
 }
 
@@ -179,9 +183,10 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
             default:
                 if (line.kind >= 0x100) {
                     const std::uint32_t v = evaluate(index, upper, pos);
-                    line.code.push_back(lowByte(v));
                     if (line.kind >= 0x200)
-                        line.code.push_back(highByte(v));
+                        line.code = {lowByte(v), highByte(v)};
+                    else
+                        line.code = {lowByte(v)};
                     deferrable(v);
                 }
                 pc += static_cast<std::uint32_t>(line.size());

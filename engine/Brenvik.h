@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,9 +56,17 @@ public:
 
     using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
 
+    // Words and names are looked up by string_view without building a string.
+    struct WordHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+    };
+    template <typename T>
+    using WordMap = std::unordered_map<std::string, T, WordHash, std::equal_to<>>;
+
     // Every mnemonic, pseudo-instruction and directive with its code; shared by
     // all instances and filled by the first one constructed.
-    static std::map<std::string, Line::LineCode, std::less<>> opcodes;
+    static WordMap<Line::LineCode> opcodes;
 
     explicit TBrenvikEngine(TextArea& textArea);
     virtual ~TBrenvikEngine() = default;
@@ -113,7 +121,7 @@ private:
     int errorCount = 0;
     std::uint32_t lastErrorLine = noLine;
     std::vector<Line> lineRecords;
-    std::map<std::string, std::uint32_t, std::less<>> symbols; // name -> defining line
+    WordMap<std::uint32_t> symbols; // name -> defining line
     std::vector<Unresolved> forwardRefs;
     std::uint32_t bytesAssembled = 0;
     std::vector<bool> lineCounted; // lines that count in errorCount

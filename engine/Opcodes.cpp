@@ -7,7 +7,7 @@
 
 using LineCode = TBrenvikEngine::Line::LineCode;
 
-std::map<std::string, LineCode, std::less<>> TBrenvikEngine::opcodes;
+TBrenvikEngine::WordMap<LineCode> TBrenvikEngine::opcodes;
 
 namespace {
 

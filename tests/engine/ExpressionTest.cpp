@@ -115,8 +115,8 @@ TEST(ExpressionDepth, NestingIsBoundedAt256Levels) {
         std::uint32_t pos = 1;
         return a.engine.expr(text, pos, static_cast<std::uint32_t>(text.size()));
     };
-    EXPECT_EQ(eval("1" + repeated("+1", 256)), 257u);
-    EXPECT_EQ(eval("1" + repeated("+1", 257)), error);
+    EXPECT_EQ(eval(repeated("1+", 256) + "1"), 257u);
+    EXPECT_EQ(eval(repeated("1+", 257) + "1"), error);
     EXPECT_EQ(eval(repeated("(", 256) + "1" + repeated(")", 256)), 1u);
     EXPECT_EQ(eval(repeated("(", 257) + "1" + repeated(")", 257)), error);
     EXPECT_EQ(eval(repeated("-", 256) + "1"), 1u);
@@ -124,7 +124,7 @@ TEST(ExpressionDepth, NestingIsBoundedAt256Levels) {
 }
 
 TEST(ExpressionDepth, MillionCharacterLinesAreMarkedNotFatal) {
-    const Assembly a({"\tLAI 1" + repeated("+1", 500000), "\tLAI " + repeated("(", 1000000), "\tRET"});
+    const Assembly a({"\tLAI " + repeated("1+", 500000) + "1", "\tLAI " + repeated("(", 1000000), "\tRET"});
     EXPECT_EQ(a.errors(), (ErrorColumns{{0, 5}, {1, 5}}));
     EXPECT_EQ(a.bytes(2), Bytes{0x07});
 }
