@@ -1,0 +1,89 @@
+// Construction, properties, change handling and the assembly run.
+
+#include "BrenvikControl.h"
+#include "RichEdit2.h"
+
+#include <QTextBlock>
+
+#include <algorithm>
+#include <climits>
+
+// The engine keeps a reference to documentText, which is constructed after the
+// engine; the engine does not use it until the first run.
+TBrenvik::TBrenvik(QWidget* owner)
+    : QWidget(owner), TBrenvikEngine(documentText), textArea(new TRichEdit2(this)), documentText(*textArea) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    autoAsmTimer.setSingleShot(true);
+    connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
+    connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
+    connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
+    resetMargins();
+}
+
+TBrenvik::~TBrenvik() = default;
+
+QFont TBrenvik::GetFont() const { return textArea->font(); }
+QColor TBrenvik::GetFontColour() const { return textArea->palette().color(QPalette::Text); }
+bool TBrenvik::GetModified() const { return textArea->document()->isModified(); }
+void TBrenvik::SetModified(bool modified) { textArea->document()->setModified(modified); }
+bool TBrenvik::GetHideSelection() const { return textArea->GetHideSelection(); }
+void TBrenvik::SetHideSelection(bool hide) { textArea->SetHideSelection(hide); }
+bool TBrenvik::GetAutoIndent() const { return textArea->AutoIndent; }
+void TBrenvik::SetAutoIndent(bool on) { textArea->AutoIndent = on; }
+
+int TBrenvik::GetLine() const {
+    return textArea->document()->findBlock(textArea->textCursor().selectionEnd()).blockNumber() + 1;
+}
+
+int TBrenvik::GetColumn() const {
+    const int end = textArea->textCursor().selectionEnd();
+    return end - textArea->document()->findBlock(end).position() + 1;
+}
+
+int TBrenvik::GetSelStart() const { return textArea->textCursor().selectionStart(); }
+
+int TBrenvik::GetSelLength() const {
+    const QTextCursor cursor = textArea->textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TBrenvik::SetSelStart(int start) { setSelection(start, 0); }
+void TBrenvik::SetSelLength(int length) { setSelection(GetSelStart(), length); }
+
+void TBrenvik::setSelection(int start, int length) {
+    const int last = textArea->document()->characterCount() - 1;
+    QTextCursor cursor = textArea->textCursor();
+    cursor.setPosition(std::clamp(start, 0, last));
+    cursor.setPosition(std::clamp(start + std::max(length, 0), 0, last), QTextCursor::KeepAnchor);
+    textArea->setTextCursor(cursor);
+    textArea->ensureCursorVisible();
+}
+
+void TBrenvik::textChange() {
+    if (codeValid) {
+        codeValid = false;
+        update(codeRect);
+    }
+    // Every edit restarts the whole delay; 0 means no automatic run at all.
+    autoAsmTimer.stop();
+    if (AutoAsmDelay > 0)
+        autoAsmTimer.start(static_cast<int>(std::min<std::uint32_t>(AutoAsmDelay, INT_MAX)));
+    emit OnChange();
+}
+
+void TBrenvik::vertScroll() { repaint(codeRect); }
+
+void TBrenvik::doAsm() {
+    autoAsmTimer.stop();
+    // Marks are layout formats: they leave the text, the selection, the modified
+    // flag and the undo history alone, and raise no change.
+    textArea->setUpdatesEnabled(false);
+    documentText.clearAllMarks();
+    run();
+    textArea->ensureCursorVisible();
+    codeValid = true;
+    textArea->setUpdatesEnabled(true);
+    repaint();
+    emit OnAssemble();
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+// The editor component: a text area with a code column on its left that shows,
+// in octal, the address and bytes of every visible source line, and the
+// assembler engine that fills it after every pause in editing.
+
+#include "Brenvik.h"
+#include "DocumentTextArea.h"
+#include "SourceCodec.h"
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+class TRichEdit2;
+class QPainter;
+
+class TBrenvik : public QWidget, public TBrenvikEngine {
+    Q_OBJECT
+public:
+    explicit TBrenvik(QWidget* owner = nullptr);
+    ~TBrenvik() override;
+
+    // Milliseconds of editing pause before the automatic run; 0 means never.
+    std::uint32_t AutoAsmDelay = 2000;
+
+    QFont GetFont() const;
+    QColor GetFontColour() const;
+    // Sets the editor font and text colour, the code column's geometry and the tab stops.
+    void SetFont(const QFont& font, const QColor& colour);
+    bool GetModified() const;
+    void SetModified(bool modified);
+    int GetLine() const;   // 1-based line of the caret
+    int GetColumn() const; // 1-based column of the caret
+    bool GetHideSelection() const;
+    void SetHideSelection(bool hide);
+    int GetSelStart() const;
+    void SetSelStart(int start);
+    int GetSelLength() const;
+    void SetSelLength(int length);
+    bool GetAutoIndent() const;
+    void SetAutoIndent(bool on);
+
+    // One whole assembly run; cancels a pending automatic one.
+    void doAsm();
+    bool isCodeValid() const { return codeValid; }
+    int GetCodeWidth() const { return codeWidth; }
+    TRichEdit2* GetTextArea() const { return textArea; }
+
+    // Draws one row of line `index`'s code at y: the address at x 3 (first rows
+    // only) and up to `maxBytes` byte groups from `firstByte` at bytesX + 3.
+    // Returns the next byte of `code` still to be drawn.
+    std::size_t PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
+                          std::size_t firstByte) const;
+
+    // Pass-through editing operations.
+    void SelectAll();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void ClearSelection();
+    void ClearAll();
+    bool CanUndo() const;
+    void Undo();
+    void ReplaceSelection(const QString& text);
+
+    enum SearchOption { WholeWord = 1, MatchCase = 2 };
+    // Position of the first match of `text` within [start, start + length), selected
+    // and scrolled into view; -1, with the selection collapsed to its start, if none.
+    int FindTextA(const QString& text, int start, int length, int options);
+
+    // The whole text, lines separated by '\n', every character as it stands.
+    QString GetText() const;
+
+    // Both throw FileError naming the file and the reason; a failed load leaves the
+    // text as it was, a failed save leaves the file as it was.
+    void LoadFromFile(const QString& path);
+    void SaveToFile(const QString& path);
+
+signals:
+    void OnChange();
+    void OnAssemble();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void textChange();
+    void vertScroll();
+    void Paint(QPainter& canvas);
+    void resetMargins();
+    bool nearBorder(int x) const;
+    void setSelection(int start, int length);
+
+    TRichEdit2* textArea;
+    DocumentTextArea documentText; // what the engine reads and marks
+    QTimer autoAsmTimer;
+    QPixmap codeBitmap;
+    QRect codeRect;
+    int codeWidth = 0;
+    int bytesX = 0;
+    bool codeValid = false;
+    bool draggingBorder = false;
+    SourceEncoding encoding = SourceEncoding::Utf8;
+};
+
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};

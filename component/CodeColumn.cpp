@@ -1,0 +1,124 @@
+// The code column: its geometry from the editor font, its rows level with the
+// text's lines, and the border that the user can drag.
+
+#include "BrenvikControl.h"
+#include "CodeFormat.h"
+#include "RichEdit2.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextBlock>
+
+namespace {
+
+constexpr int textX = 3; // where a row's address and byte groups start
+constexpr int borderHotZone = 4;
+constexpr int minimumBorderX = 2;
+const QColor borderColour(0x80, 0x80, 0x80);
+
+// Tab stops for label, mnemonic, operand and comment, in twips per digit width.
+constexpr int tabStopTwips[] = {120, 200, 480};
+constexpr double twipsPerInch = 1440.0;
+
+} // namespace
+
+std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
+                                std::size_t firstByte) const {
+    const CodeRow row = codeRow(GetLineRecords()[index], maxBytes, firstByte);
+    const int baseline = y + canvas.fontMetrics().ascent();
+    if (!row.address.empty())
+        canvas.drawText(textX, baseline, QString::fromLatin1(row.address));
+    if (!row.bytes.empty())
+        canvas.drawText(atBytesX + textX, baseline, QString::fromLatin1(row.bytes));
+    return row.nextByte;
+}
+
+void TBrenvik::Paint(QPainter& canvas) {
+    codeRect = QRect(0, 0, codeWidth, height());
+    if (codeWidth <= 0)
+        return;
+    if (codeBitmap.isNull()) {
+        codeBitmap = QPixmap(codeRect.size());
+        codeBitmap.fill(palette().color(QPalette::Base));
+    }
+    QPainter bitmap(&codeBitmap);
+    QFont fixed = GetFont();
+    fixed.setFixedPitch(true);
+    bitmap.setFont(fixed);
+    bitmap.fillRect(codeRect, palette().color(QPalette::Base));
+    bitmap.setPen(palette().color(QPalette::Text));
+    if (codeValid) {
+        const auto records = static_cast<int>(GetLineRecords().size());
+        for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
+            const int y = textArea->blockTop(block);
+            if (y > codeRect.bottom() || block.blockNumber() >= records)
+                break;
+            PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
+        }
+    }
+    bitmap.setPen(borderColour);
+    bitmap.drawLine(codeWidth - 1, 0, codeWidth - 1, height());
+    bitmap.end();
+    canvas.drawPixmap(0, 0, codeBitmap);
+}
+
+void TBrenvik::paintEvent(QPaintEvent*) {
+    QPainter canvas(this);
+    Paint(canvas);
+}
+
+void TBrenvik::resetMargins() {
+    textArea->setGeometry(codeWidth, 0, std::max(width() - codeWidth, 0), height());
+    codeBitmap = QPixmap();
+}
+
+void TBrenvik::resizeEvent(QResizeEvent*) { resetMargins(); }
+
+void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
+    const bool modified = GetModified();
+    textArea->setUpdatesEnabled(false);
+    setFont(font);
+    textArea->setFont(font);
+    QPalette colours = textArea->palette();
+    colours.setColor(QPalette::Text, colour);
+    textArea->setPalette(colours);
+
+    const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    codeWidth = 20 * digitWidth;
+    bytesX = 7 * digitWidth;
+    resetMargins();
+
+    // All text takes the font's colour: the marks of the last run are gone.
+    documentText.clearAllMarks();
+    QTextOption option = textArea->document()->defaultTextOption();
+    QList<QTextOption::Tab> tabs;
+    for (const int twips : tabStopTwips)
+        tabs.append(QTextOption::Tab(twips * digitWidth * logicalDpiX() / twipsPerInch, QTextOption::LeftTab));
+    option.setTabs(tabs);
+    textArea->document()->setDefaultTextOption(option);
+
+    textArea->setUpdatesEnabled(true);
+    SetModified(modified);
+    update();
+}
+
+bool TBrenvik::nearBorder(int x) const { return std::abs(x - codeWidth) <= borderHotZone; }
+
+void TBrenvik::mousePressEvent(QMouseEvent* event) {
+    draggingBorder = nearBorder(event->position().toPoint().x());
+}
+
+void TBrenvik::mouseMoveEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (nearBorder(x))
+        setCursor(Qt::SizeHorCursor);
+    else
+        unsetCursor();
+    if (!draggingBorder)
+        return;
+    codeWidth = std::min(std::max(x, minimumBorderX), width() - minimumBorderX);
+    resetMargins();
+    repaint(0, 0, width(), height());
+}
+
+void TBrenvik::mouseReleaseEvent(QMouseEvent*) { draggingBorder = false; }

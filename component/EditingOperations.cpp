@@ -1,0 +1,85 @@
+// Editing, search and file operations, passed through to the text area.
+
+#include "BrenvikControl.h"
+#include "RichEdit2.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextBlock>
+
+void TBrenvik::SelectAll() { textArea->selectAll(); }
+void TBrenvik::CopyToClipboard() { textArea->copy(); }
+void TBrenvik::CutToClipboard() { textArea->cut(); }
+void TBrenvik::PasteFromClipboard() { textArea->paste(); }
+void TBrenvik::ClearSelection() { textArea->textCursor().removeSelectedText(); }
+bool TBrenvik::CanUndo() const { return textArea->document()->isUndoAvailable(); }
+void TBrenvik::Undo() { textArea->undo(); }
+
+void TBrenvik::ClearAll() {
+    textArea->clear();
+    encoding = SourceEncoding::Utf8;
+    SetModified(false);
+}
+
+void TBrenvik::ReplaceSelection(const QString& text) {
+    QTextCursor cursor = textArea->textCursor();
+    cursor.insertText(text);
+    textArea->setTextCursor(cursor);
+}
+
+int TBrenvik::FindTextA(const QString& text, int start, int length, int options) {
+    QTextDocument::FindFlags flags;
+    if (options & WholeWord)
+        flags |= QTextDocument::FindWholeWords;
+    if (options & MatchCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    const qint64 end = static_cast<qint64>(start) + std::max(length, 0);
+    const QTextCursor found =
+        text.isEmpty() || length <= 0 ? QTextCursor() : textArea->document()->find(text, std::max(start, 0), flags);
+    if (found.isNull() || found.selectionEnd() > end) {
+        SetSelLength(0);
+        return -1;
+    }
+    setSelection(found.selectionStart(), found.selectionEnd() - found.selectionStart());
+    return found.selectionStart();
+}
+
+void TBrenvik::LoadFromFile(const QString& path) {
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        throw FileError(QStringLiteral("Cannot open file %1: it is a folder").arg(path).toStdString());
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()).toStdString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()).toStdString());
+
+    const DecodedSource source = decodeSource(bytes);
+    textArea->setPlainText(source.text);
+    encoding = source.encoding;
+    SetSelStart(0);
+    textArea->viewport()->update();
+}
+
+QString TBrenvik::GetText() const {
+    // Raw text keeps no-break spaces, which plain text would turn into spaces.
+    QString text = textArea->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void TBrenvik::SaveToFile(const QString& path) {
+    QByteArray bytes;
+    try {
+        bytes = encodeSource(GetText(), encoding);
+    } catch (const UnencodableText& e) {
+        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromStdString(e.what()))
+                            .toStdString());
+    }
+    // Written beside the file and renamed into place: the old file stays whole
+    // until the new one is.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, file.errorString()).toStdString());
+}

@@ -1,0 +1,66 @@
+#include "RichEdit2.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+
+TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
+    setFrameShape(QFrame::NoFrame);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(false);
+    document()->setDocumentMargin(0);
+    // The strip left of the text is outside the viewport: fill it like the text's background.
+    setViewportMargins(leftMargin, 0, 0, 0);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    SetHideSelection(true);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy != 0)
+            emit OnVertScroll();
+    });
+}
+
+void TRichEdit2::SetHideSelection(bool hide) {
+    hideSelection = hide;
+    QPalette colours = palette();
+    const QPalette standard = QPalette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     hide ? colours.color(QPalette::Inactive, QPalette::Base)
+                          : standard.color(QPalette::Inactive, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     hide ? colours.color(QPalette::Inactive, QPalette::Text)
+                          : standard.color(QPalette::Inactive, QPalette::HighlightedText));
+    setPalette(colours);
+}
+
+int TRichEdit2::blockTop(const QTextBlock& block) const {
+    return viewport()->y() + qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+}
+
+void TRichEdit2::keyReleaseEvent(QKeyEvent* event) {
+    QPlainTextEdit::keyReleaseEvent(event);
+    // A held Enter repeats; only its final release indents.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (AutoIndent && enter && !event->isAutoRepeat())
+        autoIndent();
+}
+
+// Copies the leading tabs and spaces of the line above the caret's line to the caret.
+void TRichEdit2::autoIndent() {
+    QTextCursor cursor = textCursor();
+    const QTextBlock above = document()->findBlock(cursor.selectionEnd()).previous();
+    if (!above.isValid())
+        return;
+    const QString text = above.text();
+    qsizetype blanks = 0;
+    while (blanks < text.size() && (text[blanks] == '\t' || text[blanks] == ' '))
+        ++blanks;
+    if (blanks == 0)
+        return;
+    // One edit with the line break, so that one Undo takes both back.
+    cursor.joinPreviousEditBlock();
+    cursor.insertText(text.left(blanks) + cursor.selectedText());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// The text area of the editor: a plain-text edit that reports every vertical
+// scroll, indents a new line like the one above it, and keeps its text 8 pixels
+// from its left edge, clear of the code column's border.
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+class TRichEdit2 : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TRichEdit2(QWidget* owner);
+
+    bool AutoIndent = true;
+
+    // Whether the selection is hidden while the text area has no focus.
+    bool GetHideSelection() const { return hideSelection; }
+    void SetHideSelection(bool hide);
+
+    // The y, in this widget, of the top of `block` as it is laid out now.
+    int blockTop(const QTextBlock& block) const;
+    QTextBlock firstVisible() const { return firstVisibleBlock(); }
+
+    static constexpr int leftMargin = 8;
+
+signals:
+    void OnVertScroll();
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void autoIndent();
+
+    bool hideSelection = true;
+};

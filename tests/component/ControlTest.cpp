@@ -1,0 +1,142 @@
+// The automatic run, the explicit run, and what a run leaves as it was.
+
+#include "Editor.h"
+
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+class ControlTest : public QObject {
+    Q_OBJECT
+private slots:
+    void runsAfterTheDelayFromTheLastChange() {
+        Editor e("\tRET");
+        e.brenvik.AutoAsmDelay = 300;
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+        QTest::keyClick(&e.text(), Qt::Key_A);
+        QTest::qWait(150);
+        QTest::keyClick(&e.text(), Qt::Key_B);
+        QElapsedTimer sinceLastChange;
+        sinceLastChange.start();
+        QCOMPARE(assembled.count(), 0);
+        QVERIFY(assembled.wait(2000));
+        QVERIFY(sinceLastChange.elapsed() >= 290);
+        QCOMPARE(assembled.count(), 1);
+        QVERIFY(e.brenvik.isCodeValid());
+    }
+
+    void delayZeroNeverRuns() {
+        Editor e("\tRET");
+        e.brenvik.AutoAsmDelay = 0;
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+        QTest::keyClick(&e.text(), Qt::Key_A);
+        QVERIFY(!assembled.wait(300));
+        QVERIFY(!e.brenvik.isCodeValid());
+    }
+
+    void explicitRunCancelsThePendingOne() {
+        Editor e("\tRET");
+        e.brenvik.AutoAsmDelay = 100;
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+        QTest::keyClick(&e.text(), Qt::Key_A);
+        e.brenvik.doAsm();
+        QCOMPARE(assembled.count(), 1);
+        QVERIFY(!assembled.wait(400));
+    }
+
+    void pendingTimerKeepsItsDelay() {
+        Editor e("\tRET");
+        e.brenvik.AutoAsmDelay = 100;
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+        QTest::keyClick(&e.text(), Qt::Key_A);
+        e.brenvik.AutoAsmDelay = 60000;
+        QVERIFY(assembled.wait(2000));
+    }
+
+    void everyChangeMakesTheListingStaleAndIsReported() {
+        Editor e("\tRET\n");
+        e.brenvik.doAsm();
+        QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
+        e.brenvik.ReplaceSelection("\tRLC\n");
+        QVERIFY(!e.brenvik.isCodeValid());
+        QCOMPARE(changed.count(), 1);
+        e.brenvik.ClearAll();
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(e.brenvik.GetModified(), false);
+    }
+
+    void runLeavesTextSelectionModifiedAndUndoAsTheyWere() {
+        Editor e("X\tFOO 1\n\tRLC ; rotate\n\tJMP X\n");
+        QTest::keyClicks(&e.text(), "Y");
+        const int undoSteps = e.text().document()->availableUndoSteps();
+        e.brenvik.SetSelStart(3);
+        e.brenvik.SetSelLength(5);
+        QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+
+        e.brenvik.doAsm();
+
+        QCOMPARE(e.plainText(), QString("YX\tFOO 1\n\tRLC ; rotate\n\tJMP X\n"));
+        QCOMPARE(e.brenvik.GetSelStart(), 3);
+        QCOMPARE(e.brenvik.GetSelLength(), 5);
+        QCOMPARE(e.brenvik.GetModified(), true);
+        QCOMPARE(e.text().document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(assembled.count(), 1);
+        QCOMPARE(e.brenvik.GetErrorCount(), 2);
+
+        e.brenvik.SetModified(false);
+        e.brenvik.doAsm();
+        QCOMPARE(e.brenvik.GetModified(), false);
+    }
+
+    void marksAreRedFromTheFaultAndBlueFromTheComment() {
+        Editor e("\tFOO 1\n\tRLC ; rotate\n\tLAI 1 ; x y\n\tJMP LATER ; on\nLATER:\tRET\n");
+        e.brenvik.doAsm();
+        const QColor red(255, 0, 0), blue(0, 0, 255);
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{2, red}}));
+        QCOMPARE(e.marks(1), (QList<QPair<int, QColor>>{{6, blue}}));
+        QCOMPARE(e.marks(2), (QList<QPair<int, QColor>>{{8, blue}}));
+        QCOMPARE(e.marks(3), (QList<QPair<int, QColor>>{{12, blue}})); // red until resolved
+        QCOMPARE(e.marks(4), (QList<QPair<int, QColor>>{}));
+    }
+
+    void laterMarksWinAndTheNextRunStartsClean() {
+        Editor e("\tRLC ; c\n");
+        DocumentTextArea lines(e.text());
+        lines.markLine(0, 6, MarkColour::Comment);
+        lines.markLine(0, 3, MarkColour::Error);
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, QColor(255, 0, 0)}}));
+        lines.markLine(0, 5, MarkColour::Comment);
+        QCOMPARE(e.marks(0).size(), 2);
+        e.text().setPlainText("\tRET\n");
+        lines.markLine(0, 1, MarkColour::Error);
+        e.brenvik.doAsm();
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{}));
+    }
+
+    void caretLineAndColumnFollowTheSelectionEnd() {
+        Editor e("ab\ncdef\n");
+        e.brenvik.SetSelStart(1);
+        e.brenvik.SetSelLength(4);
+        QCOMPARE(e.brenvik.GetLine(), 2);
+        QCOMPARE(e.brenvik.GetColumn(), 3);
+        e.brenvik.SetSelLength(1000);
+        QCOMPARE(e.brenvik.GetSelLength(), 7);
+    }
+
+    void viewReturnsToTheCaretAfterARun() {
+        QString text;
+        for (int i = 0; i < 300; ++i)
+            text += "\tRET\n";
+        Editor e(text);
+        e.brenvik.SetSelStart(0);
+        e.text().verticalScrollBar()->setValue(200);
+        e.brenvik.doAsm();
+        QCOMPARE(e.text().verticalScrollBar()->value(), 0);
+    }
+};
+
+QTEST_MAIN(ControlTest)
+#include "ControlTest.moc"
