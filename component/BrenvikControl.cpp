@@ -79,8 +79,9 @@ void TBrenvik::doAsm() {
     // Marks are layout formats: they leave the text, the selection, the modified
     // flag and the undo history alone, and raise no change.
     textArea->setUpdatesEnabled(false);
-    documentText.clearAllMarks();
+    documentText.beginRun();
     run();
+    documentText.endRun();
     textArea->ensureCursorVisible();
     codeValid = true;
     textArea->setUpdatesEnabled(true);

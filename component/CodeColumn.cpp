@@ -89,7 +89,7 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     resetMargins();
 
     // All text takes the font's colour: the marks of the last run are gone.
-    documentText.clearAllMarks();
+    documentText.clearMarks();
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
     for (const int twips : tabStopTwips)

@@ -9,64 +9,81 @@ namespace {
 
 constexpr char wideStandIn = '?';
 
-void setFormats(QTextDocument& document, const QTextBlock& block, const QList<QTextLayout::FormatRange>& formats) {
-    block.layout()->setFormats(formats);
-    document.markContentsDirty(block.position(), block.length());
-}
-
 } // namespace
 
+void DocumentTextArea::beginRun() {
+    text = edit.document()->toRawText();
+    starts.clear();
+    starts.push_back(0);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == QChar::ParagraphSeparator)
+            starts.push_back(i + 1);
+    starts.push_back(text.size() + 1); // the last line has no separator of its own
+    pendingMarks.clear();
+}
+
+QList<QTextLayout::FormatRange> DocumentTextArea::formatsOf(const std::vector<MarkRun>& runs, int lineLength) {
+    QList<QTextLayout::FormatRange> formats;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const int start = static_cast<int>(runs[i].column) - 1;
+        const int end = i + 1 < runs.size() ? std::min(static_cast<int>(runs[i + 1].column) - 1, lineLength)
+                                            : lineLength;
+        if (runs[i].colour == MarkColour::Default || start >= end)
+            continue;
+        QTextCharFormat format;
+        format.setForeground(colourOf(runs[i].colour));
+        formats.append({start, end - start, format});
+    }
+    return formats;
+}
+
+void DocumentTextArea::endRun() {
+    // Every line takes the marks of this run, or none: only lines whose colours
+    // differ from the last run's are touched.
+    QTextDocument& document = *edit.document();
+    std::size_t index = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++index) {
+        const auto marks = pendingMarks.find(index);
+        const QList<QTextLayout::FormatRange> formats =
+            marks == pendingMarks.end() ? QList<QTextLayout::FormatRange>() : formatsOf(marks->second, block.length() - 1);
+        if (block.layout()->formats() != formats)
+            block.layout()->setFormats(formats);
+    }
+    pendingMarks.clear();
+    // Setting formats only notes the blocks as changed: lay them out once, here.
+    document.markContentsDirty(0, document.characterCount());
+}
+
+void DocumentTextArea::clearMarks() {
+    pendingMarks.clear();
+    endRun();
+}
+
 std::size_t DocumentTextArea::lineCount() const {
-    const QTextDocument& document = *edit.document();
-    const int blocks = document.blockCount();
     // A final line break does not start another line.
-    return static_cast<std::size_t>(document.lastBlock().length() == 1 ? blocks - 1 : blocks);
+    const std::size_t lines = starts.size() - 1;
+    return text.endsWith(QChar::ParagraphSeparator) || text.isEmpty() ? lines - 1 : lines;
 }
 
 void DocumentTextArea::readLine(std::size_t index, SourceLine& out) const {
-    const QString text = edit.document()->findBlockByNumber(static_cast<int>(index)).text();
-    out.text.resize(static_cast<std::size_t>(text.size()));
+    const qsizetype from = starts[index];
+    const auto length = static_cast<std::size_t>(starts[index + 1] - 1 - from);
+    out.text.resize(length);
     out.wideColumns.clear();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
+    const QChar* units = text.constData() + from;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char16_t unit = units[i].unicode();
         if (unit > 0xFF) {
-            out.text[static_cast<std::size_t>(i)] = wideStandIn;
+            out.text[i] = wideStandIn;
             out.wideColumns.push_back(static_cast<std::uint32_t>(i + 1));
         } else {
-            out.text[static_cast<std::size_t>(i)] = static_cast<char>(unit);
+            out.text[i] = static_cast<char>(unit);
         }
     }
 }
 
 void DocumentTextArea::markLine(std::size_t index, std::uint32_t column, MarkColour colour) {
-    QTextDocument& document = *edit.document();
-    const QTextBlock block = document.findBlockByNumber(static_cast<int>(index));
-    if (!block.isValid())
-        return;
-    const int start = static_cast<int>(column) - 1;
-    const int end = block.length() - 1;
-    // The new mark covers everything from its column on: trim what was there.
-    QList<QTextLayout::FormatRange> formats = block.layout()->formats();
-    for (qsizetype i = formats.size() - 1; i >= 0; --i) {
-        QTextLayout::FormatRange& range = formats[i];
-        if (range.start >= start)
-            formats.removeAt(i);
-        else if (range.start + range.length > start)
-            range.length = start - range.start;
-    }
-    if (colour != MarkColour::Default && start < end) {
-        QTextCharFormat format;
-        format.setForeground(colourOf(colour));
-        formats.append({start, end - start, format});
-    }
-    setFormats(document, block, formats);
-}
-
-void DocumentTextArea::clearAllMarks() {
-    QTextDocument& document = *edit.document();
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        if (!block.layout()->formats().isEmpty())
-            setFormats(document, block, {});
+    applyMark(pendingMarks[index], {column, colour});
 }
 
 QColor DocumentTextArea::colourOf(MarkColour colour) {

@@ -16,6 +16,22 @@ struct SourceLine {
 
 enum class MarkColour { Default, Error, Comment };
 
+// The colour of a line from `column` on, up to the next run or the line's end.
+struct MarkRun {
+    std::uint32_t column;
+    MarkColour colour;
+    bool operator==(const MarkRun& other) const { return column == other.column && colour == other.colour; }
+};
+
+// Adds a mark to a line's runs (ascending columns): a mark recolours everything
+// from its column on, so later marks win where they overlap.
+inline void applyMark(std::vector<MarkRun>& runs, MarkRun mark) {
+    while (!runs.empty() && runs.back().column >= mark.column)
+        runs.pop_back();
+    if (runs.empty() ? mark.colour != MarkColour::Default : runs.back().colour != mark.colour)
+        runs.push_back(mark);
+}
+
 // The few operations of the text that the assembler needs. The editor implements
 // them on its text widget; HeadlessTextArea implements them over a list of lines.
 class TextArea {

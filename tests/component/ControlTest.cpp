@@ -105,13 +105,21 @@ private slots:
     void laterMarksWinAndTheNextRunStartsClean() {
         Editor e("\tRLC ; c\n");
         DocumentTextArea lines(e.text());
+        const QColor red(255, 0, 0), blue(0, 0, 255);
+        lines.beginRun();
         lines.markLine(0, 6, MarkColour::Comment);
         lines.markLine(0, 3, MarkColour::Error);
-        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, QColor(255, 0, 0)}}));
+        lines.endRun();
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, red}}));
+        lines.beginRun();
+        lines.markLine(0, 3, MarkColour::Error);
         lines.markLine(0, 5, MarkColour::Comment);
-        QCOMPARE(e.marks(0).size(), 2);
+        lines.endRun();
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, red}, {5, blue}}));
         e.text().setPlainText("\tRET\n");
+        lines.beginRun();
         lines.markLine(0, 1, MarkColour::Error);
+        lines.endRun();
         e.brenvik.doAsm();
         QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{}));
     }
