@@ -69,7 +69,7 @@ void TBrenvik::textChange() {
     autoAsmTimer.stop();
     if (AutoAsmDelay > 0)
         autoAsmTimer.start(static_cast<int>(std::min<std::uint32_t>(AutoAsmDelay, INT_MAX)));
-    emit OnChange();
+    Q_EMIT OnChange();
 }
 
 void TBrenvik::vertScroll() { repaint(codeRect); }
@@ -86,5 +86,5 @@ void TBrenvik::doAsm() {
     codeValid = true;
     textArea->setUpdatesEnabled(true);
     repaint();
-    emit OnAssemble();
+    Q_EMIT OnAssemble();
 }

@@ -77,7 +77,7 @@ public:
     void LoadFromFile(const QString& path);
     void SaveToFile(const QString& path);
 
-signals:
+Q_SIGNALS:
     void OnChange();
     void OnAssemble();
 

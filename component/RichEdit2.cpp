@@ -17,7 +17,7 @@ TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
     SetHideSelection(true);
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
         if (dy != 0)
-            emit OnVertScroll();
+            Q_EMIT OnVertScroll();
     });
 }
 

@@ -24,7 +24,7 @@ public:
 
     static constexpr int leftMargin = 8;
 
-signals:
+Q_SIGNALS:
     void OnVertScroll();
 
 protected:

@@ -45,9 +45,9 @@ std::string IntelHexWriter::finish() {
     return result;
 }
 
-std::string hexPathFor(const std::string& sourcePath) {
-    const std::size_t slash = sourcePath.rfind('/');
-    const std::size_t dot = sourcePath.rfind('.');
+std::string replaceExtension(const std::string& path, const std::string& extension) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? sourcePath.substr(0, dot) : sourcePath) + ".hex";
+    return (hasExtension ? path.substr(0, dot) : path) + extension;
 }

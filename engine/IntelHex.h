@@ -28,6 +28,9 @@ private:
     std::string text;
 };
 
-// The HEX file beside a source file: the extension (after the last "." behind the
-// last "/") replaced by ".hex", or ".hex" appended when there is none.
-std::string hexPathFor(const std::string& sourcePath);
+// `path` with its extension (the text from the last "." behind the last "/")
+// replaced by `extension`, or `extension` appended when there is none.
+std::string replaceExtension(const std::string& path, const std::string& extension);
+
+// The HEX file beside a source file.
+inline std::string hexPathFor(const std::string& sourcePath) { return replaceExtension(sourcePath, ".hex"); }

@@ -38,7 +38,7 @@ void sendMouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButtons butto
 
 class CodeColumnTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void fontSetsTheColumnWidthFromTheDigitWidth() {
         Editor e;
         QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);

@@ -9,7 +9,7 @@
 
 class ControlTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void runsAfterTheDelayFromTheLastChange() {
         Editor e("\tRET");
         e.brenvik.AutoAsmDelay = 300;

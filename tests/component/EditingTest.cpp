@@ -8,7 +8,7 @@
 
 class EditingTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void enterIndentsLikeTheLineAbove_data() {
         QTest::addColumn<QString>("above");
         QTest::addColumn<QString>("indent");

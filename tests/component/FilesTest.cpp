@@ -30,7 +30,7 @@ class FilesTest : public QObject {
     QTemporaryDir folder;
     QString file(const QString& name) const { return folder.filePath(name); }
 
-private slots:
+private Q_SLOTS:
     void savingGivesBackTheBytesThatWereLoaded_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");

@@ -1,0 +1,113 @@
+// New, Open, Reopen, Save, Save As and closing, each asking before unsaved
+// edits are lost; and the HEX file after every clean run.
+
+#include "MainForm.h"
+
+#include "Backups.h"
+#include "BrenvikControl.h"
+#include "ErrorReport.h"
+#include "HexOutput.h"
+#include "IntelHex.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+
+bool TForm1::discardChanges() {
+    if (!Brenvik1->GetModified())
+        return true;
+    QMessageBox prompt(QMessageBox::NoIcon, QString(), QStringLiteral("Discard current changes?"),
+                       QMessageBox::Yes | QMessageBox::No, this);
+    return prompt.exec() == QMessageBox::Yes;
+}
+
+// Loads `path` as the document; a failure throws before anything of the window changes.
+void TForm1::loadDocument(const QString& path) {
+    Brenvik1->LoadFromFile(path);
+    applyEditorFont();
+    setDocument(path);
+    recentFiles = addRecentFile(recentFiles, currentFile);
+    Brenvik1->SetModified(false);
+}
+
+void TForm1::FormCreate(const QString& argument) {
+    if (argument.isEmpty())
+        return;
+    try {
+        // The document's name is its full path, whatever folder it was named from.
+        loadDocument(QFileInfo(argument).absoluteFilePath());
+    } catch (const std::exception& error) {
+        showErrorReport(QString::fromStdString(error.what()));
+    }
+}
+
+void TForm1::New1Click() {
+    if (!discardChanges())
+        return;
+    setDocument(QString());
+    Brenvik1->ClearAll();
+    Brenvik1->SetModified(false);
+}
+
+void TForm1::Open1Click() {
+    if (!discardChanges() || OpenDialog1->exec() != QDialog::Accepted)
+        return;
+    loadDocument(OpenDialog1->selectedFiles().value(0));
+}
+
+void TForm1::dummy1Click(const QString& path) {
+    if (discardChanges())
+        loadDocument(path);
+}
+
+void TForm1::Save1Click() {
+    if (currentFile.isEmpty() && SaveDialog1->exec() == QDialog::Accepted)
+        setDocument(SaveDialog1->selectedFiles().value(0));
+    if (currentFile.isEmpty())
+        return;
+    saveDocument();
+}
+
+void TForm1::SaveAs1Click() {
+    if (SaveDialog1->exec() != QDialog::Accepted)
+        return;
+    setDocument(SaveDialog1->selectedFiles().value(0));
+    saveDocument();
+}
+
+// A failed save throws: Modified stays true and the message panel says nothing.
+void TForm1::saveDocument() {
+    recentFiles = addRecentFile(recentFiles, currentFile);
+    if (Brenvik1->GetModified())
+        rotateBackups(currentFile);
+    Brenvik1->SaveToFile(currentFile);
+    Brenvik1->SetModified(false);
+    StatusBar1[3]->setText(QStringLiteral("File saved."));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!discardChanges()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TForm1::Brenvik1Assemble() {
+    Assemble1->setEnabled(false);
+    if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile.isEmpty())
+        return;
+    const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));
+    try {
+        writeHexFile(*Brenvik1, path);
+    } catch (const EFCreateError& error) {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                        QString::fromLatin1(EFCreateError::typeName) + QString::fromStdString(error.what()),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+}

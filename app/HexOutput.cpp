@@ -1,0 +1,19 @@
+#include "HexOutput.h"
+
+#include "IntelHex.h"
+
+#include <QSaveFile>
+
+EFCreateError::EFCreateError(const QString& path)
+    : std::runtime_error(QStringLiteral("Cannot create file %1").arg(path).toStdString()) {}
+
+void writeHexFile(const TBrenvikEngine& program, const QString& path) {
+    IntelHexWriter writer;
+    program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
+    const std::string text = writer.finish();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+        !file.commit())
+        throw EFCreateError(path);
+}

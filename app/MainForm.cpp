@@ -1,0 +1,232 @@
+// The window: menu, status bar, caption, the idle update and the options.
+
+#include "MainForm.h"
+
+#include "AboutForm.h"
+#include "BrenvikControl.h"
+#include "ResultText.h"
+
+#include <QAbstractEventDispatcher>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace {
+
+// The Auto Assemble delays, in the order of their menu items.
+constexpr std::uint32_t delays[] = {0, 2000, 4000, 10000};
+constexpr int designedDelay = 1;
+const QString fileFilter = QStringLiteral("Assembly (*.asm);;All Files (*)");
+
+QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
+    auto* dialog = new QFileDialog(parent, QString(), QString(), fileFilter);
+    dialog->setAcceptMode(mode);
+    dialog->setDefaultSuffix(QStringLiteral("asm"));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::AnyFile); // a name that does not exist fails in loading
+    return dialog;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+    setCentralWidget(Brenvik1);
+    resize(700, 496);
+    buildMenu();
+    buildStatusBar();
+    OpenDialog1 = fileDialog(this, QFileDialog::AcceptOpen);
+    SaveDialog1 = fileDialog(this, QFileDialog::AcceptSave);
+    connect(Brenvik1, &TBrenvik::OnChange, this, &TForm1::Brenvik1Change);
+    connect(Brenvik1, &TBrenvik::OnAssemble, this, &TForm1::Brenvik1Assemble);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TForm1::idleUpdate);
+
+    baseCaption = QStringLiteral("Brenvik");
+    setDocument(QString());
+    Brenvik1->SetFont(editorFont.font, editorFont.textColour());
+    loadSettings();
+    Brenvik1->SetModified(false);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenu() {
+    const auto item = [this](QMenu* menu, const QString& caption, QKeySequence shortcut, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    New1 = item(file, "&New", QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::New1Click);
+    Open1 = item(file, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::Open1Click);
+    Reopen1 = file->addMenu(QStringLiteral("&Reopen"));
+    Reopen1->addAction(QStringLiteral("(empty)"));
+    Save1 = item(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Save1Click);
+    SaveAs1 = item(file, "Save &As...", QKeySequence(), &TForm1::SaveAs1Click);
+    file->addSeparator();
+    PrintSetup1 = file->addAction(QStringLiteral("Print Setup..."));
+    Print1 = file->addAction(QStringLiteral("&Print"));
+    Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    Exit2 = item(file, "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
+
+    Edit1 = menuBar()->addMenu(QStringLiteral("&Edit"));
+    connect(Edit1, &QMenu::aboutToShow, this, &TForm1::Edit1Click);
+    Undo1 = item(Edit1, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), [this] { Brenvik1->Undo(); });
+    Edit1->addSeparator();
+    Cut1 = item(Edit1, "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { Brenvik1->CutToClipboard(); });
+    Copy1 = item(Edit1, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Brenvik1->CopyToClipboard(); });
+    Paste1 = item(Edit1, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Brenvik1->PasteFromClipboard(); });
+    Clear1 = item(Edit1, "De&lete", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { Brenvik1->ClearSelection(); });
+    SelectAll1 = item(Edit1, "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { Brenvik1->SelectAll(); });
+    Edit1->addSeparator();
+    Find1 = Edit1->addAction(QStringLiteral("&Find..."));
+    Find1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    FindNext1 = Edit1->addAction(QStringLiteral("Find &Next"));
+    FindNext1->setShortcut(QKeySequence(Qt::Key_F3));
+    Replace1 = Edit1->addAction(QStringLiteral("&Replace..."));
+    Replace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));
+    auto* radio = new QActionGroup(this);
+    const char* delayCaptions[] = {"Never", "After 2s", "After 4s", "After 10s"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* delay = item(autoAssemble, delayCaptions[i], QKeySequence(), [this, i] { setDelay(i); });
+        delay->setCheckable(true);
+        radio->addAction(delay);
+        delayItems.append(delay);
+    }
+    Never1 = delayItems[0], After2s1 = delayItems[1], After4s1 = delayItems[2], After10s1 = delayItems[3];
+    After2s1->setChecked(true);
+    AutoIndent1 = item(options, "Auto&Indent", QKeySequence(), &TForm1::AutoIndent1Click);
+    AutoIndent1->setCheckable(true);
+    AutoIndent1->setChecked(true);
+    WriteHexfile1 = options->addAction(QStringLiteral("Write Hex file"));
+    WriteHexfile1->setCheckable(true);
+    WriteHexfile1->setChecked(true);
+    options->addSeparator();
+    Font1 = item(options, "&Font...", QKeySequence(), &TForm1::Font1Click);
+
+    Assemble1 = menuBar()->addAction(QStringLiteral("&Assemble!"));
+    connect(Assemble1, &QAction::triggered, Brenvik1, &TBrenvik::doAsm);
+    Assemble1->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    About1 = item(help, "&About...", QKeySequence(Qt::Key_F1), [this] { aboutBox->exec(); });
+}
+
+void TForm1::buildStatusBar() {
+    const int widths[] = {400, 50, 50, 50};
+    for (int i = 0; i < 4; ++i) {
+        StatusBar1[i] = new QLabel(this);
+        StatusBar1[i]->setMinimumWidth(widths[i]);
+        statusBar()->addWidget(StatusBar1[i], i == 3 ? 1 : 0);
+    }
+    QFont bold = StatusBar1[0]->font();
+    bold.setBold(true);
+    StatusBar1[0]->setFont(bold);
+}
+
+void TForm1::setDocument(const QString& name) {
+    currentFile = name;
+    setWindowTitle(baseCaption + " - " + (name.isEmpty() ? QStringLiteral("(untitled)") : name));
+}
+
+void TForm1::idleUpdate() {
+    const auto show = [](QLabel* panel, const QString& text) {
+        if (panel->text() != text) // an unchanged panel is not repainted
+            panel->setText(text);
+    };
+    show(StatusBar1[1], QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
+    show(StatusBar1[2], QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
+    show(StatusBar1[0], QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
+    const QString colour = Brenvik1->GetErrorCount() > 0 ? QStringLiteral("color: rgb(255, 0, 0)")
+                                                         : QStringLiteral("color: palette(tooltip-text)");
+    if (StatusBar1[0]->styleSheet() != colour)
+        StatusBar1[0]->setStyleSheet(colour);
+    rebuildReopenMenu();
+}
+
+void TForm1::rebuildReopenMenu() {
+    if (shownRecentFiles == recentFiles && !Reopen1->isEmpty())
+        return;
+    Reopen1->clear();
+    Reopen1->setEnabled(!recentFiles.isEmpty());
+    for (int i = 0; i < recentFiles.size(); ++i) {
+        const QString path = recentFiles[i];
+        QAction* entry = Reopen1->addAction(QString(path).replace('&', "&&"));
+        entry->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        connect(entry, &QAction::triggered, this, [this, path] { dummy1Click(path); });
+    }
+    shownRecentFiles = recentFiles;
+}
+
+void TForm1::Edit1Click() {
+    Undo1->setEnabled(Brenvik1->CanUndo());
+    const bool selection = Brenvik1->GetSelLength() > 0;
+    Cut1->setEnabled(selection);
+    Copy1->setEnabled(selection);
+    Clear1->setEnabled(selection);
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    Paste1->setEnabled(clipboard && clipboard->hasText());
+}
+
+void TForm1::Brenvik1Change() {
+    Assemble1->setEnabled(true);
+    StatusBar1[3]->clear();
+}
+
+void TForm1::loadSettings() {
+    const std::optional<StoredOptions> stored = readOptions(*settings);
+    if (!stored)
+        return; // the first run keeps the designed options
+    editorFont = stored->font;
+    applyEditorFont();
+    // Indexes outside the four items, negative or not, keep the designed delay.
+    if (stored->autoAssemble >= 0 && stored->autoAssemble < delayItems.size())
+        setDelay(stored->autoAssemble);
+    WriteHexfile1->setChecked(stored->saveHex);
+    recentFiles = stored->recentFiles;
+    Brenvik1->SetAutoIndent(stored->autoIndent);
+    AutoIndent1->setChecked(Brenvik1->GetAutoIndent());
+}
+
+void TForm1::FormClose() {
+    StoredOptions options;
+    options.font = editorFont;
+    options.autoAssemble = static_cast<int>(delayItems.indexOf(delayItems[0]->actionGroup()->checkedAction()));
+    options.saveHex = WriteHexfile1->isChecked();
+    options.recentFiles = recentFiles;
+    options.autoIndent = Brenvik1->GetAutoIndent();
+    writeOptions(*settings, options);
+}
+
+void TForm1::setDelay(int index) {
+    Brenvik1->AutoAsmDelay = delays[index];
+    delayItems[index]->setChecked(true);
+}
+
+void TForm1::AutoIndent1Click() { Brenvik1->SetAutoIndent(AutoIndent1->isChecked()); }
+
+void TForm1::Font1Click() {
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, editorFont.font, this, QString(),
+                                            QFontDialog::DontUseNativeDialog);
+    if (!chosen)
+        return;
+    editorFont.font = font;
+    editorFont.pitch = font.fixedPitch() ? 2 : 0;
+    applyEditorFont();
+}
+
+void TForm1::applyEditorFont() { Brenvik1->SetFont(editorFont.font, editorFont.textColour()); }

@@ -1,0 +1,75 @@
+#pragma once
+
+// The main window: the editor, its menu and status bar, the file commands, the
+// options and recent files, and the HEX file written after every clean run.
+
+#include "Settings.h"
+
+#include <QMainWindow>
+
+class QActionGroup;
+class QFileDialog;
+class QLabel;
+class QSettings;
+class TAboutBox;
+class TBrenvik;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Opens the file named on the command line, if any; a failure is reported
+    // and the window stays untitled.
+    void FormCreate(const QString& argument);
+
+    TBrenvik* Brenvik1;
+    QString currentFile;
+    QStringList recentFiles;
+
+    // The menu, named as designed.
+    QAction *New1, *Open1, *Save1, *SaveAs1, *PrintSetup1, *Print1, *Exit2;
+    QMenu *Edit1, *Reopen1;
+    QAction *Undo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
+    QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
+    QAction *Assemble1, *About1;
+    QLabel* StatusBar1[4];
+    QFileDialog *OpenDialog1, *SaveDialog1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildStatusBar();
+    void setDocument(const QString& name);
+    void idleUpdate();
+    void rebuildReopenMenu();
+    void Edit1Click();
+    void Brenvik1Change();
+    void Brenvik1Assemble();
+
+    bool discardChanges();
+    void loadDocument(const QString& path);
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void saveDocument();
+    void dummy1Click(const QString& path);
+
+    void loadSettings();
+    void FormClose();
+    void setDelay(int index);
+    void AutoIndent1Click();
+    void Font1Click();
+    void applyEditorFont();
+
+    QString baseCaption;
+    QSettings* settings;
+    EditorFont editorFont;
+    QList<QAction*> delayItems;
+    QStringList shownRecentFiles; // what the Reopen submenu shows now
+    TAboutBox* aboutBox;
+};
