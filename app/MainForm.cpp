@@ -158,10 +158,10 @@ void TForm1::idleUpdate() {
 }
 
 void TForm1::rebuildReopenMenu() {
-    if (shownRecentFiles == recentFiles && !Reopen1->isEmpty())
+    if (shownRecentFiles == recentFiles)
         return;
     Reopen1->clear();
-    Reopen1->setEnabled(!recentFiles.isEmpty());
+    Reopen1->menuAction()->setEnabled(!recentFiles.isEmpty());
     for (int i = 0; i < recentFiles.size(); ++i) {
         const QString path = recentFiles[i];
         QAction* entry = Reopen1->addAction(QString(path).replace('&', "&&"));

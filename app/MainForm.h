@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 
+#include <optional>
+
 class QActionGroup;
 class QFileDialog;
 class QLabel;
@@ -70,6 +72,6 @@ private:
     QSettings* settings;
     EditorFont editorFont;
     QList<QAction*> delayItems;
-    QStringList shownRecentFiles; // what the Reopen submenu shows now
+    std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     TAboutBox* aboutBox;
 };

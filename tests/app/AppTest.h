@@ -1,0 +1,77 @@
+#pragma once
+
+// Support for main-window tests: the real application class, settings in a
+// temporary XDG_CONFIG_HOME, and answers to the modal dialogs a command opens.
+
+#include "BrenvikApplication.h"
+#include "BrenvikControl.h"
+#include "MainForm.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QEventLoop>
+#include <QMenu>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Runs `answer` on the next modal dialog as soon as it shows.
+inline void whenModal(std::function<void(QWidget*)> answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
+}
+
+// Presses `button` in the next message box; its text goes to *text.
+inline void answerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    whenModal([=](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (text)
+            *text = box ? box->text() : QString("(not a message box)");
+        if (box)
+            box->button(button)->click();
+        else if (auto* dialog = qobject_cast<QDialog*>(widget))
+            dialog->reject();
+    });
+}
+
+// Lets the event loop run and then wait for events, so that the idle update runs.
+inline void idle() {
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+#define BRENVIK_APP_TEST_MAIN(TestClass)                                                                    \
+    int main(int argc, char** argv) {                                                                       \
+        QTemporaryDir config;                                                                               \
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                                            \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
+        TBrenvikApplication application(argc, argv);                                                         \
+        TestClass test;                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                             \
+    }

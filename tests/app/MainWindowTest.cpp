@@ -1,0 +1,251 @@
+// The main window as a user meets it: caption, status bar, menu states, the
+// HEX file after each clean run, and the options kept between runs.
+
+#include "AppTest.h"
+#include "RichEdit2.h"
+#include "Settings.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QMimeData>
+
+namespace {
+
+// Whether the label shows pure red ink.
+bool showsRed(QLabel* label) {
+    const QImage image = label->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                return true;
+        }
+    return false;
+}
+
+void setText(TForm1& window, const QString& text) {
+    window.Brenvik1->GetTextArea()->setPlainText(text);
+    window.Brenvik1->doAsm();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir folder;
+
+private Q_SLOTS:
+    void init() { QSettings().clear(); }
+
+    void startsUntitledWithEmptyPanels() {
+        TForm1 window;
+        window.show();
+        QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
+        idle();
+        QCOMPARE(window.StatusBar1[0]->text(), QString());
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(window.StatusBar1[1]->text(), QString("Line 1"));
+        QVERIFY(!window.Assemble1->isEnabled());
+        QVERIFY(!window.Reopen1->menuAction()->isEnabled());
+        QVERIFY(window.Reopen1->isEmpty());
+    }
+
+    void resultPanelSaysWhatTheRunFound_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("one error") << "\tFOO\n" << "1 Error in Assembly!" << true;
+        QTest::newRow("two errors") << "\tFOO\n\tBAR\n" << "2 Errors in Assembly!" << true;
+        QTest::newRow("one byte") << "\tRET\n" << "1 bytes assembled" << false;
+        QTest::newRow("nothing") << "X\tEQU 1\n" << "" << false;
+    }
+    void resultPanelSaysWhatTheRunFound() {
+        QFETCH(QString, source);
+        QFETCH(QString, result);
+        QFETCH(bool, red);
+        TForm1 window;
+        window.show();
+        setText(window, source);
+        idle();
+        QCOMPARE(window.StatusBar1[0]->text(), result);
+        QVERIFY(window.StatusBar1[0]->font().bold());
+        QCOMPARE(showsRed(window.StatusBar1[0]), red);
+    }
+
+    void assembleIsEnabledExactlyWhileTheTextChanged() {
+        TForm1 window;
+        window.show();
+        window.StatusBar1[3]->setText("File saved.");
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_A);
+        QVERIFY(window.Assemble1->isEnabled());
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        window.Assemble1->trigger();
+        QVERIFY(!window.Assemble1->isEnabled());
+        QVERIFY(window.Brenvik1->isCodeValid());
+    }
+
+    void editMenuFollowsSelectionUndoAndClipboard() {
+        TForm1 window;
+        window.show();
+        setText(window, "abc");
+        auto* data = new QMimeData;
+        data->setData("application/octet-stream", "x");
+        QGuiApplication::clipboard()->setMimeData(data);
+        Q_EMIT window.Edit1->aboutToShow();
+        QVERIFY(!window.Cut1->isEnabled() && !window.Copy1->isEnabled() && !window.Clear1->isEnabled());
+        QVERIFY(!window.Paste1->isEnabled());
+        QVERIFY(!window.Undo1->isEnabled());
+        QVERIFY(window.SelectAll1->isEnabled() && window.Find1->isEnabled());
+
+        QGuiApplication::clipboard()->setText("text");
+        window.Brenvik1->SetSelStart(1);
+        window.Brenvik1->SetSelLength(1);
+        window.Brenvik1->ReplaceSelection("x");
+        window.Brenvik1->SetSelLength(1);
+        Q_EMIT window.Edit1->aboutToShow();
+        QVERIFY(window.Cut1->isEnabled() && window.Copy1->isEnabled() && window.Clear1->isEnabled());
+        QVERIFY(window.Paste1->isEnabled() && window.Undo1->isEnabled());
+    }
+
+    void cleanRunsOfATitledDocumentWriteTheHexFile() {
+        const QString source = folder.filePath("prog.asm");
+        writeFile(source, "\tORG 100B\r\n\tDB 1,2,3\r\n");
+        TForm1 window;
+        window.FormCreate(source);
+        window.Brenvik1->doAsm();
+        QCOMPARE(readFile(folder.filePath("prog.hex")), QByteArray(":03004000010203B7\r\n:00000001FF\r\n"));
+
+        setText(window, "\tFOO\n");
+        QCOMPARE(readFile(folder.filePath("prog.hex")), QByteArray(":03004000010203B7\r\n:00000001FF\r\n"));
+
+        window.WriteHexfile1->trigger(); // a click switches hex output off
+        QVERIFY(!window.WriteHexfile1->isChecked());
+        setText(window, "\tRET\n");
+        QCOMPARE(readFile(folder.filePath("prog.hex")), QByteArray(":03004000010203B7\r\n:00000001FF\r\n"));
+        QVERIFY(!window.Assemble1->isEnabled());
+    }
+
+    void untitledDocumentsWriteNoHexFile() {
+        TForm1 window;
+        const QTemporaryDir current;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(current.path());
+        setText(window, "\tRET\n");
+        QDir::setCurrent(before);
+        QCOMPARE(QDir(current.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void hexFileThatCannotBeCreatedIsReported() {
+        QTemporaryDir gone;
+        const QString source = gone.filePath("prog.asm");
+        writeFile(source, "\tRET\r\n");
+        TForm1 window;
+        window.FormCreate(source);
+        gone.remove();
+        QString message;
+        answerMessageBox(QMessageBox::Ok, &message);
+        window.Brenvik1->doAsm();
+        QCOMPARE(message, "EFCreateErrorCannot create file " + gone.path() + "/prog.hex");
+        QVERIFY(!QFile::exists(gone.path()));
+    }
+
+    void firstRunWritesEverySettingAndTheNextReadsThem() {
+        {
+            TForm1 window;
+            window.close();
+        }
+        QSettings settings;
+        settings.beginGroup("Options");
+        for (const char* name : {"Charset", "Color", "Name", "Pitch", "Size", "Bold", "Italic", "Underline",
+                                 "StrikeOut", "AutoAssemble", "SaveHex", "AutoIndent"})
+            QVERIFY2(settings.contains(name), name);
+        QCOMPARE(settings.value("AutoAssemble").toString(), QString("1"));
+        QCOMPARE(settings.value("Color").toString(), QString("-2147483640"));
+        QCOMPARE(settings.value("Name").toString(), QString("MS Sans Serif"));
+        settings.setValue("AutoAssemble", "2");
+        settings.setValue("AutoIndent", "0");
+        settings.setValue("SaveHex", "0");
+        settings.setValue("Size", "14");
+        settings.setValue("Color", "255");
+        settings.sync();
+
+        TForm1 window;
+        QVERIFY(window.After4s1->isChecked());
+        QCOMPARE(window.Brenvik1->AutoAsmDelay, 4000u);
+        QVERIFY(!window.AutoIndent1->isChecked() && !window.Brenvik1->GetAutoIndent());
+        QVERIFY(!window.WriteHexfile1->isChecked());
+        QCOMPARE(window.Brenvik1->GetFont().pointSize(), 14);
+        QCOMPARE(window.Brenvik1->GetFontColour(), QColor(255, 0, 0));
+    }
+
+    void storedValuesOutsideTheModelKeepTheDefaults() {
+        for (const char* delay : {"-1", "4", "7"}) {
+            QSettings settings;
+            settings.setValue("Options/AutoAssemble", delay);
+            settings.setValue("Options/Size", "abc");
+            settings.sync();
+            TForm1 window;
+            QVERIFY2(window.After2s1->isChecked(), delay);
+            QCOMPARE(window.Brenvik1->GetFont().pointSize(), 8);
+        }
+    }
+
+    void recentFilesAreReadWithoutGapsAndShownWithAltKeys() {
+        QSettings settings;
+        for (int n = 1; n <= 12; ++n)
+            settings.setValue(QString("Options/Recent%1").arg(n), QString("/src/p%1.asm").arg(n));
+        settings.setValue("Options/Recent14", "/src/after-the-gap.asm");
+        settings.sync();
+        TForm1 window;
+        window.show();
+        idle();
+        const QList<QAction*> entries = window.Reopen1->actions();
+        QCOMPARE(entries.size(), 12);
+        QCOMPARE(entries[0]->text(), QString("/src/p1.asm"));
+        QCOMPARE(entries[0]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_1));
+        QCOMPARE(entries[8]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_9));
+        QCOMPARE(entries[9]->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Colon));
+
+        const QString source = folder.filePath("new.asm");
+        writeFile(source, "\tRET\r\n");
+        window.FormCreate(source);
+        QCOMPARE(window.recentFiles.size(), 9);
+        QCOMPARE(window.recentFiles.first(), source);
+    }
+
+    void addingARecentFileMovesItFirstAndKeepsNine() {
+        QStringList list;
+        for (int n = 1; n <= 10; ++n)
+            list = addRecentFile(list, QString("/f%1").arg(n));
+        QCOMPARE(list.size(), 9);
+        QCOMPARE(list.first(), QString("/f10"));
+        QCOMPARE(list.last(), QString("/f2"));
+        list = addRecentFile(list, "/f6");
+        QCOMPARE(list.size(), 9);
+        QCOMPARE(list.mid(0, 2), (QStringList{"/f6", "/f10"}));
+        list = addRecentFile(list, "/F6"); // names differ in case on this file system
+        QCOMPARE(list.mid(0, 2), (QStringList{"/F6", "/f6"}));
+    }
+
+    void commandLineFileKeepsItsFolderAndAMissingOneIsReported() {
+        writeFile(folder.filePath("rel.asm"), "\tRET\r\n");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        TForm1 window;
+        window.FormCreate("rel.asm");
+        QDir::setCurrent(before);
+        QCOMPARE(window.currentFile, folder.filePath("rel.asm"));
+        QCOMPARE(window.windowTitle(), "Brenvik - " + folder.filePath("rel.asm"));
+        QVERIFY(!window.Brenvik1->GetModified());
+
+        TForm1 other;
+        QString message;
+        answerMessageBox(QMessageBox::Ok, &message);
+        other.FormCreate(folder.filePath("missing.asm"));
+        QVERIFY2(message.contains("missing.asm") && message.endsWith("."), qPrintable(message));
+        QCOMPARE(other.windowTitle(), QString("Brenvik - (untitled)"));
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
