@@ -21,11 +21,12 @@
 
 #include <functional>
 
-// Runs `answer` on the next modal dialog as soon as it shows.
-inline void whenModal(std::function<void(QWidget*)> answer) {
+// Runs `answer` on the next modal dialog of type Dialog as soon as it shows.
+template <typename Dialog>
+void whenModal(std::function<void(Dialog*)> answer) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
             poll->stop();
             poll->deleteLater();
             answer(dialog);
@@ -36,14 +37,10 @@ inline void whenModal(std::function<void(QWidget*)> answer) {
 
 // Presses `button` in the next message box; its text goes to *text.
 inline void answerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr) {
-    whenModal([=](QWidget* widget) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
+    whenModal<QMessageBox>([=](QMessageBox* box) {
         if (text)
-            *text = box ? box->text() : QString("(not a message box)");
-        if (box)
-            box->button(button)->click();
-        else if (auto* dialog = qobject_cast<QDialog*>(widget))
-            dialog->reject();
+            *text = box->text();
+        box->button(button)->click();
     });
 }
 

@@ -1,0 +1,209 @@
+// New, Open, Reopen, Save, Save As and closing: the discard prompt, the nine
+// backups, and failures that leave the document and the file as they were.
+
+#include "AppTest.h"
+#include "Backups.h"
+#include "RichEdit2.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+
+namespace {
+
+// Chooses `path` in the next file dialog, or cancels it when `path` is empty.
+void chooseFile(const QString& path) {
+    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // Typed into the name box, as a user would.
+        dialog->setDirectory(QFileInfo(path).path());
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+void edit(TForm1& window, const QString& text) {
+    window.Brenvik1->GetTextArea()->setPlainText(text);
+    window.Brenvik1->SetModified(true);
+}
+
+// Triggers a command as a click would, so that an error reaches the application's report.
+void click(QAction* action) {
+    QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+    idle();
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir* folder = nullptr;
+    QString file(const QString& name) const { return folder->filePath(name); }
+
+private Q_SLOTS:
+    void init() {
+        QSettings().clear();
+        folder = new QTemporaryDir;
+    }
+    void cleanup() { delete folder; }
+
+    void savingAModifiedFileKeepsNineBackups() {
+        TForm1 window;
+        writeFile(file("prog.asm"), "version 0\r\n");
+        window.FormCreate(file("prog.asm"));
+        for (int version = 1; version <= 10; ++version) {
+            edit(window, QString("version %1\n").arg(version));
+            window.Save1->trigger();
+        }
+        QCOMPARE(readFile(file("prog.asm")), QByteArray("version 10\r\n"));
+        for (int n = 1; n <= 9; ++n)
+            QCOMPARE(readFile(file(QString("prog.%1").arg(n))), QString("version %1\r\n").arg(10 - n).toLatin1());
+        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
+    }
+
+    void backupGapsMoveUpByOne() {
+        writeFile(file("prog.asm"), "now");
+        for (const char* n : {"1", "2", "4"})
+            writeFile(file(QString("prog.%1").arg(n)), n);
+        rotateBackups(file("prog.asm"));
+        QCOMPARE(readFile(file("prog.1")), QByteArray("now"));
+        QCOMPARE(readFile(file("prog.2")), QByteArray("1"));
+        QCOMPARE(readFile(file("prog.3")), QByteArray("2"));
+        QVERIFY(!QFile::exists(file("prog.4")));
+        QCOMPARE(readFile(file("prog.5")), QByteArray("4"));
+        QCOMPARE(readFile(file("prog.asm")), QByteArray("now")); // still in place until it is rewritten
+        QCOMPARE(backupPath("/src/prog", 3), QString("/src/prog.3"));
+        QCOMPARE(backupPath("/rel1.2/prog.inc", 1), QString("/rel1.2/prog.1"));
+    }
+
+    void saveWithoutEditsRewritesWithoutABackup() {
+        writeFile(file("same.asm"), "\tRET\n");
+        TForm1 window;
+        window.FormCreate(file("same.asm"));
+        window.Save1->trigger();
+        QCOMPARE(readFile(file("same.asm")), QByteArray("\tRET\r\n"));
+        QVERIFY(!QFile::exists(file("same.1")));
+        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+    }
+
+    void saveOfAnUntitledDocumentAsksForAName() {
+        TForm1 window;
+        edit(window, "\tRET\n");
+        chooseFile(QString());
+        window.Save1->trigger();
+        QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QVERIFY(window.Brenvik1->GetModified());
+
+        chooseFile(file("named.asm"));
+        window.Save1->trigger();
+        QCOMPARE(window.currentFile, file("named.asm"));
+        QCOMPARE(readFile(file("named.asm")), QByteArray("\tRET\r\n"));
+        QCOMPARE(window.recentFiles.first(), file("named.asm"));
+        QVERIFY(!window.Brenvik1->GetModified());
+    }
+
+    void saveAsMakesTheOverwrittenFileItsFirstBackup() {
+        writeFile(file("other.asm"), "old");
+        TForm1 window;
+        edit(window, "new\n");
+        chooseFile(file("other.asm"));
+        answerMessageBox(QMessageBox::Yes); // Qt asks before overwriting
+        window.SaveAs1->trigger();
+        QCOMPARE(readFile(file("other.asm")), QByteArray("new\r\n"));
+        QCOMPARE(readFile(file("other.1")), QByteArray("old"));
+    }
+
+    void failedSaveKeepsTheEditsUnsaved() {
+        TForm1 window;
+        edit(window, "\tRET\n");
+        window.currentFile = file("no/such/folder/x.asm");
+        QString message;
+        answerMessageBox(QMessageBox::Ok, &message);
+        click(window.Save1);
+        QVERIFY2(message.contains("x.asm"), qPrintable(message));
+        QCOMPARE(window.currentFile, file("no/such/folder/x.asm"));
+        QVERIFY(window.Brenvik1->GetModified());
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+    }
+
+    void discardPromptGuardsEveryCommandThatLosesEdits() {
+        writeFile(file("a.asm"), "\tRLC\r\n");
+        TForm1 window;
+        edit(window, "\tRET\n");
+        QString asked;
+
+        answerMessageBox(QMessageBox::No, &asked);
+        window.New1->trigger();
+        QCOMPARE(asked, QString("Discard current changes?"));
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+
+        answerMessageBox(QMessageBox::No);
+        window.Open1->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+
+        window.recentFiles = {file("a.asm")};
+        idle();
+        answerMessageBox(QMessageBox::No);
+        window.Reopen1->actions().first()->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QVERIFY(window.Brenvik1->GetModified());
+
+        answerMessageBox(QMessageBox::Yes);
+        window.Reopen1->actions().first()->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRLC\n"));
+        QCOMPARE(window.windowTitle(), "Brenvik - " + file("a.asm"));
+        QVERIFY(!window.Brenvik1->GetModified());
+
+        edit(window, "\tRET\n");
+        answerMessageBox(QMessageBox::Yes);
+        window.New1->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString());
+        QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
+        QCOMPARE(window.recentFiles, QStringList{file("a.asm")});
+    }
+
+    void noPromptWithoutEdits() {
+        writeFile(file("b.asm"), "\tRLC\r\n");
+        TForm1 window;
+        chooseFile(file("b.asm"));
+        window.Open1->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRLC\n"));
+        QCOMPARE(window.currentFile, file("b.asm"));
+    }
+
+    void closingWithEditsAsksAndNoKeepsTheWindow() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tRET\n");
+        answerMessageBox(QMessageBox::No);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        answerMessageBox(QMessageBox::Yes);
+        QVERIFY(window.close());
+        QVERIFY(QSettings().contains("Options/AutoIndent")); // the settings are written on close
+    }
+
+    void failedOpenLeavesTheDocumentAsItWas() {
+        writeFile(file("c.asm"), "\tRET\r\n");
+        TForm1 window;
+        window.FormCreate(file("c.asm"));
+        chooseFile(file("missing.asm"));
+        QString message;
+        answerMessageBox(QMessageBox::Ok, &message);
+        click(window.Open1);
+        QVERIFY2(message.contains("missing.asm"), qPrintable(message));
+        QCOMPARE(window.currentFile, file("c.asm"));
+        QCOMPARE(window.recentFiles, QStringList{file("c.asm")});
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(FileCommandsTest)
+#include "FileCommandsTest.moc"
