@@ -150,10 +150,12 @@ void TForm1::idleUpdate() {
     show(StatusBar1[1], QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
     show(StatusBar1[2], QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
     show(StatusBar1[0], QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
-    const QString colour = Brenvik1->GetErrorCount() > 0 ? QStringLiteral("color: rgb(255, 0, 0)")
-                                                         : QStringLiteral("color: palette(tooltip-text)");
-    if (StatusBar1[0]->styleSheet() != colour)
-        StatusBar1[0]->setStyleSheet(colour);
+    const QColor colour = Brenvik1->GetErrorCount() > 0 ? QColor(255, 0, 0) : palette().color(QPalette::ToolTipText);
+    if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
+        QPalette result = StatusBar1[0]->palette();
+        result.setColor(QPalette::WindowText, colour);
+        StatusBar1[0]->setPalette(result);
+    }
     rebuildReopenMenu();
 }
 
