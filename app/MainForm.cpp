@@ -4,6 +4,7 @@
 
 #include "AboutForm.h"
 #include "BrenvikControl.h"
+#include "FindDialogs.h"
 #include "ResultText.h"
 
 #include <QAbstractEventDispatcher>
@@ -44,6 +45,13 @@ TForm1::TForm1(QWidget* parent)
     buildStatusBar();
     OpenDialog1 = fileDialog(this, QFileDialog::AcceptOpen);
     SaveDialog1 = fileDialog(this, QFileDialog::AcceptSave);
+    FindDialog1 = new TFindDialog(this);
+    ReplaceDialog1 = new TReplaceDialog(this);
+    connect(FindDialog1, &TFindDialog::OnFind, this, &TForm1::FindDialog1Find);
+    connect(FindDialog1, &TFindDialog::OnClose, this, &TForm1::FindDialog1Close);
+    connect(ReplaceDialog1, &TFindDialog::OnFind, this, &TForm1::ReplaceDialog1Find);
+    connect(ReplaceDialog1, &TReplaceDialog::OnReplace, this, &TForm1::ReplaceDialog1Replace);
+    connect(ReplaceDialog1, &TFindDialog::OnClose, this, &TForm1::FindDialog1Close);
     connect(Brenvik1, &TBrenvik::OnChange, this, &TForm1::Brenvik1Change);
     connect(Brenvik1, &TBrenvik::OnAssemble, this, &TForm1::Brenvik1Assemble);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -89,12 +97,9 @@ void TForm1::buildMenu() {
     Clear1 = item(Edit1, "De&lete", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { Brenvik1->ClearSelection(); });
     SelectAll1 = item(Edit1, "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { Brenvik1->SelectAll(); });
     Edit1->addSeparator();
-    Find1 = Edit1->addAction(QStringLiteral("&Find..."));
-    Find1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    FindNext1 = Edit1->addAction(QStringLiteral("Find &Next"));
-    FindNext1->setShortcut(QKeySequence(Qt::Key_F3));
-    Replace1 = Edit1->addAction(QStringLiteral("&Replace..."));
-    Replace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    Find1 = item(Edit1, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::Find1Click);
+    FindNext1 = item(Edit1, "Find &Next", QKeySequence(Qt::Key_F3), &TForm1::FindNext1Click);
+    Replace1 = item(Edit1, "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::Replace1Click);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));

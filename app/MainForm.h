@@ -15,6 +15,8 @@ class QLabel;
 class QSettings;
 class TAboutBox;
 class TBrenvik;
+class TFindDialog;
+class TReplaceDialog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -38,6 +40,8 @@ public:
     QAction *Assemble1, *About1;
     QLabel* StatusBar1[4];
     QFileDialog *OpenDialog1, *SaveDialog1;
+    TFindDialog* FindDialog1;
+    TReplaceDialog* ReplaceDialog1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,6 +64,14 @@ private:
     void SaveAs1Click();
     void saveDocument();
     void dummy1Click(const QString& path);
+
+    void Find1Click();
+    void FindNext1Click();
+    void FindDialog1Find();
+    void FindDialog1Close();
+    void Replace1Click();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace(bool all);
 
     void loadSettings();
     void FormClose();

@@ -63,6 +63,9 @@ public:
     bool CanUndo() const;
     void Undo();
     void ReplaceSelection(const QString& text);
+    // The edits between these two undo as one step.
+    void BeginEditGroup();
+    void EndEditGroup();
 
     enum SearchOption { WholeWord = 1, MatchCase = 2 };
     // Position of the first match of `text` within [start, start + length), selected

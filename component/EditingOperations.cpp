@@ -28,6 +28,9 @@ void TBrenvik::ReplaceSelection(const QString& text) {
     textArea->setTextCursor(cursor);
 }
 
+void TBrenvik::BeginEditGroup() { textArea->textCursor().beginEditBlock(); }
+void TBrenvik::EndEditGroup() { textArea->textCursor().endEditBlock(); }
+
 int TBrenvik::FindTextA(const QString& text, int start, int length, int options) {
     QTextDocument::FindFlags flags;
     if (options & WholeWord)
