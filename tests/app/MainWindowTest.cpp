@@ -1,6 +1,7 @@
 // The main window as a user meets it: caption, status bar, menu states, the
 // HEX file after each clean run, and the options kept between runs.
 
+#include "AboutForm.h"
 #include "AppTest.h"
 #include "RichEdit2.h"
 #include "Settings.h"
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QMimeData>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -225,6 +227,23 @@ private Q_SLOTS:
         QCOMPARE(list.mid(0, 2), (QStringList{"/f6", "/f10"}));
         list = addRecentFile(list, "/F6"); // names differ in case on this file system
         QCOMPARE(list.mid(0, 2), (QStringList{"/F6", "/f6"}));
+    }
+
+    void aboutBoxTurnsBackslashTIntoTabsOnceAndForAll() {
+        TAboutBox about;
+        QPlainTextEdit* summary = about.Edit1;
+        QVERIFY(summary->toPlainText().contains("\\tORG\\texpression"));
+        for (int activation = 0; activation < 2; ++activation) {
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(&about, &activate);
+            const QStringList lines = summary->toPlainText().split('\n');
+            QCOMPARE(lines.size(), 46);
+            QCOMPARE(lines[8], QString("\tORG\texpression"));
+            QCOMPARE(lines[2], QString("[label[:]]\t[[opcode or directive]\t[argument]]\t[* or ; comment]"));
+            QVERIFY(lines[27].endsWith("(for ") && lines[43].endsWith("quoted ") && lines[44].endsWith("separate "));
+            QVERIFY(!summary->toPlainText().contains("\\t"));
+        }
+        QVERIFY(about.Label1->text().contains(TAboutBox::updatePage.toString()));
     }
 
     void commandLineFileKeepsItsFolderAndAMissingOneIsReported() {
