@@ -16,6 +16,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -38,7 +41,8 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), settings(new QSettings(this)), aboutBox(new TAboutBox(this)),
+      printer(std::make_unique<QPrinter>()) {
     setCentralWidget(Brenvik1);
     resize(700, 496);
     buildMenu();
@@ -66,6 +70,24 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() = default;
 
+void TForm1::PrintSetup1Click() {
+    QPageSetupDialog dialog(printer.get(), this);
+    dialog.exec();
+}
+
+void TForm1::Print1Click() {
+    QPrintDialog dialog(printer.get(), this);
+    const bool selection = Brenvik1->GetSelLength() > 0;
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setMinMax(1, 1000);
+    dialog.setPrintRange(selection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printer->setDocName(windowTitle());
+    Brenvik1->Print(*printer, dialog.printRange() == QAbstractPrintDialog::Selection);
+}
+
 void TForm1::buildMenu() {
     const auto item = [this](QMenu* menu, const QString& caption, QKeySequence shortcut, auto handler) {
         QAction* action = menu->addAction(caption);
@@ -81,9 +103,8 @@ void TForm1::buildMenu() {
     Save1 = item(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Save1Click);
     SaveAs1 = item(file, "Save &As...", QKeySequence(), &TForm1::SaveAs1Click);
     file->addSeparator();
-    PrintSetup1 = file->addAction(QStringLiteral("Print Setup..."));
-    Print1 = file->addAction(QStringLiteral("&Print"));
-    Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrintSetup1 = item(file, "Print Setup...", QKeySequence(), &TForm1::PrintSetup1Click);
+    Print1 = item(file, "&Print", QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Print1Click);
     file->addSeparator();
     Exit2 = item(file, "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
 

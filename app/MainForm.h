@@ -7,11 +7,13 @@
 
 #include <QMainWindow>
 
+#include <memory>
 #include <optional>
 
 class QActionGroup;
 class QFileDialog;
 class QLabel;
+class QPrinter;
 class QSettings;
 class TAboutBox;
 class TBrenvik;
@@ -73,6 +75,9 @@ private:
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace(bool all);
 
+    void PrintSetup1Click();
+    void Print1Click();
+
     void loadSettings();
     void FormClose();
     void setDelay(int index);
@@ -86,4 +91,7 @@ private:
     QList<QAction*> delayItems;
     std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     TAboutBox* aboutBox;
+
+public:
+    std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
 };

@@ -14,6 +14,7 @@
 
 class TRichEdit2;
 class QPainter;
+class QPrinter;
 
 class TBrenvik : public QWidget, public TBrenvikEngine {
     Q_OBJECT
@@ -74,6 +75,10 @@ public:
 
     // The whole text, lines separated by '\n', every character as it stands.
     QString GetText() const;
+
+    // Prints the listing of the whole text, or of the lines the selection covers,
+    // into a print job the caller has begun.
+    void Print(QPrinter& printer, bool selectionOnly);
 
     // Both throw FileError naming the file and the reason; a failed load leaves the
     // text as it was, a failed save leaves the file as it was.

@@ -1,7 +1,7 @@
 # Shared by ./run and ./test: install what is missing, then build into build/.
 
 # Debian packages the build needs.
-BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core)
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils)
 
 ensure_packages() {
     local missing=() package

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -244,6 +246,27 @@ private Q_SLOTS:
             QVERIFY(!summary->toPlainText().contains("\\t"));
         }
         QVERIFY(about.Label1->text().contains(TAboutBox::updatePage.toString()));
+    }
+
+    void printOffersTheSelectionOnlyWhenThereIsOne() {
+        TForm1 window;
+        setText(window, "\tRET\n\tRLC\n");
+        window.printer->setOutputFormat(QPrinter::PdfFormat);
+        window.printer->setOutputFileName(folder.filePath("job.pdf"));
+        for (const bool selected : {false, true}) {
+            window.Brenvik1->SetSelStart(0);
+            window.Brenvik1->SetSelLength(selected ? 2 : 0);
+            bool offered = !selected;
+            QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::PageRange;
+            whenModal<QPrintDialog>([&](QPrintDialog* dialog) {
+                offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+                range = dialog->printRange();
+                dialog->reject();
+            });
+            window.Print1->trigger();
+            QCOMPARE(offered, selected);
+            QCOMPARE(range, selected ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+        }
     }
 
     void commandLineFileKeepsItsFolderAndAMissingOneIsReported() {
