@@ -41,8 +41,8 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), settings(new QSettings(this)), aboutBox(new TAboutBox(this)),
-      printer(std::make_unique<QPrinter>()) {
+    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), printer(std::make_unique<QPrinter>()),
+      settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
     setCentralWidget(Brenvik1);
     resize(700, 496);
     buildMenu();

@@ -44,6 +44,7 @@ public:
     QFileDialog *OpenDialog1, *SaveDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;
+    std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,7 +92,4 @@ private:
     QList<QAction*> delayItems;
     std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     TAboutBox* aboutBox;
-
-public:
-    std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
 };
