@@ -9,6 +9,8 @@ namespace {
 
 constexpr char wideStandIn = '?';
 
+QColor colourOf(MarkColour colour) { return colour == MarkColour::Error ? QColor(255, 0, 0) : QColor(0, 0, 255); }
+
 } // namespace
 
 void DocumentTextArea::beginRun() {
@@ -84,12 +86,4 @@ void DocumentTextArea::readLine(std::size_t index, SourceLine& out) const {
 
 void DocumentTextArea::markLine(std::size_t index, std::uint32_t column, MarkColour colour) {
     applyMark(pendingMarks[index], {column, colour});
-}
-
-QColor DocumentTextArea::colourOf(MarkColour colour) {
-    switch (colour) {
-    case MarkColour::Error: return QColor(255, 0, 0);
-    case MarkColour::Comment: return QColor(0, 0, 255);
-    default: return {};
-    }
 }

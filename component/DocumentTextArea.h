@@ -10,7 +10,6 @@
 
 #include "TextArea.h"
 
-#include <QColor>
 #include <QString>
 #include <QTextLayout>
 
@@ -32,8 +31,6 @@ public:
     std::size_t lineCount() const override;
     void readLine(std::size_t index, SourceLine& out) const override;
     void markLine(std::size_t index, std::uint32_t column, MarkColour colour) override;
-
-    static QColor colourOf(MarkColour colour);
 
 private:
     static QList<QTextLayout::FormatRange> formatsOf(const std::vector<MarkRun>& runs, int lineLength);

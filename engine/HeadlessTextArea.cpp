@@ -15,15 +15,6 @@ void HeadlessTextArea::markLine(std::size_t index, std::uint32_t column, MarkCol
     markLog.push_back({static_cast<std::uint32_t>(index), column, colour});
 }
 
-std::map<std::uint32_t, std::vector<MarkRun>> HeadlessTextArea::colouredLines() const {
-    std::map<std::uint32_t, std::vector<MarkRun>> result;
-    for (const Mark& mark : markLog)
-        applyMark(result[mark.line], {mark.column, mark.colour});
-    for (auto it = result.begin(); it != result.end();)
-        it = it->second.empty() ? result.erase(it) : std::next(it);
-    return result;
-}
-
 std::map<std::uint32_t, std::uint32_t> HeadlessTextArea::errorColumns() const {
     // Only lines that were ever marked red can be left red.
     std::map<std::uint32_t, std::vector<MarkRun>> candidates;

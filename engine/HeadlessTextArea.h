@@ -29,8 +29,6 @@ public:
     // Every mark in the order it was made.
     const std::vector<Mark>& marks() const { return markLog; }
     void clearMarks() { markLog.clear(); }
-    // The colours each line is left with; lines left in the default colour are absent.
-    std::map<std::uint32_t, std::vector<MarkRun>> colouredLines() const;
     // Where the red of each line left red begins.
     std::map<std::uint32_t, std::uint32_t> errorColumns() const;
 
