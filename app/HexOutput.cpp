@@ -8,9 +8,7 @@ EFCreateError::EFCreateError(const QString& path)
     : std::runtime_error(QStringLiteral("Cannot create file %1").arg(path).toStdString()) {}
 
 void writeHexFile(const TBrenvikEngine& program, const QString& path) {
-    IntelHexWriter writer;
-    program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
-    const std::string text = writer.finish();
+    const std::string text = intelHexOf(program);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||

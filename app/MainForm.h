@@ -68,6 +68,7 @@ private:
     void saveDocument();
     void dummy1Click(const QString& path);
 
+    void findNext(const TFindDialog& dialog);
     void Find1Click();
     void FindNext1Click();
     void FindDialog1Find();

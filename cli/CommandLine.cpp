@@ -43,12 +43,6 @@ bool parse(const std::vector<std::string>& args, Options& options) {
     return !options.source.empty();
 }
 
-std::string hexText(const TBrenvikEngine& engine) {
-    IntelHexWriter writer;
-    engine.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
-    return writer.finish();
-}
-
 } // namespace
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -74,7 +68,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
 
     int status = engine.GetErrorCount() > 0 ? exitSourceErrors : exitClean;
     if (status == exitClean) {
-        const std::string hex = hexText(engine);
+        const std::string hex = intelHexOf(engine);
         if (options.hexFile == "-") {
             out << hex;
         } else {

@@ -45,6 +45,12 @@ std::string IntelHexWriter::finish() {
     return result;
 }
 
+std::string intelHexOf(const TBrenvikEngine& program) {
+    IntelHexWriter writer;
+    program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
+    return writer.finish();
+}
+
 std::string replaceExtension(const std::string& path, const std::string& extension) {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');

@@ -4,6 +4,8 @@
 // record at every gap in the addresses, in the order the bytes arrive, then the
 // end record. Lines end with CR LF.
 
+#include "Brenvik.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +29,9 @@ private:
     std::int64_t hexLastAddress = -2;
     std::string text;
 };
+
+// The whole HEX file of the bytes a run of `program` hands out.
+std::string intelHexOf(const TBrenvikEngine& program);
 
 // `path` with its extension (the text from the last "." behind the last "/")
 // replaced by `extension`, or `extension` appended when there is none.
