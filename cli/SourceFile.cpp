@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr char wideStandIn = '?';
-
 // Length of the UTF-8 sequence starting at `i`, or 0 when it is not well formed
 // (overlong forms, surrogates and code points above U+10FFFF included).
 std::size_t utf8SequenceLength(std::string_view s, std::size_t i, char32_t& codePoint) {

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr char wideStandIn = '?';
-
 QColor colourOf(MarkColour colour) { return colour == MarkColour::Error ? QColor(255, 0, 0) : QColor(0, 0, 255); }
 
 } // namespace

@@ -238,9 +238,12 @@ void TBrenvikEngine::checkEol(std::uint32_t index, const std::string& upper, std
     if (pos > n)
         return;
     const char c = at(upper, pos);
-    if (c == ';' || c == '*')
-        sourceText.markLine(index, pos, MarkColour::Comment);
-    else
+    if (c == ';' || c == '*') {
+        // A comment's blue wins over red it overlaps, but never hides all of it:
+        // a line counted in error must show red.
+        if (index != lastErrorLine || pos > lastErrorColumn)
+            sourceText.markLine(index, pos, MarkColour::Comment);
+    } else
         errorline(index, pos);
 }
 
@@ -282,6 +285,7 @@ void TBrenvikEngine::errorline(std::uint32_t index, std::uint32_t column) {
     ++errorCount;
     lineCounted[index] = true;
     lastErrorLine = index;
+    lastErrorColumn = column;
 }
 
 // Marks a line again after the pass, counting it only if it does not count yet.
@@ -292,6 +296,7 @@ void TBrenvikEngine::markCounted(std::uint32_t index, std::uint32_t column) {
         ++errorCount;
     }
     lastErrorLine = index;
+    lastErrorColumn = column;
 }
 
 void TBrenvikEngine::clearMark(std::uint32_t index) {

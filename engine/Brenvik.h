@@ -120,6 +120,7 @@ private:
     TextArea& sourceText;
     int errorCount = 0;
     std::uint32_t lastErrorLine = noLine;
+    std::uint32_t lastErrorColumn = 0; // where lastErrorLine's red begins
     std::vector<Line> lineRecords;
     WordMap<std::uint32_t> symbols; // name -> defining line
     std::vector<Unresolved> forwardRefs;

@@ -14,6 +14,9 @@ struct SourceLine {
     std::vector<std::uint32_t> wideColumns;
 };
 
+// The byte a text area puts in `SourceLine::text` for a character without a single-byte code.
+constexpr char wideStandIn = '?';
+
 enum class MarkColour { Default, Error, Comment };
 
 // The colour of a line from `column` on, up to the next run or the line's end.

@@ -137,6 +137,15 @@ TEST(Statement, CommentsAreMarkedBlueFromTheirColumn) {
                                                  {2, 13, MarkColour::Comment}}));
 }
 
+TEST(Statement, AFaultyLineShowsRedEvenWhereItsCommentBegins) {
+    // The comment's blue wins where it comes after the fault, but a fault found at
+    // the comment's own column keeps its red: the line counts, so it must show.
+    const Assembly a({"\tORG 70000 ; far", "\tJMP ; no address", "\tLAI;"});
+    EXPECT_EQ(a.errors(), (ErrorColumns{{0, 1}, {1, 5}, {2, 5}}));
+    EXPECT_EQ(a.text.marks()[1], (HeadlessTextArea::Mark{0, 12, MarkColour::Comment}));
+    EXPECT_EQ(a.engine.GetErrorCount(), 3);
+}
+
 TEST(Statement, LabelsAreCaseInsensitiveAndRedefinedSilently) {
     const Assembly a({"Loop:\tRET", "LOOP:\tRET", "\tJMP loop"});
     EXPECT_EQ(a.bytes(2), (Bytes{0x44, 0x01, 0x00}));
