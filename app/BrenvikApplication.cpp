@@ -2,8 +2,6 @@
 
 #include "ErrorReport.h"
 
-#include <exception>
-
 TBrenvikApplication::TBrenvikApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Brenvik"));
     setApplicationDisplayName(QStringLiteral("Brenvik"));
@@ -12,10 +10,8 @@ TBrenvikApplication::TBrenvikApplication(int& argc, char** argv) : QApplication(
 }
 
 bool TBrenvikApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        showErrorReport(QString::fromStdString(error.what()));
-        return false;
-    }
+    // The last resort for a command that is not run through reportingErrors.
+    bool handled = false;
+    reportingErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -2,7 +2,21 @@
 
 #include <QString>
 
+#include <exception>
+
 // The report of an error that escaped a command: its message, with "." added
 // after a last character that sorts above ".", in a message box.
 QString errorReportText(const QString& message);
 void showErrorReport(const QString& message);
+
+// Runs a command and reports what it throws. Commands started by Qt run through
+// this, so that no exception unwinds through Qt's own frames, which do not
+// expect one (and leak when it passes).
+template <typename Command>
+void reportingErrors(Command&& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        showErrorReport(QString::fromStdString(error.what()));
+    }
+}

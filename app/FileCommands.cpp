@@ -36,12 +36,8 @@ void TForm1::loadDocument(const QString& path) {
 void TForm1::FormCreate(const QString& argument) {
     if (argument.isEmpty())
         return;
-    try {
-        // The document's name is its full path, whatever folder it was named from.
-        loadDocument(QFileInfo(argument).absoluteFilePath());
-    } catch (const std::exception& error) {
-        showErrorReport(QString::fromStdString(error.what()));
-    }
+    // The document's name is its full path, whatever folder it was named from.
+    reportingErrors([&] { loadDocument(QFileInfo(argument).absoluteFilePath()); });
 }
 
 void TForm1::New1Click() {

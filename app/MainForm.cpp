@@ -4,6 +4,7 @@
 
 #include "AboutForm.h"
 #include "BrenvikControl.h"
+#include "ErrorReport.h"
 #include "FindDialogs.h"
 #include "ResultText.h"
 
@@ -21,6 +22,8 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
+
+#include <type_traits>
 
 namespace {
 
@@ -92,7 +95,14 @@ void TForm1::buildMenu() {
     const auto item = [this](QMenu* menu, const QString& caption, QKeySequence shortcut, auto handler) {
         QAction* action = menu->addAction(caption);
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            reportingErrors([&] {
+                if constexpr (std::is_member_function_pointer_v<decltype(handler)>)
+                    (this->*handler)();
+                else
+                    handler();
+            });
+        });
         return action;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -194,7 +204,7 @@ void TForm1::rebuildReopenMenu() {
         const QString path = recentFiles[i];
         QAction* entry = Reopen1->addAction(QString(path).replace('&', "&&"));
         entry->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
-        connect(entry, &QAction::triggered, this, [this, path] { dummy1Click(path); });
+        connect(entry, &QAction::triggered, this, [this, path] { reportingErrors([&] { dummy1Click(path); }); });
     }
     shownRecentFiles = recentFiles;
 }

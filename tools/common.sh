@@ -18,8 +18,13 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-build_project() {
+# build_tree DIR [CMAKE_OPTION...]: configure and build the project into DIR.
+build_tree() {
+    local dir=$1
+    shift
     ensure_packages "${BRENVIK_PACKAGES[@]}"
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build build --parallel "$(nproc)"
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
 }
+
+build_project() { build_tree build -DCMAKE_BUILD_TYPE=Release; }
