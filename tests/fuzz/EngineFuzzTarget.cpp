@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto problems = runProblems({reinterpret_cast<const char*>(data), size});
+    const auto problems = checkedRun({reinterpret_cast<const char*>(data), size}).problems;
     for (const std::string& problem : problems)
         std::fprintf(stderr, "%s\n", problem.c_str());
     if (!problems.empty())

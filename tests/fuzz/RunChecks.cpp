@@ -59,7 +59,7 @@ void checkRecords(const TBrenvikEngine& engine, std::vector<std::string>& proble
 
 } // namespace
 
-std::vector<std::string> runProblems(std::string_view bytes) {
+CheckedRun checkedRun(std::string_view bytes) {
     std::vector<std::string> problems;
     HeadlessTextArea text(splitLines(bytes));
     TBrenvikEngine engine(text);
@@ -89,5 +89,5 @@ std::vector<std::string> runProblems(std::string_view bytes) {
             problems.push_back("line " + std::to_string(i + 1) + ": a second run gives another record");
     if (engine.GetErrorCount() != firstErrors || text.marks() != firstMarks)
         problems.push_back("a second run marks the lines otherwise");
-    return problems;
+    return {std::move(problems), firstErrors, engine.BytesAssembled()};
 }
