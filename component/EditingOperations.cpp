@@ -49,9 +49,13 @@ int TBrenvik::FindTextA(const QString& text, int start, int length, int options)
 }
 
 void TBrenvik::LoadFromFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         throw FileError(QStringLiteral("Cannot open file %1: it is a folder").arg(path).toStdString());
+    // A pipe or a device would block the load or never end it.
+    if (info.exists() && !info.isFile())
+        throw FileError(QStringLiteral("Cannot open file %1: it is not a regular file").arg(path).toStdString());
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()).toStdString());
     const QByteArray bytes = file.readAll();

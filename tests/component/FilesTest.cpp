@@ -2,12 +2,15 @@
 // failure leaves both the editor and the file as they were.
 
 #include "Editor.h"
+#include "PermissionsEnforced.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -86,6 +89,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << file("missing.asm") << "No such file";
         QTest::newRow("folder") << folder.path() << "folder";
+        write(file("unreadable.asm"), "\tRLC\r\n");
+        QFile::setPermissions(file("unreadable.asm"), QFile::Permissions());
+        QTest::newRow("unreadable") << file("unreadable.asm") << "Permission denied";
+        // A named pipe would block the load until something writes to it.
+        ::mkfifo(file("pipe.asm").toLocal8Bit().constData(), 0600);
+        QTest::newRow("named pipe") << file("pipe.asm") << "not a regular file";
     }
     void failedLoadLeavesTheTextAsItWas() {
         QFETCH(QString, path);
@@ -93,6 +102,9 @@ private Q_SLOTS:
         Editor e("\tRET\n");
         e.brenvik.doAsm();
         e.brenvik.SetModified(true);
+        const PermissionsEnforced permissions;
+        if (!permissions.holds())
+            QSKIP("running as root without the right to give up CAP_DAC_OVERRIDE");
         try {
             e.brenvik.LoadFromFile(path);
             QFAIL("no error");
