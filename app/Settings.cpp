@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPalette>
 #include <QSettings>
 
@@ -8,6 +9,7 @@ namespace {
 
 const QString group = QStringLiteral("Options");
 constexpr int maxRecentFiles = 9;
+constexpr int maxFontSize = 1638;
 
 int readInt(const QSettings& settings, const QString& name, int fallback) {
     bool valid = false;
@@ -38,7 +40,8 @@ QColor EditorFont::textColour() const {
 }
 
 std::optional<StoredOptions> readOptions(QSettings& settings) {
-    if (!settings.childGroups().contains(group))
+    // A store that cannot be read or parsed counts as none: the designed options hold.
+    if (!settings.childGroups().contains(group) || settings.status() != QSettings::NoError)
         return std::nullopt;
     settings.beginGroup(group);
     StoredOptions options;
@@ -48,7 +51,9 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
     font.font.setFamily(settings.value("Name", font.font.family()).toString());
     font.pitch = readInt(settings, "Pitch", font.pitch);
     font.font.setFixedPitch(font.pitch == 2);
-    font.font.setPointSize(std::max(readInt(settings, "Size", 8), 1));
+    // A size no font dialog offers is damage; it would stall every repaint.
+    const int size = readInt(settings, "Size", 8);
+    font.font.setPointSize(size > maxFontSize ? 8 : std::max(size, 1));
     font.font.setBold(readSwitch(settings, "Bold", false));
     font.font.setItalic(readSwitch(settings, "Italic", false));
     font.font.setUnderline(readSwitch(settings, "Underline", false));
@@ -66,7 +71,9 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
     return options;
 }
 
-void writeOptions(QSettings& settings, const StoredOptions& options) {
+namespace {
+
+void writeGroup(QSettings& settings, const StoredOptions& options) {
     settings.beginGroup(group);
     const EditorFont& font = options.font;
     write(settings, "Charset", font.charset);
@@ -85,6 +92,19 @@ void writeOptions(QSettings& settings, const StoredOptions& options) {
     write(settings, "AutoIndent", options.autoIndent ? 1 : 0);
     settings.endGroup();
     settings.sync();
+}
+
+} // namespace
+
+void writeOptions(QSettings& settings, const StoredOptions& options) {
+    writeGroup(settings, options);
+    if (settings.status() == QSettings::NoError)
+        return;
+    // QSettings will not write over a store it could not read or parse; a sound
+    // one takes its place.
+    QFile::remove(settings.fileName());
+    QSettings fresh(settings.fileName(), settings.format());
+    writeGroup(fresh, options);
 }
 
 QStringList addRecentFile(QStringList recentFiles, const QString& path) {

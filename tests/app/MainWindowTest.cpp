@@ -3,6 +3,7 @@
 
 #include "AboutForm.h"
 #include "AppTest.h"
+#include "PermissionsEnforced.h"
 #include "RichEdit2.h"
 #include "Settings.h"
 
@@ -192,6 +193,40 @@ private Q_SLOTS:
             QVERIFY2(window.After2s1->isChecked(), delay);
             QCOMPARE(window.Brenvik1->GetFont().pointSize(), 8);
         }
+    }
+
+    void damagedSettingsGiveTheDesignedOptionsAndAreWrittenSoundOnClose_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<bool>("readable");
+        QByteArray garbage(4096, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = static_cast<char>((i * 7919) % 251);
+        QTest::newRow("binary garbage") << ("[Options\n" + garbage) << true;
+        QTest::newRow("unreadable") << QByteArray("[Options]\nSize=14\n") << false;
+        QTest::newRow("absurd font size") << QByteArray("[Options]\nSize=2000000000\n") << true;
+    }
+    void damagedSettingsGiveTheDesignedOptionsAndAreWrittenSoundOnClose() {
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, readable);
+        const QString store = QSettings().fileName();
+        QDir().mkpath(QFileInfo(store).path());
+        writeFile(store, contents);
+        const PermissionsEnforced permissions;
+        if (!permissions.holds())
+            QSKIP("running as root without the right to give up CAP_DAC_OVERRIDE");
+        if (!readable)
+            QFile::setPermissions(store, QFile::Permissions());
+        {
+            TForm1 window;
+            QCOMPARE(window.Brenvik1->GetFont().pointSize(), 8);
+            QVERIFY(window.After2s1->isChecked());
+            QVERIFY(window.AutoIndent1->isChecked() && window.WriteHexfile1->isChecked());
+            window.close();
+        }
+        QSettings written;
+        QCOMPARE(written.status(), QSettings::NoError);
+        QCOMPARE(written.value("Options/Size").toString(), QString("8"));
+        QCOMPARE(written.value("Options/AutoIndent").toString(), QString("1"));
     }
 
     void recentFilesAreReadWithoutGapsAndShownWithAltKeys() {
