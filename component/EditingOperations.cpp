@@ -8,6 +8,9 @@
 #include <QSaveFile>
 #include <QTextBlock>
 
+#include <cerrno>
+#include <cstring>
+
 void TBrenvik::SelectAll() { textArea->selectAll(); }
 void TBrenvik::CopyToClipboard() { textArea->copy(); }
 void TBrenvik::CutToClipboard() { textArea->cut(); }
@@ -87,6 +90,10 @@ void TBrenvik::SaveToFile(const QString& path) {
     // Written beside the file and renamed into place: the old file stays whole
     // until the new one is.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, file.errorString()).toStdString());
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        // A failed flush leaves QSaveFile saying only "Unknown error"; the system says why.
+        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, reason).toStdString());
+    }
 }

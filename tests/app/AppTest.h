@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,9 +22,10 @@
 
 #include <functional>
 
-// Runs `answer` on the next modal dialog of type Dialog as soon as it shows.
+// Runs `answer` on the next modal dialog of type Dialog as soon as it shows; the
+// returned watch is gone once it has answered, and deleting it cancels it.
 template <typename Dialog>
-void whenModal(std::function<void(Dialog*)> answer) {
+QPointer<QTimer> whenModal(std::function<void(Dialog*)> answer) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
         if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
@@ -33,11 +35,12 @@ void whenModal(std::function<void(Dialog*)> answer) {
         }
     });
     poll->start(10);
+    return poll;
 }
 
 // Presses `button` in the next message box; its text goes to *text.
-inline void answerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr) {
-    whenModal<QMessageBox>([=](QMessageBox* box) {
+inline QPointer<QTimer> answerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    return whenModal<QMessageBox>([=](QMessageBox* box) {
         if (text)
             *text = box->text();
         box->button(button)->click();
