@@ -5,10 +5,12 @@
 #include "AppTest.h"
 #include "PermissionsEnforced.h"
 #include "RichEdit2.h"
+#include "SaveVersions.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 
 #include <sys/mount.h>
 
@@ -128,6 +130,30 @@ private Q_SLOTS:
         QVERIFY2(message.contains("No space left"), qPrintable(message));
         QCOMPARE(onDisk, old);
         QCOMPARE(left, (QStringList{"prog.1", "prog.asm"}));
+    }
+
+    void killedMidSaveLeavesAWholeVersion() {
+        const QString path = file("prog.asm");
+        const auto onDisk = [](const QString& text) { return QString(text).replace("\n", "\r\n").toUtf8(); };
+        writeFile(path, onDisk(versionText(0)));
+        for (int round = 0; round < 8; ++round) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_CONFIG_HOME", folder->path());
+            child.setProcessEnvironment(environment);
+            child.start(SAVE_UNTIL_KILLED, {path});
+            QVERIFY(child.waitForReadyRead(20000)); // a first save is done
+            QTest::qSleep(3 * round + 1);          // and the next is somewhere under way
+            child.kill();
+            child.waitForFinished();
+
+            for (const QString& name : {QString("prog.asm"), QString("prog.1")}) {
+                const QByteArray bytes = readFile(file(name));
+                const int version = bytes.mid(4, bytes.indexOf('\r') - 4).toInt();
+                QVERIFY2(!bytes.isEmpty() && bytes == onDisk(versionText(version)),
+                         qPrintable(QString("%1 after round %2 is no whole version").arg(name).arg(round)));
+            }
+        }
     }
 };
 
