@@ -6,6 +6,7 @@
 #include "BrenvikApplication.h"
 #include "BrenvikControl.h"
 #include "MainForm.h"
+#include "RichEdit2.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -52,6 +53,12 @@ inline void idle() {
     QEventLoop loop;
     QTimer::singleShot(30, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Replaces the document's text as typing would: the edits are unsaved.
+inline void edit(TForm1& window, const QString& text) {
+    window.Brenvik1->GetTextArea()->setPlainText(text);
+    window.Brenvik1->SetModified(true);
 }
 
 inline QByteArray readFile(const QString& path) {

@@ -26,11 +26,6 @@ void chooseFile(const QString& path) {
     });
 }
 
-void edit(TForm1& window, const QString& text) {
-    window.Brenvik1->GetTextArea()->setPlainText(text);
-    window.Brenvik1->SetModified(true);
-}
-
 // Triggers a command as a click would, so that an error reaches the application's report.
 void click(QAction* action) {
     QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);

@@ -16,11 +16,6 @@
 
 namespace {
 
-void edit(TForm1& window, const QString& text) {
-    window.Brenvik1->GetTextArea()->setPlainText(text);
-    window.Brenvik1->SetModified(true);
-}
-
 // Saves as a click would, and returns the error report's text (empty if none).
 QString saveReportingErrors(TForm1& window) {
     QString message;
