@@ -99,7 +99,7 @@ void TForm1::Brenvik1Assemble() {
         return;
     const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));
     try {
-        writeHexFile(*Brenvik1, path);
+        writeHexFile(Brenvik1->GetAssembly(), path);
     } catch (const EFCreateError& error) {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
                         QString::fromLatin1(EFCreateError::typeName) + QString::fromStdString(error.what()),

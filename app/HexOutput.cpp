@@ -7,7 +7,7 @@
 EFCreateError::EFCreateError(const QString& path)
     : std::runtime_error(QStringLiteral("Cannot create file %1").arg(path).toStdString()) {}
 
-void writeHexFile(const TBrenvikEngine& program, const QString& path) {
+void writeHexFile(const Assembly& program, const QString& path) {
     const std::string text = intelHexOf(program);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||

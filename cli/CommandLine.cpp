@@ -1,12 +1,13 @@
 #include "CommandLine.h"
 
-#include "Brenvik.h"
 #include "Files.h"
-#include "HeadlessTextArea.h"
 #include "IntelHex.h"
 #include "Report.h"
 #include "ResultText.h"
 #include "SourceFile.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -14,12 +15,14 @@ constexpr int exitClean = 0;
 constexpr int exitSourceErrors = 1;
 constexpr int exitFailure = 2;
 
-constexpr const char* usage = "usage: brenvik-asm [-o HEXFILE | -o -] [-l] SOURCE\n";
+constexpr const char* program = "brenvik-asm";
+constexpr const char* usage = "usage: brenvik-asm [-w] [-l] [-o HEXFILE | -o -] SOURCE\n";
 
 struct Options {
     std::string source;
     std::string hexFile; // empty: beside the source; "-": standard output
     bool listing = false;
+    bool warnings = true;
 };
 
 // Returns false on a usage error.
@@ -28,6 +31,8 @@ bool parse(const std::vector<std::string>& args, Options& options) {
         const std::string& arg = args[i];
         if (arg == "-l") {
             options.listing = true;
+        } else if (arg == "-w") {
+            options.warnings = false;
         } else if (arg == "-o") {
             if (++i == args.size() || args[i].empty())
                 return false;
@@ -43,6 +48,31 @@ bool parse(const std::vector<std::string>& args, Options& options) {
     return !options.source.empty();
 }
 
+// Whether everything written to `out` so far has reached it; says why not.
+bool reached(std::ostream& out, std::ostream& err) {
+    if (out.flush())
+        return true;
+    const int reason = errno;
+    err << program << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
+        << '\n';
+    return false;
+}
+
+// Writes the HEX file, anywhere but over the source.
+bool writeHex(const std::string& hex, const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.hexFile == "-") {
+        out << hex;
+        return reached(out, err);
+    }
+    const std::string path = options.hexFile.empty() ? hexPathFor(options.source) : options.hexFile;
+    std::string reason = "it is the source file";
+    if (isSameFile(path, options.source) || !replaceFile(path, hex, reason)) {
+        err << program << ": cannot write " << path << ": " << reason << '\n';
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -51,35 +81,24 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << usage;
         return exitFailure;
     }
-
-    std::string bytes, reason;
-    if (!readWholeFile(options.source, bytes, reason)) {
-        err << "brenvik-asm: cannot read " << options.source << ": " << reason << '\n';
+    SourceFile file;
+    std::string reason;
+    if (!file.load(options.source, reason)) {
+        err << program << ": cannot read " << options.source << ": " << reason << '\n';
         return exitFailure;
     }
-    SourceFile source = decodeSource(bytes);
-    HeadlessTextArea textArea(source.lines);
-    TBrenvikEngine engine(textArea);
-    engine.run();
+    const Assembly& assembly = file.assemble();
 
-    if (options.listing)
-        writeListing(out, engine, source);
-    writeErrors(err, options.source, source, textArea.errorColumns());
-
-    int status = engine.GetErrorCount() > 0 ? exitSourceErrors : exitClean;
-    if (status == exitClean) {
-        const std::string hex = intelHexOf(engine);
-        if (options.hexFile == "-") {
-            out << hex;
-        } else {
-            const std::string path = options.hexFile.empty() ? hexPathFor(options.source) : options.hexFile;
-            if (!replaceFile(path, hex, reason)) {
-                err << "brenvik-asm: cannot write " << path << ": " << reason << '\n';
-                status = exitFailure;
-            }
-        }
+    int status = assembly.errorCount > 0 ? exitSourceErrors : exitClean;
+    if (options.listing) {
+        writeListing(out, assembly, file.text());
+        if (!reached(out, err))
+            status = exitFailure;
     }
-    const std::string result = resultText(engine.GetErrorCount(), engine.BytesAssembled());
+    writeDiagnostics(err, options.source, file.text(), assembly, options.warnings);
+    if (status == exitClean && !writeHex(intelHexOf(assembly), options, out, err))
+        status = exitFailure;
+    const std::string result = resultText(assembly.errorCount, assembly.bytesAssembled);
     if (!result.empty())
         err << result << '\n';
     return status;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// brenvik-asm [-o HEXFILE | -o -] [-l] SOURCE
+// brenvik-asm [-w] [-l] [-o HEXFILE | -o -] SOURCE
 // Exit status: 0 no line in error, 1 lines in error, 2 a file could not be read
 // or written, or the arguments were wrong.
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,22 +1,20 @@
 #pragma once
 
 // What the command line prints of a run: the listing, and a compiler-style
-// report of every line in error.
+// report of every diagnostic.
 
-#include "Brenvik.h"
-#include "SourceFile.h"
+#include "Assembly.h"
+#include "SourceText.h"
 
-#include <cstdint>
-#include <map>
 #include <ostream>
 #include <string>
 
 // One row per source line: a 20-character code field (address, then byte groups
-// from column 8), then the line as it stands; bytes beyond three continue on rows
-// of their own.
-void writeListing(std::ostream& out, const TBrenvikEngine& engine, const SourceFile& source);
+// from column 8), then the line with its tabs expanded to stops every 8 columns;
+// bytes beyond three continue on rows of their own.
+void writeListing(std::ostream& out, const Assembly& assembly, const SourceText& source);
 
-// "SOURCE:LINE:COLUMN: error", the line, and a caret under the column, for every
-// line in error (0-based line -> 1-based column where its red mark begins).
-void writeErrors(std::ostream& err, const std::string& sourceName, const SourceFile& source,
-                 const std::map<std::uint32_t, std::uint32_t>& errorColumns);
+// "SOURCE:LINE:COLUMN: error: MESSAGE" (or "warning:"), the line, and a caret
+// under the column, for every diagnostic; warnings only when `withWarnings`.
+void writeDiagnostics(std::ostream& err, const std::string& sourceName, const SourceText& source,
+                      const Assembly& assembly, bool withWarnings);

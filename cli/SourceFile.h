@@ -1,16 +1,22 @@
 #pragma once
 
-// A source file as the command line reads it: split into lines at CR LF, LF or
-// CR, decoded as UTF-8 when it is valid UTF-8 and as Latin-1 otherwise.
+// A source file as the command-line programs read it: its bytes decoded into
+// lines, then assembled by the engine.
 
-#include "TextArea.h"
+#include "Brenvik.h"
+#include "SourceText.h"
 
+#include <optional>
 #include <string>
-#include <vector>
 
-struct SourceFile {
-    std::vector<std::string> rawLines; // each line's bytes as they stand in the file
-    std::vector<SourceLine> lines;     // the same lines, one byte per character
+class SourceFile {
+public:
+    // False, with the reason, when the file cannot be read.
+    bool load(const std::string& path, std::string& reason);
+    const SourceText& text() const { return *source; }
+    const Assembly& assemble();
+
+private:
+    std::optional<SourceText> source;
+    std::optional<TBrenvikEngine> engine; // reads `source`
 };
-
-SourceFile decodeSource(const std::string& bytes);

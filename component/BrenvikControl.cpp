@@ -8,10 +8,7 @@
 #include <algorithm>
 #include <climits>
 
-// The engine keeps a reference to documentText, which is constructed after the
-// engine; the engine does not use it until the first run.
-TBrenvik::TBrenvik(QWidget* owner)
-    : QWidget(owner), TBrenvikEngine(documentText), textArea(new TRichEdit2(this)), documentText(*textArea) {
+TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     autoAsmTimer.setSingleShot(true);
@@ -79,9 +76,9 @@ void TBrenvik::doAsm() {
     // Marks are layout formats: they leave the text, the selection, the modified
     // flag and the undo history alone, and raise no change.
     textArea->setUpdatesEnabled(false);
-    documentText.beginRun();
-    run();
-    documentText.endRun();
+    QTextDocument& document = *textArea->document();
+    snapshot = SourceText(document.toRawText().toStdU16String(), QChar::ParagraphSeparator);
+    showMarks(document, engine.run(), markColours);
     textArea->ensureCursorVisible();
     codeValid = true;
     textArea->setUpdatesEnabled(true);

@@ -5,8 +5,8 @@
 // assembler engine that fills it after every pause in editing.
 
 #include "Brenvik.h"
-#include "DocumentTextArea.h"
-#include "SourceCodec.h"
+#include "Marks.h"
+#include "SourceText.h"
 
 #include <QPixmap>
 #include <QTimer>
@@ -16,9 +16,13 @@ class TRichEdit2;
 class QPainter;
 class QPrinter;
 
-class TBrenvik : public QWidget, public TBrenvikEngine {
+class TBrenvik : public QWidget {
     Q_OBJECT
 public:
+    using Line = Assembly::Line;
+    using Unresolved = Assembly::Unresolved;
+    static constexpr WordMap<Line::LineCode>& opcodes = TBrenvikEngine::opcodes;
+
     explicit TBrenvik(QWidget* owner = nullptr);
     ~TBrenvik() override;
 
@@ -44,6 +48,10 @@ public:
 
     // One whole assembly run; cancels a pending automatic one.
     void doAsm();
+    // What the last run produced.
+    const Assembly& GetAssembly() const { return engine.GetAssembly(); }
+    int GetErrorCount() const { return GetAssembly().errorCount; }
+    std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
     int GetCodeWidth() const { return codeWidth; }
     TRichEdit2* GetTextArea() const { return textArea; }
@@ -105,7 +113,9 @@ private:
     void setSelection(int start, int length);
 
     TRichEdit2* textArea;
-    DocumentTextArea documentText; // what the engine reads and marks
+    SourceText snapshot; // the text as the last run read it
+    TBrenvikEngine engine{snapshot};
+    MarkColours markColours;
     QTimer autoAsmTimer;
     QPixmap codeBitmap;
     QRect codeRect;

@@ -24,7 +24,7 @@ constexpr double twipsPerInch = 1440.0;
 
 std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
                                 std::size_t firstByte) const {
-    const CodeRow row = codeRow(GetLineRecords()[index], maxBytes, firstByte);
+    const CodeRow row = codeRow(GetAssembly().lines[index], maxBytes, firstByte);
     const int baseline = y + canvas.fontMetrics().ascent();
     if (!row.address.empty())
         canvas.drawText(textX, baseline, QString::fromLatin1(row.address));
@@ -48,7 +48,7 @@ void TBrenvik::Paint(QPainter& canvas) {
     bitmap.fillRect(codeRect, palette().color(QPalette::Base));
     bitmap.setPen(palette().color(QPalette::Text));
     if (codeValid) {
-        const auto records = static_cast<int>(GetLineRecords().size());
+        const auto records = static_cast<int>(GetAssembly().lines.size());
         for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
             const int y = textArea->blockTop(block);
             if (y > codeRect.bottom() || block.blockNumber() >= records)
@@ -89,7 +89,7 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     resetMargins();
 
     // All text takes the font's colour: the marks of the last run are gone.
-    documentText.clearMarks();
+    clearMarks(*textArea->document());
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
     for (const int twips : tabStopTwips)

@@ -65,8 +65,8 @@ void TBrenvik::LoadFromFile(const QString& path) {
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()).toStdString());
 
-    const DecodedSource source = decodeSource(bytes);
-    textArea->setPlainText(source.text);
+    const DecodedSource source = decodeSource(std::string_view(bytes.constData(), bytes.size()));
+    textArea->setPlainText(QString::fromStdU16String(source.text));
     encoding = source.encoding;
     SetSelStart(0);
     textArea->viewport()->update();
@@ -80,9 +80,9 @@ QString TBrenvik::GetText() const {
 }
 
 void TBrenvik::SaveToFile(const QString& path) {
-    QByteArray bytes;
+    std::string bytes;
     try {
-        bytes = encodeSource(GetText(), encoding);
+        bytes = encodeSource(GetText().toStdU16String(), encoding);
     } catch (const UnencodableText& e) {
         throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromStdString(e.what()))
                             .toStdString());
@@ -91,7 +91,8 @@ void TBrenvik::SaveToFile(const QString& path) {
     // until the new one is.
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit()) {
         // A failed flush leaves QSaveFile saying only "Unknown error"; the system says why.
         const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
         throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, reason).toStdString());

@@ -40,7 +40,7 @@ void TBrenvik::Print(QPrinter& printer, bool selectionOnly) {
     const QTextDocument& document = *textArea->document();
     const QTextCursor selection = textArea->textCursor();
     int first = 0;
-    int last = static_cast<int>(GetLineRecords().size()) - 1;
+    int last = static_cast<int>(GetAssembly().lines.size()) - 1;
     if (selectionOnly && selection.hasSelection()) {
         first = document.findBlock(selection.selectionStart()).blockNumber();
         last = document.findBlock(selection.selectionEnd() - 1).blockNumber();
@@ -80,7 +80,7 @@ void TBrenvik::Print(QPrinter& printer, bool selectionOnly) {
         }
         byte = PaintCode(canvas, static_cast<std::uint32_t>(line), printBytesX, y, bytesPerRow, byte);
         y += cy;
-        if (GetLineRecords()[static_cast<std::size_t>(line)].code.size() <= byte) {
+        if (GetAssembly().lines[static_cast<std::size_t>(line)].code.size() <= byte) {
             byte = 0;
             ++line;
         }

@@ -46,38 +46,61 @@ Line::LineCode foldedOpcode(Line::LineCode base, std::uint32_t operand) {
     }
 }
 
+bool takesNoOperand(Line::LineCode kind) {
+    switch (kind) {
+    case Line::end:
+    case Line::codeMode:
+    case Line::bss:
+        return true;
+    case rstBase:
+    case inpBase:
+    case outBase:
+        return false;
+    default:
+        return kind >= 0 && kind < 0x100;
+    }
+}
+
 } // namespace
 
-TBrenvikEngine::TBrenvikEngine(TextArea& textArea) : sourceText(textArea) {
+TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) {
     if (opcodes.empty())
         fillOpcodes();
 }
 
-void TBrenvikEngine::run() {
+const Assembly& TBrenvikEngine::run() {
     std::uint32_t pc = 0;
-    bytesAssembled = 0;
     prepare();
-    const auto count = static_cast<std::uint32_t>(lineRecords.size());
+    const auto count = static_cast<std::uint32_t>(assembly.lines.size());
     for (std::uint32_t i = 0; i < count; ++i) {
         assemble(pc, i);
-        if (lineRecords[i].emit)
-            bytesAssembled += static_cast<std::uint32_t>(lineRecords[i].size());
+        if (assembly.lines[i].emit)
+            assembly.bytesAssembled += static_cast<std::uint32_t>(assembly.lines[i].size());
     }
     resolve();
+    return assembly;
 }
 
 void TBrenvikEngine::prepare() {
-    errorCount = 0;
-    lastErrorLine = noLine;
-    symbols.clear();
-    forwardRefs.clear();
+    assembly.errorCount = 0;
+    assembly.bytesAssembled = 0;
+    assembly.symbols.clear();
+    assembly.forwardRefs.clear();
+    assembly.diagnostics.clear();
     // Fresh records, keeping the storage of the last run's bytes for this one.
-    lineRecords.resize(sourceText.lineCount());
-    for (Line& line : lineRecords) {
+    assembly.lines.resize(sourceText.lineCount());
+    for (Line& line : assembly.lines) {
         line.kind = Line::noStatement;
         line.code.clear();
+        line.comment = 0;
     }
-    lineCounted.assign(lineRecords.size(), false);
+    lastErrorLine = noLine;
+    lineCounted.assign(assembly.lines.size(), false);
+    errors.clear();
+    lateErrors.clear();
+    warnings.clear();
+    addressOwner.assign(addressOwner.empty() ? 0x10000 : addressOwner.size(), noLine);
+    lastLineOverlapped = lastLineBeyond = false;
 }
 
 void TBrenvikEngine::readUpper(std::uint32_t index) {
@@ -86,115 +109,151 @@ void TBrenvikEngine::readUpper(std::uint32_t index) {
     std::transform(currentUpper.begin(), currentUpper.end(), currentUpper.begin(), upperCase);
 }
 
-bool TBrenvikEngine::isWideColumn(std::uint32_t column) const {
-    const auto& wide = current.wideColumns;
-    return !wide.empty() && std::binary_search(wide.begin(), wide.end(), column);
+TBrenvikEngine::Operand TBrenvikEngine::evaluateOperand(const std::string& upper, std::uint32_t& pos) const {
+    const auto n = static_cast<std::uint32_t>(upper.size());
+    clearExprFault();
+    std::uint32_t start = pos;
+    skipBlanks(upper, start, n);
+    const std::uint32_t value = expr(upper, pos, n);
+    std::uint32_t end = std::max(pos, start);
+    while (end > start && isBlank(at(upper, end - 1)))
+        --end;
+    return {value, start, end};
 }
 
 // An operand of line `index`, with a character that has no single-byte code
 // marking the whole line.
-std::uint32_t TBrenvikEngine::evaluate(std::uint32_t index, const std::string& upper, std::uint32_t& pos) {
-    wideValueSeen = false;
-    const std::uint32_t v = expr(upper, pos, static_cast<std::uint32_t>(upper.size()));
-    if (wideValueSeen)
-        errorline(index, 1);
-    return v;
+TBrenvikEngine::Operand TBrenvikEngine::evaluate(std::uint32_t index, const std::string& upper,
+                                                 std::uint32_t& pos) {
+    const Operand operand = evaluateOperand(upper, pos);
+    if (wideColumn != 0)
+        errorline(index, 1, wideFault(wideColumn));
+    return operand;
 }
 
 void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     readUpper(index);
     const std::string& upper = currentUpper;
     const auto n = static_cast<std::uint32_t>(upper.size());
-    Line& line = lineRecords[index];
+    Line& line = assembly.lines[index];
     line.value = pc;
-    line.emit = index == 0 || lineRecords[index - 1].emit;
+    line.emit = index == 0 || assembly.lines[index - 1].emit;
     if (n == 0)
         return;
 
     std::uint32_t pos = 1;
+    std::string_view bareLabel; // a label without a colon
     if (isLetter(at(upper, 1))) {
         skipWord(upper, pos, n);
-        symbols.insert_or_assign(std::string(slice(upper, 1, pos)), index);
+        defineLabel(index, slice(upper, 1, pos));
         if (pos <= n && at(upper, pos) == ':')
             ++pos;
+        else
+            bareLabel = slice(upper, 1, pos);
     }
     skipBlanks(upper, pos, n);
+    statementStart = pos;
+    statementWord = {};
+    operandlessAt = 0;
     if (pos <= n && isLetter(at(upper, pos))) {
         const std::uint32_t wordStart = skipWord(upper, pos, n);
-        const auto found = opcodes.find(slice(upper, wordStart, pos));
+        const std::string_view word = slice(upper, wordStart, pos);
+        const auto found = opcodes.find(word);
         if (found == opcodes.end()) {
-            errorline(index, wordStart);
+            errorline(index, wordStart, {DiagCode::unknownMnemonic, typedText(wordStart, pos)});
         } else {
             line.kind = found->second;
-            const std::uint32_t operandColumn = pos;
-            // Operands that may name a symbol defined further down.
-            const auto deferrable = [&](std::uint32_t v) {
-                if (v == exprError)
-                    errorline(index, operandColumn);
-                else if (v == exprUndefined)
-                    forwardRefs.push_back({index, operandColumn});
-            };
-            switch (line.kind) {
-            case Line::org: {
-                const std::uint32_t v = evaluate(index, upper, pos);
-                line.value = v;
-                pc = v;
-                if (v > maxValue)
-                    errorline(index, 1);
-                break;
-            }
-            case Line::db:
-            case Line::dw:
-                doDbDw(index, upper, current.text, pos, line, line.kind == Line::dw);
-                pc += static_cast<std::uint32_t>(line.code.size());
-                break;
-            case Line::equ:
-                line.value = evaluate(index, upper, pos);
-                deferrable(line.value);
-                break;
-            case Line::end:
-                break;
-            case Line::title:
-                pos = n + 1;
-                break;
-            case Line::codeMode:
-                line.emit = true;
-                break;
-            case Line::bss:
-                line.emit = false;
-                break;
-            case Line::lhli: {
-                const std::uint32_t v = evaluate(index, upper, pos);
-                line.code = {lhiOpcode, highByte(v), lliOpcode, lowByte(v)};
-                deferrable(v);
-                pc += 4;
-                break;
-            }
-            case rstBase:
-            case inpBase:
-            case outBase: {
-                const std::uint32_t v = evaluate(index, upper, pos);
-                if (v > maxValue)
-                    errorline(index, 1);
-                line.kind = foldedOpcode(line.kind, v);
-                pc += 1;
-                break;
-            }
-            default:
-                if (line.kind >= 0x100) {
-                    const std::uint32_t v = evaluate(index, upper, pos);
-                    if (line.kind >= 0x200)
-                        line.code = {lowByte(v), highByte(v)};
-                    else
-                        line.code = {lowByte(v)};
-                    deferrable(v);
-                }
-                pc += static_cast<std::uint32_t>(line.size());
-                break;
-            }
+            statementWord = word;
+            checkWord(index, wordStart, word);
+            statement(pc, index, pos);
         }
+    } else if (!bareLabel.empty() && (pos > n || at(upper, pos) == ';' || at(upper, pos) == '*')) {
+        checkBareLabel(index, bareLabel);
     }
     checkEol(index, upper, pos);
+    checkPlacement(index);
+}
+
+// The statement of line `index` from just after its word, by the word's code.
+void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint32_t& pos) {
+    const std::string& upper = currentUpper;
+    Line& line = assembly.lines[index];
+    const std::uint32_t operandColumn = pos;
+    if (takesNoOperand(line.kind)) {
+        operandlessAt = pos;
+        skipBlanks(upper, operandlessAt, static_cast<std::uint32_t>(upper.size()));
+    }
+    // Operands that may name a symbol defined further down.
+    const auto deferrable = [&](const Operand& operand) {
+        if (operand.value == exprError)
+            errorline(index, operandColumn, fault);
+        else if (operand.value == exprUndefined)
+            assembly.forwardRefs.push_back({index, operandColumn});
+        else
+            checkOperand(index, operand);
+    };
+    switch (line.kind) {
+    case Line::org: {
+        const Operand origin = evaluate(index, upper, pos);
+        line.value = origin.value;
+        pc = origin.value;
+        if (origin.value > maxValue)
+            errorline(index, 1, operandFault(origin.value));
+        break;
+    }
+    case Line::db:
+    case Line::dw:
+        doDbDw(index, upper, current.text, pos, line, line.kind == Line::dw);
+        pc += static_cast<std::uint32_t>(line.code.size());
+        break;
+    case Line::equ: {
+        const Operand value = evaluate(index, upper, pos);
+        line.value = value.value;
+        deferrable(value);
+        break;
+    }
+    case Line::end:
+        break;
+    case Line::title:
+        pos = static_cast<std::uint32_t>(upper.size()) + 1;
+        break;
+    case Line::codeMode:
+        line.emit = true;
+        break;
+    case Line::bss:
+        line.emit = false;
+        break;
+    case Line::lhli: {
+        const Operand value = evaluate(index, upper, pos);
+        line.code = {lhiOpcode, highByte(value.value), lliOpcode, lowByte(value.value)};
+        deferrable(value);
+        pc += 4;
+        break;
+    }
+    case rstBase:
+    case inpBase:
+    case outBase: {
+        const Operand number = evaluate(index, upper, pos);
+        if (number.value > maxValue)
+            errorline(index, 1, operandFault(number.value));
+        else
+            checkOperand(index, number);
+        line.kind = foldedOpcode(line.kind, number.value);
+        pc += 1;
+        break;
+    }
+    default:
+        if (line.kind >= 0x100) {
+            const Operand operand = evaluate(index, upper, pos);
+            if (line.kind >= 0x200)
+                line.code = {lowByte(operand.value), highByte(operand.value)};
+            else
+                line.code = {lowByte(operand.value)};
+            deferrable(operand);
+        }
+        pc += static_cast<std::uint32_t>(line.size());
+        break;
+    }
 }
 
 void TBrenvikEngine::doDbDw(std::uint32_t index, const std::string& upper, const std::string& typed,
@@ -205,23 +264,23 @@ void TBrenvikEngine::doDbDw(std::uint32_t index, const std::string& upper, const
         if (pos <= n && at(upper, pos) == '"') {
             ++pos;
             while (pos <= n && at(upper, pos) != '"') {
-                if (isWideColumn(pos))
-                    errorline(index, 1);
+                if (current.isWide(pos))
+                    errorline(index, 1, wideFault(pos));
                 line.code.push_back(static_cast<std::uint8_t>(at(typed, pos)));
                 ++pos;
             }
-            if (pos > n) { // no closing quote
-                errorline(index, 1);
+            if (pos > n) {
+                errorline(index, 1, {DiagCode::unclosedString});
                 return;
             }
             ++pos;
         } else {
-            const std::uint32_t v = evaluate(index, upper, pos);
-            line.code.push_back(lowByte(v));
+            const Operand item = evaluate(index, upper, pos);
+            line.code.push_back(lowByte(item.value));
             if (isDw)
-                line.code.push_back(highByte(v));
-            if (v > maxValue) { // DB and DW take no forward references
-                errorline(index, 1);
+                line.code.push_back(highByte(item.value));
+            if (item.value > maxValue) { // DB and DW take no forward references
+                errorline(index, 1, operandFault(item.value));
                 return;
             }
         }
@@ -239,22 +298,25 @@ void TBrenvikEngine::checkEol(std::uint32_t index, const std::string& upper, std
         return;
     const char c = at(upper, pos);
     if (c == ';' || c == '*') {
-        // A comment's blue wins over red it overlaps, but never hides all of it:
+        // A comment's mark wins over red it overlaps, but never hides all of it:
         // a line counted in error must show red.
         if (index != lastErrorLine || pos > lastErrorColumn)
-            sourceText.markLine(index, pos, MarkColour::Comment);
+            assembly.lines[index].comment = pos;
     } else
-        errorline(index, pos);
+        errorline(index, pos, trailingFault(index, pos));
 }
 
 void TBrenvikEngine::resolve() {
-    for (const Unresolved& ref : forwardRefs) {
+    // What the pass knew of its last statement means nothing here.
+    statementStart = operandlessAt = 0;
+    statementWord = {};
+    for (const Unresolved& ref : assembly.forwardRefs) {
         readUpper(ref.line);
         const std::string& upper = currentUpper;
-        Line& line = lineRecords[ref.line];
+        Line& line = assembly.lines[ref.line];
         std::uint32_t pos = ref.column;
-        wideValueSeen = false;
-        const std::uint32_t v = expr(upper, pos, static_cast<std::uint32_t>(upper.size()));
+        const Operand operand = evaluateOperand(upper, pos);
+        const std::uint32_t v = operand.value;
 
         if (line.kind == Line::equ) {
             line.value = v;
@@ -268,61 +330,14 @@ void TBrenvikEngine::resolve() {
         }
 
         if (v == exprUndefined) {
-            markCounted(ref.line, ref.column);
-        } else if (v == exprError || wideValueSeen) {
-            markCounted(ref.line, 1);
+            markCounted(ref.line, ref.column, fault);
+        } else if (v == exprError || wideColumn != 0) {
+            markCounted(ref.line, 1, wideColumn != 0 ? wideFault(wideColumn) : fault);
         } else {
             clearMark(ref.line);
             checkEol(ref.line, upper, pos);
+            checkOperand(ref.line, operand);
         }
     }
-}
-
-void TBrenvikEngine::errorline(std::uint32_t index, std::uint32_t column) {
-    if (index == lastErrorLine)
-        return;
-    sourceText.markLine(index, column, MarkColour::Error);
-    ++errorCount;
-    lineCounted[index] = true;
-    lastErrorLine = index;
-    lastErrorColumn = column;
-}
-
-// Marks a line again after the pass, counting it only if it does not count yet.
-void TBrenvikEngine::markCounted(std::uint32_t index, std::uint32_t column) {
-    sourceText.markLine(index, column, MarkColour::Error);
-    if (!lineCounted[index]) {
-        lineCounted[index] = true;
-        ++errorCount;
-    }
-    lastErrorLine = index;
-    lastErrorColumn = column;
-}
-
-void TBrenvikEngine::clearMark(std::uint32_t index) {
-    sourceText.markLine(index, 1, MarkColour::Default);
-    if (lineCounted[index]) {
-        lineCounted[index] = false;
-        --errorCount;
-    }
-    // A fault found on the cleared line again must be marked and counted anew.
-    if (lastErrorLine == index)
-        lastErrorLine = noLine;
-}
-
-void TBrenvikEngine::GetCode(const CodeSink& sink) const {
-    for (const Line& line : lineRecords) {
-        if (!line.emit)
-            continue;
-        std::uint32_t address = line.value;
-        if (line.hasOpcode())
-            sink(address++, line.opcode());
-        for (const std::uint8_t byte : line.code)
-            sink(address++, byte);
-    }
-}
-
-std::uint32_t TBrenvikEngine::GetSymbolLine(std::string_view name) const {
-    const auto found = symbols.find(name);
-    return found == symbols.end() ? noLine : found->second;
+    collectDiagnostics();
 }

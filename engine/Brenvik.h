@@ -1,50 +1,22 @@
 #pragma once
 
-// The assembler half of the editor component: it turns the lines of a text area
-// into one record per line (address, bytes, mode), counts and marks the faulty
-// lines, and hands out the machine code.
+// The assembler: it turns the lines of a text into an Assembly, one record per
+// line (address, bytes, mode), with the symbol table and a diagnostic for every
+// fault it finds. It reads the text and writes nothing back: the editor colours
+// its lines from the diagnostics, the command line prints them.
 
+#include "Assembly.h"
 #include "TextArea.h"
 
 #include <cstdint>
-#include <functional>
-#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TBrenvikEngine {
 public:
-    struct Line {
-        // What a line holds: a directive (negative), or an instruction whose low
-        // byte is the opcode and whose value / 256 is its number of operand bytes.
-        using LineCode = std::int16_t;
-        static constexpr LineCode noStatement = -1;
-        static constexpr LineCode org = -2;
-        static constexpr LineCode db = -3;
-        static constexpr LineCode dw = -4;
-        static constexpr LineCode equ = -5;
-        static constexpr LineCode end = -6;
-        static constexpr LineCode title = -7;
-        static constexpr LineCode codeMode = -8; // CODE and DATA
-        static constexpr LineCode bss = -9;
-        static constexpr LineCode lhli = -10;
-
-        std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
-        LineCode kind = noStatement;
-        std::vector<std::uint8_t> code; // operand bytes; every byte for DB, DW and LHLI
-        bool emit = true;               // false inside a BSS section
-
-        bool hasOpcode() const { return kind >= 0; }
-        std::uint8_t opcode() const { return static_cast<std::uint8_t>(kind & 0xFF); }
-        std::size_t size() const { return (hasOpcode() ? 1 : 0) + code.size(); }
-    };
-
-    // An operand that named a symbol not yet defined, evaluated again by `resolve`.
-    struct Unresolved {
-        std::uint32_t line;
-        std::uint32_t column; // where evaluation of the operand began
-    };
+    using Line = Assembly::Line;
+    using Unresolved = Assembly::Unresolved;
 
     // Evaluator results above 0xFFFF.
     static constexpr std::uint32_t exprUndefined = 0x10000;
@@ -52,32 +24,24 @@ public:
     // Operators, unary operators and parentheses nested deeper than this are an error.
     static constexpr unsigned maxExprDepth = 256;
 
-    static constexpr std::uint32_t noLine = 0xFFFFFFFF;
-
-    using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
-
-    // Words and names are looked up by string_view without building a string.
-    struct WordHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
-    };
-    template <typename T>
-    using WordMap = std::unordered_map<std::string, T, WordHash, std::equal_to<>>;
+    static constexpr std::uint32_t noLine = Assembly::noLine;
 
     // Every mnemonic, pseudo-instruction and directive with its code; shared by
     // all instances and filled by the first one constructed.
     static WordMap<Line::LineCode> opcodes;
 
-    explicit TBrenvikEngine(TextArea& textArea);
-    virtual ~TBrenvikEngine() = default;
+    explicit TBrenvikEngine(const TextArea& textArea);
     TBrenvikEngine(const TBrenvikEngine&) = delete;
     TBrenvikEngine& operator=(const TBrenvikEngine&) = delete;
 
     // One whole run: prepare, assemble every line in order, resolve.
-    void run();
+    const Assembly& run();
+    // What the last run produced; between prepare and resolve, what is known so far.
+    const Assembly& GetAssembly() const { return assembly; }
 
     void prepare();
     void assemble(std::uint32_t& pc, std::uint32_t index);
+    // Patches the forward references and completes the diagnostics.
     void resolve();
 
     void doDbDw(std::uint32_t index, const std::string& upper, const std::string& typed,
@@ -94,42 +58,88 @@ public:
     // modifier = "'" ("HI" | "HIGH" | "LO" | "LOW")
     std::uint32_t termMod(const std::string& text, std::uint32_t& pos, std::uint32_t last,
                           std::uint32_t value) const;
+    // Why the evaluation since the last clearExprFault failed, or gave a value
+    // beyond 16 bits: the first such finding.
+    const Fault& exprFault() const { return fault; }
+    void clearExprFault() const;
 
-    // Marks line `index` in error from `column`; a repeat for the line marked just
-    // before is ignored, so a pass in line order counts each faulty line once.
-    void errorline(std::uint32_t index, std::uint32_t column);
+    // Marks line `index` in error from `column`, for `why`; a repeat for the line
+    // marked just before is ignored, so a pass in line order counts each faulty
+    // line once.
+    void errorline(std::uint32_t index, std::uint32_t column, Fault why);
 
-    void GetCode(const CodeSink& sink) const;
-    int GetErrorCount() const { return errorCount; }
-    std::uint32_t BytesAssembled() const { return bytesAssembled; }
-
-    const std::vector<Line>& GetLineRecords() const { return lineRecords; }
-    const std::vector<Unresolved>& GetForwardRefs() const { return forwardRefs; }
-    // The line that defines `name` (upper case), or noLine.
-    std::uint32_t GetSymbolLine(std::string_view name) const;
+    int GetErrorCount() const { return assembly.errorCount; }
 
 private:
+    // An operand as evaluated: its value and where it stands as written.
+    struct Operand {
+        std::uint32_t value;
+        std::uint32_t start; // first column
+        std::uint32_t end;   // column after it
+    };
+
     static void fillOpcodes();
 
-    std::uint32_t evaluate(std::uint32_t index, const std::string& upper, std::uint32_t& pos);
     void readUpper(std::uint32_t index);
-    bool isWideColumn(std::uint32_t column) const;
-    void markCounted(std::uint32_t index, std::uint32_t column);
-    void clearMark(std::uint32_t index);
+    void statement(std::uint32_t& pc, std::uint32_t index, std::uint32_t& pos);
+    Operand evaluateOperand(const std::string& upper, std::uint32_t& pos) const;
+    Operand evaluate(std::uint32_t index, const std::string& upper, std::uint32_t& pos);
+    // Records the first thing the evaluator finds wrong.
+    void fail(DiagCode code, std::uint32_t column, std::string argument = {}, std::string detail = {}) const;
 
-    TextArea& sourceText;
-    int errorCount = 0;
+    // Why a line is in error, from what the evaluator and the pass found.
+    Fault operandFault(std::uint32_t value) const;
+    Fault trailingFault(std::uint32_t index, std::uint32_t pos) const;
+    Fault wideFault(std::uint32_t column) const;
+    // Columns [from, to) of the current line as typed, in UTF-8, cut when long.
+    std::string typedText(std::uint32_t from, std::uint32_t to) const;
+
+    // Error bookkeeping.
+    void markCounted(std::uint32_t index, std::uint32_t column, Fault why);
+    void mark(std::uint32_t index, std::uint32_t column, Fault why);
+    void clearMark(std::uint32_t index);
+    Diagnostic* errorSlot(std::uint32_t index);
+    void collectDiagnostics();
+
+    // Warnings.
+    void warn(std::uint32_t index, std::uint32_t column, std::size_t length, Fault why);
+    void defineLabel(std::uint32_t index, std::string_view name);
+    void checkBareLabel(std::uint32_t index, std::string_view label);
+    void checkWord(std::uint32_t index, std::uint32_t column, std::string_view word);
+    void checkOperand(std::uint32_t index, const Operand& operand);
+    void checkPlacement(std::uint32_t index);
+
+    const TextArea& sourceText;
+    Assembly assembly;
+
     std::uint32_t lastErrorLine = noLine;
     std::uint32_t lastErrorColumn = 0; // where lastErrorLine's red begins
-    std::vector<Line> lineRecords;
-    WordMap<std::uint32_t> symbols; // name -> defining line
-    std::vector<Unresolved> forwardRefs;
-    std::uint32_t bytesAssembled = 0;
-    std::vector<bool> lineCounted; // lines that count in errorCount
+    std::vector<bool> lineCounted;     // lines that count in the error count
+    // Errors by ascending line, one per counted line; a cleared one keeps its
+    // place with the code none. Errors that resolve gives lines behind the last
+    // of them wait in lateErrors.
+    std::vector<Diagnostic> errors, lateErrors;
+    std::vector<Diagnostic> warnings;
+
+    // Placement of bytes: which line emitted each 16-bit address last, and whether
+    // the last line with bytes overlapped or lay beyond the address space, so that
+    // a stretch of such lines is reported once.
+    std::vector<std::uint32_t> addressOwner;
+    bool lastLineOverlapped = false;
+    bool lastLineBeyond = false;
 
     // The line being assembled: as typed and upper-cased, reused from line to line.
     SourceLine current;
     std::string currentUpper;
-    // Set by `term` when a character constant has no single-byte code.
-    mutable bool wideValueSeen = false;
+    // Where the statement of the current line begins, and where the operand of
+    // one that takes none would begin (0 when it takes one).
+    std::uint32_t statementStart = 0;
+    std::string_view statementWord;
+    std::uint32_t operandlessAt = 0;
+
+    // What the evaluator found wrong, and the column of a character constant
+    // without a single-byte code (0 for none).
+    mutable Fault fault;
+    mutable std::uint32_t faultColumn = 0;
+    mutable std::uint32_t wideColumn = 0;
 };

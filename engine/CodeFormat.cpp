@@ -1,6 +1,6 @@
 #include "CodeFormat.h"
 
-using Line = TBrenvikEngine::Line;
+using Line = Assembly::Line;
 
 std::string formatNumber(std::uint32_t value, int width, bool valid) {
     if (!valid)

@@ -3,7 +3,7 @@
 // The octal text of the code column, shared by the screen, the printed listing
 // and the command line's listing.
 
-#include "Brenvik.h"
+#include "Assembly.h"
 
 #include <cstdint>
 #include <string>
@@ -20,4 +20,4 @@ struct CodeRow {
     std::size_t nextByte; // the next byte of `code` still to show
 };
 
-CodeRow codeRow(const TBrenvikEngine::Line& line, std::size_t maxBytes, std::size_t firstByte);
+CodeRow codeRow(const Assembly::Line& line, std::size_t maxBytes, std::size_t firstByte);

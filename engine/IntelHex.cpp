@@ -45,7 +45,7 @@ std::string IntelHexWriter::finish() {
     return result;
 }
 
-std::string intelHexOf(const TBrenvikEngine& program) {
+std::string intelHexOf(const Assembly& program) {
     IntelHexWriter writer;
     program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
     return writer.finish();

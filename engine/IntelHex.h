@@ -4,7 +4,7 @@
 // record at every gap in the addresses, in the order the bytes arrive, then the
 // end record. Lines end with CR LF.
 
-#include "Brenvik.h"
+#include "Assembly.h"
 
 #include <cstdint>
 #include <string>
@@ -31,7 +31,7 @@ private:
 };
 
 // The whole HEX file of the bytes a run of `program` hands out.
-std::string intelHexOf(const TBrenvikEngine& program);
+std::string intelHexOf(const Assembly& program);
 
 // `path` with its extension (the text from the last "." behind the last "/")
 // replaced by `extension`, or `extension` appended when there is none.

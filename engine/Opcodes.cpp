@@ -7,7 +7,7 @@
 
 using LineCode = TBrenvikEngine::Line::LineCode;
 
-TBrenvikEngine::WordMap<LineCode> TBrenvikEngine::opcodes;
+WordMap<LineCode> TBrenvikEngine::opcodes;
 
 namespace {
 

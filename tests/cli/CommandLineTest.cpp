@@ -1,10 +1,12 @@
 // brenvik-asm run in-process: its files, streams and exit codes.
 
 #include "CommandLine.h"
+#include "PermissionsEnforced.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,9 +67,9 @@ TEST_F(CommandLine, ReportsEveryLineInErrorAndLeavesTheHexFileAlone) {
     const std::string source = folder.write("bad.asm", "\tRET\n\tFOO 1\n\tLAI\nX\tJMP NOWHERE ; c\n");
     const Result r = asm8008({source});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, source + ":2:2: error\n\tFOO 1\n\t^\n" +
-                         source + ":3:5: error\n\tLAI\n\t   ^\n" +
-                         source + ":4:6: error\nX\tJMP NOWHERE ; c\n \t   ^\n" +
+    EXPECT_EQ(r.err, source + ":2:2: error: unknown instruction or directive 'FOO'\n\tFOO 1\n\t^\n" +
+                         source + ":3:5: error: missing operand\n\tLAI\n\t   ^\n" +
+                         source + ":4:6: error: undefined symbol 'NOWHERE'\nX\tJMP NOWHERE ; c\n \t   ^\n" +
                          "3 Errors in Assembly!\n");
     EXPECT_EQ(TempFolder::read(hex), "old");
 }
@@ -92,14 +94,14 @@ TEST_F(CommandLine, ListsAddressesAndBytesBesideTheSource) {
     const Result r = asm8008({"-l", source, "-o", "-"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, r.out.find(":")),
-              "000100              \tORG 100B\n"
-              "= 7                 X\tEQU 7\n"
+              "000100                      ORG 100B\n"
+              "= 7                 X       EQU 7\n"
               "\n"
-              "                    \tTITLE t\n"
-              "000100              \tBSS\n"
-              "000100 ??? ??? ???  \tJMP X\n"
-              "000103              \tDATA\n"
-              "000103 001 002 003  \tDB 1,2,3,4,5,6,7\n"
+              "                            TITLE t\n"
+              "000100                      BSS\n"
+              "000100 ??? ??? ???          JMP X\n"
+              "000103                      DATA\n"
+              "000103 001 002 003          DB 1,2,3,4,5,6,7\n"
               "       004 005 006\n"
               "       007\n");
 }
@@ -110,7 +112,7 @@ TEST_F(CommandLine, AcceptsEveryLineBreakAndPrintsLinesAsTheyStand) {
     const Result cr = asm8008({"-l", folder.write("c.asm", "\tRET\r\tRLC\r"), "-o", "-"});
     EXPECT_EQ(crlf.out, lf.out);
     EXPECT_EQ(cr.out, lf.out);
-    EXPECT_EQ(lf.out, "000000 007          \tRET\n000001 002          \tRLC\n"
+    EXPECT_EQ(lf.out, "000000 007                  RET\n000001 002                  RLC\n"
                       ":020000000702F5\r\n:00000001FF\r\n");
 }
 
@@ -126,7 +128,7 @@ TEST_F(CommandLine, CharacterWithoutASingleByteCodeIsAnError) {
     const std::string source = folder.write("w.asm", "\tDB \"\xE2\x82\xAC\"\n");
     const Result r = asm8008({source, "-o", "-"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), source + ":1:1: error");
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), source + ":1:1: error: character '\xE2\x82\xAC' has no 8-bit code");
 }
 
 TEST_F(CommandLine, FilesThatCannotBeReadOrWrittenExitWithTwo) {
@@ -147,13 +149,89 @@ TEST_F(CommandLine, FilesThatCannotBeReadOrWrittenExitWithTwo) {
                                 "1 bytes assembled\n");
 }
 
+TEST_F(CommandLine, WarningsAreReportedButChangeNeitherStatusNorBytes) {
+    const std::string source = folder.write("w.asm", "\tLAI 300\n\tLAI -1\n");
+    const Result r = asm8008({source, "-o", "-"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ":04000000062C06FFC5\r\n:00000001FF\r\n");
+    EXPECT_EQ(r.err, source + ":1:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
+                              "\tLAI 300\n\t    ^\n4 bytes assembled\n");
+    const Result quiet = asm8008({"-w", source, "-o", "-"});
+    EXPECT_EQ(quiet.err, "4 bytes assembled\n");
+    EXPECT_EQ(quiet.out, r.out);
+}
+
+TEST_F(CommandLine, NeverWritesOverItsSource) {
+    const std::string source = folder.write("prog.asm", program);
+    std::filesystem::create_hard_link(source, folder.file("same.hex"));
+    for (const auto& output : {source, folder.file("same.hex")}) {
+        const Result r = asm8008({"-o", output, source});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "brenvik-asm: cannot write " + output + ": it is the source file\n5 bytes assembled\n");
+    }
+    const std::string hexSource = folder.write("hex.hex", program);
+    EXPECT_EQ(asm8008({hexSource}).status, 2);
+    EXPECT_EQ(TempFolder::read(source), program);
+    EXPECT_EQ(TempFolder::read(hexSource), program);
+}
+
+TEST_F(CommandLine, RefusesAReadOnlyHexFileAndLeavesItAsItWas) {
+    const std::string source = folder.write("prog.asm", program);
+    const std::string hex = folder.write("prog.hex", "old");
+    ::chmod(hex.c_str(), 0444);
+    const PermissionsEnforced enforced;
+    if (!enforced.holds())
+        GTEST_SKIP() << "root could not give up its permission to write anything";
+    const Result r = asm8008({source});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "brenvik-asm: cannot write " + hex + ": Permission denied\n5 bytes assembled\n");
+    EXPECT_EQ(TempFolder::read(hex), "old");
+}
+
+TEST_F(CommandLine, WritesThroughALinkAndIntoADevice) {
+    const std::string source = folder.write("prog.asm", program);
+    const std::string target = folder.write("real.hex", "old");
+    const std::string link = folder.file("link.hex");
+    std::filesystem::create_symlink(target, link);
+    EXPECT_EQ(asm8008({"-o", link, source}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::read(target), programHex);
+    EXPECT_EQ(asm8008({"-o", "/dev/null", source}).status, 0);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// A stream whose every write fails as a full disk makes it fail.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override {
+        errno = ENOSPC;
+        return traits_type::eof();
+    }
+    std::streamsize xsputn(const char*, std::streamsize) override {
+        errno = ENOSPC;
+        return 0;
+    }
+};
+
+TEST_F(CommandLine, AFailedWriteToStandardOutputFails) {
+    const std::string source = folder.write("prog.asm", program);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{source, "-o", "-"},
+                                                 std::vector<std::string>{"-l", source, "-o", folder.file("a.hex")}}) {
+        FullDisk full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(runCommandLine(args, out, err), 2);
+        EXPECT_EQ(err.str(), "brenvik-asm: cannot write standard output: No space left on device\n5 bytes assembled\n");
+    }
+}
+
 TEST(CommandLineUsage, WrongArgumentsShowTheUsage) {
     const std::vector<std::vector<std::string>> wrong{
         {}, {"-l"}, {"-o"}, {"a.asm", "-o"}, {"-x", "a.asm"}, {"a.asm", "b.asm"}, {"-o", "", "a.asm"}};
     for (const auto& args : wrong) {
         const Result r = asm8008(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "usage: brenvik-asm [-o HEXFILE | -o -] [-l] SOURCE\n");
+        EXPECT_EQ(r.err, "usage: brenvik-asm [-w] [-l] [-o HEXFILE | -o -] SOURCE\n");
     }
 }
 

@@ -51,11 +51,12 @@ INSTANTIATE_TEST_SUITE_P(Files, Golden, ::testing::ValuesIn(sourcesIn(GOLDEN_DIR
 
 class Example : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Example, AssemblesWithoutErrors) {
+TEST_P(Example, AssemblesWithoutErrorsOrWarnings) {
     const TempFolder output;
     std::ostringstream out, err;
     const std::string source = std::string(EXAMPLES_DIR) + "/" + GetParam() + ".asm";
     EXPECT_EQ(runCommandLine({"-o", output.file("out.hex"), source}, out, err), 0) << err.str();
+    EXPECT_EQ(err.str().find("warning:"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find(" bytes assembled"), std::string::npos);
 }
 

@@ -102,24 +102,17 @@ private Q_SLOTS:
         QCOMPARE(e.marks(4), (QList<QPair<int, QColor>>{}));
     }
 
-    void laterMarksWinAndTheNextRunStartsClean() {
-        Editor e("\tRLC ; c\n");
-        DocumentTextArea lines(e.text());
-        const QColor red(255, 0, 0), blue(0, 0, 255);
-        lines.beginRun();
-        lines.markLine(0, 6, MarkColour::Comment);
-        lines.markLine(0, 3, MarkColour::Error);
-        lines.endRun();
-        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, red}}));
-        lines.beginRun();
-        lines.markLine(0, 3, MarkColour::Error);
-        lines.markLine(0, 5, MarkColour::Comment);
-        lines.endRun();
-        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{3, red}, {5, blue}}));
+    void warningsAreWavyUnderlinesAndTheNextRunStartsClean() {
+        Editor e("\tLAI 300 ; c\n");
+        e.brenvik.doAsm();
+        const auto formats = e.text().document()->firstBlock().layout()->formats();
+        QCOMPARE(formats.size(), 2);
+        QCOMPARE(formats[0].start, 5);
+        QCOMPARE(formats[0].length, 3);
+        QCOMPARE(formats[0].format.underlineStyle(), QTextCharFormat::WaveUnderline);
+        QVERIFY(!formats[0].format.hasProperty(QTextFormat::ForegroundBrush)); // the text keeps its colour
+        QCOMPARE(e.marks(0)[1], (QPair<int, QColor>{10, QColor(0, 0, 255)}));
         e.text().setPlainText("\tRET\n");
-        lines.beginRun();
-        lines.markLine(0, 1, MarkColour::Error);
-        lines.endRun();
         e.brenvik.doAsm();
         QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{}));
     }

@@ -64,10 +64,10 @@ private Q_SLOTS:
         if (loaded.endsWith('\n'))
             lines.pop_back();
         HeadlessTextArea headlessText(lines);
-        TBrenvikEngine headless(headlessText);
-        headless.run();
-        QCOMPARE(e.brenvik.GetErrorCount(), headless.GetErrorCount());
-        QCOMPARE(e.brenvik.BytesAssembled(), headless.BytesAssembled());
+        TBrenvikEngine headlessEngine(headlessText);
+        const Assembly& headless = headlessEngine.run();
+        QCOMPARE(e.brenvik.GetErrorCount(), headless.errorCount);
+        QCOMPARE(e.brenvik.BytesAssembled(), headless.bytesAssembled);
 
         const QString saved = folder.filePath("saved.asm");
         e.brenvik.SaveToFile(saved);

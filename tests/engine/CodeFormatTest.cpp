@@ -1,6 +1,6 @@
 // The octal rows of the code column.
 
-#include "Assembly.h"
+#include "Assembled.h"
 #include "CodeFormat.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ class Row : public ::testing::TestWithParam<RowCase> {};
 
 TEST_P(Row, ShowsAddressAndByteGroups) {
     const RowCase& c = GetParam();
-    const Assembly a(c.lines);
+    const Assembled a(c.lines);
     const CodeRow row = codeRow(a.record(c.line), c.maxBytes, c.firstByte);
     EXPECT_EQ(row.address, c.address);
     EXPECT_EQ(row.bytes, c.bytes);
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Row, ReportsTheNextByteToShow) {
-    const Assembly a({"\tDB 1,2,3,4,5,6,7,8", "\tJMP 1"});
+    const Assembled a({"\tDB 1,2,3,4,5,6,7,8", "\tJMP 1"});
     EXPECT_EQ(codeRow(a.record(0), 3, 0).nextByte, 3u);
     EXPECT_EQ(codeRow(a.record(0), 3, 6).nextByte, 8u);
     EXPECT_EQ(codeRow(a.record(1), 3, 0).nextByte, 2u);

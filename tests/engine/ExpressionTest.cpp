@@ -1,6 +1,6 @@
 // The evaluator on its own: values, failure codes, and where scanning stops.
 
-#include "Assembly.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ void PrintTo(const ExprCase& c, std::ostream* os) { *os << '"' << c.text << '"';
 // Symbols: X = 0x1234; F is an EQU whose operand was never defined; G one in error.
 class Expression : public ::testing::TestWithParam<ExprCase> {
 protected:
-    Assembly symbols{{"X\tEQU 4660", "F\tEQU NOWHERE", "G\tEQU 1/0"}};
+    Assembled symbols{{"X\tEQU 4660", "F\tEQU NOWHERE", "G\tEQU 1/0"}};
 };
 
 TEST_P(Expression, EvaluatesToItsValueAndStopsWhereItShould) {
@@ -110,7 +110,7 @@ std::string repeated(const std::string& piece, std::size_t times) {
 }
 
 TEST(ExpressionDepth, NestingIsBoundedAt256Levels) {
-    const Assembly a(std::vector<std::string>{});
+    const Assembled a(std::vector<std::string>{});
     const auto eval = [&](const std::string& text) {
         std::uint32_t pos = 1;
         return a.engine.expr(text, pos, static_cast<std::uint32_t>(text.size()));
@@ -124,7 +124,7 @@ TEST(ExpressionDepth, NestingIsBoundedAt256Levels) {
 }
 
 TEST(ExpressionDepth, MillionCharacterLinesAreMarkedNotFatal) {
-    const Assembly a({"\tLAI " + repeated("1+", 500000) + "1", "\tLAI " + repeated("(", 1000000), "\tRET"});
+    const Assembled a({"\tLAI " + repeated("1+", 500000) + "1", "\tLAI " + repeated("(", 1000000), "\tRET"});
     EXPECT_EQ(a.errors(), (ErrorColumns{{0, 5}, {1, 5}}));
     EXPECT_EQ(a.bytes(2), Bytes{0x07});
 }

@@ -1,7 +1,7 @@
 // Operands that name symbols defined further down: what the pass leaves, what
 // resolve patches, and how the error count follows.
 
-#include "Assembly.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@ class ForwardReference : public ::testing::TestWithParam<ForwardCase> {};
 
 TEST_P(ForwardReference, IsPatchedAndAccountedFor) {
     const ForwardCase& c = GetParam();
-    const Assembly a(c.lines);
+    const Assembled a(c.lines);
     EXPECT_EQ(a.bytes(c.line), c.bytes);
     EXPECT_EQ(a.errors(), c.errors);
-    EXPECT_EQ(a.engine.GetErrorCount(), static_cast<int>(c.errors.size()));
+    EXPECT_EQ(a.assembly.errorCount, static_cast<int>(c.errors.size()));
 }
 
 const ForwardCase forwardCases[] = {
@@ -60,30 +60,30 @@ TEST(ForwardReferencePass, LeavesPlaceholdersAndOneMarkPerLine) {
     engine.prepare();
     for (std::uint32_t i = 0; i < 4; ++i)
         engine.assemble(pc, i);
-    const auto& records = engine.GetLineRecords();
-    EXPECT_EQ(records[0].code, (Bytes{0x00, 0x00}));
-    EXPECT_EQ(records[1].value, TBrenvikEngine::exprUndefined);
-    EXPECT_EQ(records[2].code, (Bytes{0x2E, 0x00, 0x36, 0x00}));
+    const Assembly& assembly = engine.GetAssembly();
+    EXPECT_EQ(assembly.lines[0].code, (Bytes{0x00, 0x00}));
+    EXPECT_EQ(assembly.lines[1].value, TBrenvikEngine::exprUndefined);
+    EXPECT_EQ(assembly.lines[2].code, (Bytes{0x2E, 0x00, 0x36, 0x00}));
     EXPECT_EQ(engine.GetErrorCount(), 3);
-    EXPECT_EQ(text.errorColumns(), (ErrorColumns{{0, 6}, {1, 7}, {2, 7}}));
-    ASSERT_EQ(engine.GetForwardRefs().size(), 3u);
-    EXPECT_EQ(engine.GetForwardRefs()[1].column, 6u);
+    ASSERT_EQ(assembly.forwardRefs.size(), 3u);
+    EXPECT_EQ(assembly.forwardRefs[1].column, 6u);
 
     engine.resolve();
-    EXPECT_EQ(records[1].value, 7u);
-    EXPECT_EQ(records[2].code, (Bytes{0x2E, 0x00, 0x36, 0x07}));
+    EXPECT_EQ(assembly.lines[1].value, 7u);
+    EXPECT_EQ(assembly.lines[2].code, (Bytes{0x2E, 0x00, 0x36, 0x07}));
     EXPECT_EQ(engine.GetErrorCount(), 0);
-    EXPECT_TRUE(text.errorColumns().empty());
+    EXPECT_TRUE(assembly.diagnostics.empty());
 }
 
 TEST(ForwardReferencePass, ErrorlineIgnoresOnlyARepeatOfTheLastLine) {
     HeadlessTextArea text({"", "", "", "", "", "", "", ""});
     TBrenvikEngine engine(text);
     engine.prepare();
-    engine.errorline(7, 1);
-    engine.errorline(5, 1);
-    engine.errorline(7, 2);
-    engine.errorline(7, 3);
+    const Fault why{DiagCode::unexpectedText, "X"};
+    engine.errorline(7, 1, why);
+    engine.errorline(5, 1, why);
+    engine.errorline(7, 2, why);
+    engine.errorline(7, 3, why);
     EXPECT_EQ(engine.GetErrorCount(), 3);
 }
 

@@ -2,7 +2,7 @@
 // each is assembled to the end, keeps every invariant of a run and counts the
 // errors it should.
 
-#include "Assembly.h"
+#include "Assembled.h"
 #include "ProgramGenerator.h"
 #include "RunChecks.h"
 
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 TEST(HostileSource, ALongLabelIsFoundByItsWholeName) {
-    const Assembly a({label + ":\tRET", label + "X:\tRET", "\tJMP\t" + label + "X"});
+    const Assembled a({label + ":\tRET", label + "X:\tRET", "\tJMP\t" + label + "X"});
     EXPECT_EQ(a.bytes(2), (Bytes{0x44, 0x01, 0x00}));
 }
 

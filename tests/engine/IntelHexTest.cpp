@@ -1,6 +1,6 @@
 // Intel HEX records built from the bytes a run hands out.
 
-#include "Assembly.h"
+#include "Assembled.h"
 #include "IntelHex.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ std::string hexOfBytes(const std::vector<std::pair<std::uint32_t, std::uint8_t>>
     return writer.finish();
 }
 
-std::string hexOfProgram(std::vector<std::string> lines) { return hexOfBytes(Assembly(std::move(lines)).code()); }
+std::string hexOfProgram(std::vector<std::string> lines) { return hexOfBytes(Assembled(std::move(lines)).code()); }
 
 std::vector<std::pair<std::uint32_t, std::uint8_t>> run(std::uint32_t from, std::size_t count) {
     std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes;

@@ -1,6 +1,6 @@
 // The instruction table against the 8008's octal encoding.
 
-#include "Assembly.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +80,7 @@ TEST(OpcodeTable, DirectivesAndWordsThatAreNotInstructions) {
 }
 
 TEST(OpcodeTable, WordsAreFoundInAnyCase) {
-    const Assembly a({"\tlmm", "\tLMM", "\tLmm", "\tina"});
+    const Assembled a({"\tlmm", "\tLMM", "\tLmm", "\tina"});
     EXPECT_EQ(a.bytes(0), Bytes{0xFF});
     EXPECT_EQ(a.bytes(1), Bytes{0xFF});
     EXPECT_EQ(a.bytes(2), Bytes{0xFF});

@@ -1,6 +1,6 @@
 // Source lines against the bytes, addresses and error marks they assemble to.
 
-#include "Assembly.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,11 @@ class Statement : public ::testing::TestWithParam<StatementCase> {};
 
 TEST_P(Statement, AssemblesToItsBytesAndMarks) {
     const StatementCase& c = GetParam();
-    const Assembly a(c.lines);
+    const Assembled a(c.lines);
     EXPECT_EQ(a.bytes(c.line), c.bytes);
     EXPECT_EQ(a.record(c.line).value, c.value);
     EXPECT_EQ(a.errors(), c.errors);
-    EXPECT_EQ(a.engine.GetErrorCount(), static_cast<int>(c.errors.size()));
+    EXPECT_EQ(a.assembly.errorCount, static_cast<int>(c.errors.size()));
 }
 
 const StatementCase statementCases[] = {
@@ -103,11 +103,14 @@ class WideCharacter : public ::testing::TestWithParam<WideCase> {};
 
 TEST_P(WideCharacter, MarksTheLineFromColumnOneWhenUsedAsAValue) {
     const WideCase& c = GetParam();
-    HeadlessTextArea text(std::vector<SourceLine>{{c.text, {c.wideColumn}}});
+    HeadlessTextArea text(std::vector<SourceLine>{{c.text, {{c.wideColumn, u'\u20AC'}}}});
     TBrenvikEngine engine(text);
-    engine.run();
-    EXPECT_EQ(text.errorColumns(), c.errors);
-    EXPECT_EQ(engine.GetErrorCount(), static_cast<int>(c.errors.size()));
+    const Assembly& assembly = engine.run();
+    ErrorColumns errors;
+    for (const Diagnostic& d : assembly.diagnostics)
+        errors.emplace(d.line, d.column);
+    EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(assembly.errorCount, static_cast<int>(c.errors.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, WideCharacter,
@@ -119,47 +122,49 @@ INSTANTIATE_TEST_SUITE_P(Lines, WideCharacter,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Statement, FaultyLineStillDefinesItsLabel) {
-    const Assembly a({"\tRET", "HERE\tFOO", "\tJMP HERE"});
+    const Assembled a({"\tRET", "HERE\tFOO", "\tJMP HERE"});
     EXPECT_EQ(a.bytes(2), (Bytes{0x44, 0x01, 0x00}));
     EXPECT_EQ(a.errors(), (ErrorColumns{{1, 6}}));
 }
 
 TEST(Statement, AddressesFollowAFaultyOrg) {
-    const Assembly a({"\tORG 70000", "\tRET", "\tRLC"});
+    const Assembled a({"\tORG 70000", "\tRET", "\tRLC"});
     EXPECT_EQ(a.record(2).value, 70001u);
 }
 
-TEST(Statement, CommentsAreMarkedBlueFromTheirColumn) {
-    const Assembly a({"\tRLC ; rotate", "* a whole line", "X\tLAI 1 * 2 ;x"});
-    using Mark = HeadlessTextArea::Mark;
-    EXPECT_EQ(a.text.marks(), (std::vector<Mark>{{0, 6, MarkColour::Comment},
-                                                 {1, 1, MarkColour::Comment},
-                                                 {2, 13, MarkColour::Comment}}));
+TEST(Statement, CommentsAreMarkedFromTheirColumn) {
+    const Assembled a({"\tRLC ; rotate", "* a whole line", "X\tLAI 1 * 2 ;x", "\tRET"});
+    EXPECT_EQ(a.record(0).comment, 6u);
+    EXPECT_EQ(a.record(1).comment, 1u);
+    EXPECT_EQ(a.record(2).comment, 13u);
+    EXPECT_EQ(a.record(3).comment, 0u);
 }
 
 TEST(Statement, AFaultyLineShowsRedEvenWhereItsCommentBegins) {
     // The comment's blue wins where it comes after the fault, but a fault found at
     // the comment's own column keeps its red: the line counts, so it must show.
-    const Assembly a({"\tORG 70000 ; far", "\tJMP ; no address", "\tLAI;"});
+    const Assembled a({"\tORG 70000 ; far", "\tJMP ; no address", "\tLAI;"});
     EXPECT_EQ(a.errors(), (ErrorColumns{{0, 1}, {1, 5}, {2, 5}}));
-    EXPECT_EQ(a.text.marks()[1], (HeadlessTextArea::Mark{0, 12, MarkColour::Comment}));
-    EXPECT_EQ(a.engine.GetErrorCount(), 3);
+    EXPECT_EQ(a.record(0).comment, 12u);
+    EXPECT_EQ(a.record(1).comment, 6u);
+    EXPECT_EQ(a.record(2).comment, 0u);
+    EXPECT_EQ(a.assembly.errorCount, 3);
 }
 
 TEST(Statement, LabelsAreCaseInsensitiveAndRedefinedSilently) {
-    const Assembly a({"Loop:\tRET", "LOOP:\tRET", "\tJMP loop"});
+    const Assembled a({"Loop:\tRET", "LOOP:\tRET", "\tJMP loop"});
     EXPECT_EQ(a.bytes(2), (Bytes{0x44, 0x01, 0x00}));
-    EXPECT_EQ(a.engine.GetErrorCount(), 0);
+    EXPECT_EQ(a.assembly.errorCount, 0);
 }
 
 TEST(Statement, LabelOnOrgAndEquLinesTakesTheirValue) {
-    const Assembly a({"O\tORG 100", "E\tEQU 7", "\tLAI O", "\tLBI E"});
+    const Assembled a({"O\tORG 100", "E\tEQU 7", "\tLAI O", "\tLBI E"});
     EXPECT_EQ(a.bytes(2), (Bytes{0x06, 100}));
     EXPECT_EQ(a.bytes(3), (Bytes{0x0E, 7}));
 }
 
 TEST(Statement, EquRefersToItsOwnLabel) {
-    const Assembly a({"\tORG 10", "X\tEQU X+1", "\tLAI X"});
+    const Assembled a({"\tORG 10", "X\tEQU X+1", "\tLAI X"});
     EXPECT_EQ(a.record(1).value, 11u);
     EXPECT_EQ(a.bytes(2), (Bytes{0x06, 11}));
 }

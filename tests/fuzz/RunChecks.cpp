@@ -3,9 +3,11 @@
 #include "Brenvik.h"
 #include "HeadlessTextArea.h"
 
+#include <algorithm>
+
 namespace {
 
-using Line = TBrenvikEngine::Line;
+using Line = Assembly::Line;
 
 constexpr char wideMarker = '\x01';
 
@@ -18,7 +20,7 @@ std::vector<SourceLine> splitLines(std::string_view bytes) {
         for (std::size_t i = 0; i < line.text.size(); ++i)
             if (line.text[i] == wideMarker) {
                 line.text[i] = wideStandIn;
-                line.wideColumns.push_back(static_cast<std::uint32_t>(i + 1));
+                line.wide.push_back({static_cast<std::uint32_t>(i + 1), u'\u2020'});
             }
         bytes.remove_prefix(std::min(end + 1, bytes.size()));
     }
@@ -38,13 +40,12 @@ long expectedCodeSize(Line::LineCode kind) {
 }
 
 bool sameRecord(const Line& a, const Line& b) {
-    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emit == b.emit;
+    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emit == b.emit && a.comment == b.comment;
 }
 
-void checkRecords(const TBrenvikEngine& engine, std::vector<std::string>& problems) {
-    const auto& records = engine.GetLineRecords();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const Line& line = records[i];
+void checkRecords(const Assembly& assembly, std::vector<std::string>& problems) {
+    for (std::size_t i = 0; i < assembly.lines.size(); ++i) {
+        const Line& line = assembly.lines[i];
         const std::string where = "line " + std::to_string(i + 1) + ": ";
         if (line.kind < Line::lhli || line.kind >= 0x300) {
             problems.push_back(where + "unknown kind " + std::to_string(line.kind));
@@ -57,37 +58,66 @@ void checkRecords(const TBrenvikEngine& engine, std::vector<std::string>& proble
     }
 }
 
+// Every error counted once, on a line of its own, with a reason; every
+// diagnostic in order and in the text.
+void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& lines,
+                      std::vector<std::string>& problems) {
+    int errors = 0;
+    const Diagnostic* previous = nullptr;
+    std::uint32_t lastErrorLine = Assembly::noLine;
+    for (const Diagnostic& d : assembly.diagnostics) {
+        const std::string where = "line " + std::to_string(d.line + 1) + ": ";
+        if (d.line >= lines.size() || d.column == 0 || d.length == 0)
+            problems.push_back(where + "a diagnostic outside the text");
+        if (d.fault.code == DiagCode::none || messageOf(d.fault).empty())
+            problems.push_back(where + "a diagnostic without a reason");
+        if (previous && (previous->line > d.line || (previous->line == d.line && previous->column > d.column)))
+            problems.push_back(where + "diagnostics out of order");
+        if (isError(d)) {
+            ++errors;
+            if (d.line == lastErrorLine)
+                problems.push_back(where + "two errors on one line");
+            lastErrorLine = d.line;
+            const std::uint32_t comment = assembly.lines[d.line].comment;
+            if (comment != 0 && comment <= d.column)
+                problems.push_back(where + "a comment mark hides the red of its error");
+        }
+        previous = &d;
+    }
+    if (errors != assembly.errorCount)
+        problems.push_back("error count " + std::to_string(assembly.errorCount) + " but " + std::to_string(errors) +
+                           " errors reported");
+}
+
+bool sameDiagnostics(const std::vector<Diagnostic>& a, const std::vector<Diagnostic>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Diagnostic& x, const Diagnostic& y) {
+        return x.line == y.line && x.column == y.column && x.length == y.length && x.fault.code == y.fault.code &&
+               x.fault.argument == y.fault.argument && x.fault.detail == y.fault.detail;
+    });
+}
+
 } // namespace
 
 CheckedRun checkedRun(std::string_view bytes) {
     std::vector<std::string> problems;
-    HeadlessTextArea text(splitLines(bytes));
+    const std::vector<SourceLine> lines = splitLines(bytes);
+    HeadlessTextArea text(lines);
     TBrenvikEngine engine(text);
-    engine.run();
+    const Assembly first = engine.run();
 
-    const auto red = text.errorColumns();
-    if (static_cast<std::size_t>(engine.GetErrorCount()) != red.size())
-        problems.push_back("error count " + std::to_string(engine.GetErrorCount()) + " but " +
-                           std::to_string(red.size()) + " lines left red");
-
+    checkDiagnostics(first, lines, problems);
     std::uint32_t handedOut = 0;
-    engine.GetCode([&](std::uint32_t, std::uint8_t) { ++handedOut; });
-    if (handedOut != engine.BytesAssembled())
-        problems.push_back("BytesAssembled " + std::to_string(engine.BytesAssembled()) + " but GetCode hands out " +
+    first.GetCode([&](std::uint32_t, std::uint8_t) { ++handedOut; });
+    if (handedOut != first.bytesAssembled)
+        problems.push_back("BytesAssembled " + std::to_string(first.bytesAssembled) + " but GetCode hands out " +
                            std::to_string(handedOut));
+    checkRecords(first, problems);
 
-    checkRecords(engine, problems);
-
-    const std::vector<Line> firstRecords = engine.GetLineRecords();
-    const auto firstMarks = text.marks();
-    const int firstErrors = engine.GetErrorCount();
-    text.clearMarks();
-    engine.run();
-    const auto& again = engine.GetLineRecords();
-    for (std::size_t i = 0; i < again.size(); ++i)
-        if (!sameRecord(firstRecords[i], again[i]))
+    const Assembly& again = engine.run();
+    for (std::size_t i = 0; i < again.lines.size(); ++i)
+        if (!sameRecord(first.lines[i], again.lines[i]))
             problems.push_back("line " + std::to_string(i + 1) + ": a second run gives another record");
-    if (engine.GetErrorCount() != firstErrors || text.marks() != firstMarks)
-        problems.push_back("a second run marks the lines otherwise");
-    return {std::move(problems), firstErrors, engine.BytesAssembled()};
+    if (again.errorCount != first.errorCount || !sameDiagnostics(first.diagnostics, again.diagnostics))
+        problems.push_back("a second run finds otherwise");
+    return {std::move(problems), first.errorCount, first.bytesAssembled};
 }

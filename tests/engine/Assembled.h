@@ -13,13 +13,14 @@
 using Bytes = std::vector<std::uint8_t>;
 using ErrorColumns = std::map<std::uint32_t, std::uint32_t>; // 0-based line -> 1-based column
 
-struct Assembly {
+struct Assembled {
     HeadlessTextArea text;
     TBrenvikEngine engine{text};
+    const Assembly& assembly;
 
-    explicit Assembly(std::vector<std::string> lines) : text(std::move(lines)) { engine.run(); }
+    explicit Assembled(std::vector<std::string> lines) : text(std::move(lines)), assembly(engine.run()) {}
 
-    const TBrenvikEngine::Line& record(std::size_t line) const { return engine.GetLineRecords().at(line); }
+    const Assembly::Line& record(std::size_t line) const { return assembly.lines.at(line); }
 
     // The line's bytes in address order: the opcode, if any, then `code`.
     Bytes bytes(std::size_t line) const {
@@ -32,11 +33,26 @@ struct Assembly {
         return all;
     }
 
-    ErrorColumns errors() const { return text.errorColumns(); }
+    // Where the red of each line in error begins.
+    ErrorColumns errors() const {
+        ErrorColumns columns;
+        for (const Diagnostic& d : assembly.diagnostics)
+            if (isError(d))
+                columns.emplace(d.line, d.column);
+        return columns;
+    }
+
+    // The codes of every diagnostic, in order.
+    std::vector<DiagCode> codes() const {
+        std::vector<DiagCode> all;
+        for (const Diagnostic& d : assembly.diagnostics)
+            all.push_back(d.fault.code);
+        return all;
+    }
 
     std::vector<std::pair<std::uint32_t, std::uint8_t>> code() const {
         std::vector<std::pair<std::uint32_t, std::uint8_t>> out;
-        engine.GetCode([&](std::uint32_t address, std::uint8_t byte) { out.emplace_back(address, byte); });
+        assembly.GetCode([&](std::uint32_t address, std::uint8_t byte) { out.emplace_back(address, byte); });
         return out;
     }
 };

@@ -1,0 +1,35 @@
+#include "Assembly.h"
+
+#include <algorithm>
+
+void Assembly::GetCode(const CodeSink& sink) const {
+    for (const Line& line : lines) {
+        if (!line.emit)
+            continue;
+        std::uint32_t address = line.value;
+        if (line.hasOpcode())
+            sink(address++, line.opcode());
+        for (const std::uint8_t byte : line.code)
+            sink(address++, byte);
+    }
+}
+
+std::uint32_t Assembly::symbolLine(std::string_view name) const {
+    const auto found = symbols.find(name);
+    return found == symbols.end() ? noLine : found->second;
+}
+
+std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>
+Assembly::diagnosticsOf(std::uint32_t index) const {
+    struct ByLine {
+        bool operator()(const Diagnostic& d, std::uint32_t line) const { return d.line < line; }
+        bool operator()(std::uint32_t line, const Diagnostic& d) const { return line < d.line; }
+    };
+    return std::equal_range(diagnostics.begin(), diagnostics.end(), index, ByLine{});
+}
+
+const Diagnostic* Assembly::errorOf(std::uint32_t index) const {
+    const auto [first, last] = diagnosticsOf(index);
+    const auto found = std::find_if(first, last, isError);
+    return found == last ? nullptr : &*found;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+// What one assembly run produces, as a value: the record of every line, the
+// symbol table, the forward references, the totals and the diagnostics. The
+// editor, the command line, the simulator and the tests all read it.
+
+#include "Diagnostics.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Words and names are looked up by string_view without building a string.
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+};
+template <typename T>
+using WordMap = std::unordered_map<std::string, T, WordHash, std::equal_to<>>;
+
+struct Assembly {
+    struct Line {
+        // What a line holds: a directive (negative), or an instruction whose low
+        // byte is the opcode and whose value / 256 is its number of operand bytes.
+        using LineCode = std::int16_t;
+        static constexpr LineCode noStatement = -1;
+        static constexpr LineCode org = -2;
+        static constexpr LineCode db = -3;
+        static constexpr LineCode dw = -4;
+        static constexpr LineCode equ = -5;
+        static constexpr LineCode end = -6;
+        static constexpr LineCode title = -7;
+        static constexpr LineCode codeMode = -8; // CODE and DATA
+        static constexpr LineCode bss = -9;
+        static constexpr LineCode lhli = -10;
+
+        std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
+        LineCode kind = noStatement;
+        std::vector<std::uint8_t> code; // operand bytes; every byte for DB, DW and LHLI
+        bool emit = true;               // false inside a BSS section
+        // Where the line's comment mark begins, 0 for none. A comment that an
+        // error's red covers is not marked.
+        std::uint32_t comment = 0;
+
+        bool hasOpcode() const { return kind >= 0; }
+        std::uint8_t opcode() const { return static_cast<std::uint8_t>(kind & 0xFF); }
+        std::size_t size() const { return (hasOpcode() ? 1 : 0) + code.size(); }
+    };
+
+    // An operand that named a symbol not yet defined, evaluated again after the pass.
+    struct Unresolved {
+        std::uint32_t line;
+        std::uint32_t column; // where evaluation of the operand began
+    };
+
+    static constexpr std::uint32_t noLine = 0xFFFFFFFF;
+
+    std::vector<Line> lines; // one per text line
+    WordMap<std::uint32_t> symbols; // upper-case name -> defining line
+    std::vector<Unresolved> forwardRefs;
+    std::uint32_t bytesAssembled = 0;
+    int errorCount = 0; // lines in error
+    std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
+
+    using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
+    // Every byte of the lines outside BSS sections, in line order.
+    void GetCode(const CodeSink& sink) const;
+
+    // The line that defines `name` (upper case), or noLine.
+    std::uint32_t symbolLine(std::string_view name) const;
+    // The error of line `index`, or null.
+    const Diagnostic* errorOf(std::uint32_t index) const;
+    // Every diagnostic of line `index`.
+    std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>
+    diagnosticsOf(std::uint32_t index) const;
+};

@@ -1,0 +1,132 @@
+#include "Diagnostics.h"
+
+#include <array>
+
+namespace {
+
+struct Entry {
+    DiagCode code;
+    Severity severity;
+    std::string_view message; // %0 and %1 stand for the fault's argument and detail
+    std::string_view explanation;
+};
+
+using enum Severity;
+using enum DiagCode;
+
+// Every code, in the order of the enumeration.
+constexpr std::array messageTable{
+    Entry{none, error, "", ""},
+    Entry{unknownMnemonic, error, "unknown instruction or directive '%0'",
+          "Check the spelling: the MCS-8 mnemonics (LAB, LAI, ADM, JMP, CAL ...) and the directives ORG, EQU, "
+          "DB, DW, BSS, DATA, CODE, TITLE and END are known."},
+    Entry{expectedMnemonic, error, "expected an instruction or directive, found '%0'",
+          "After a label comes a mnemonic or directive; a comment begins with ';' or '*'."},
+    Entry{notALabel, error, "'%0' in column 1 is not a label",
+          "Labels begin with a letter in column 1; indent a statement with a tab or blanks."},
+    Entry{missingOperand, error, "missing operand", "Write the value this statement needs after its mnemonic."},
+    Entry{missingOperandAfter, error, "missing operand after '%0'", "Every operator needs a value on its right."},
+    Entry{notAnOperand, error, "'%0' cannot begin an operand",
+          "An operand is a number, a name, a character in double quotes, or an expression in parentheses."},
+    Entry{undefinedSymbol, error, "undefined symbol '%0'",
+          "Define the name as a label or with EQU, or check its spelling."},
+    Entry{noForwardReference, error, "'%0' is used before it is defined; %1 takes no forward references",
+          "Define the name above this line, or write the value as a constant."},
+    Entry{forwardInParentheses, error, "'%0' is used before it is defined; no forward references inside parentheses",
+          "Define the name above this line, or write the expression without parentheses."},
+    Entry{symbolWithoutValue, error, "'%0' has no value because its definition is in error",
+          "Correct the line that defines the name."},
+    Entry{symbolResolvedLater, error, "the value of '%0' is not known here; it depends on a name defined further down",
+          "Move the EQU that defines it, and the names it uses, above this line."},
+    Entry{valueTooLarge, error, "value %0 does not fit in 16 bits", "Values run from 0 to 65535 (177777B)."},
+    Entry{symbolTooLarge, error, "the value of '%0' does not fit in 16 bits",
+          "Values run from 0 to 65535 (177777B); look at the line that defines the name."},
+    Entry{divisionByZero, error, "division by zero", "The value right of '/' must not be 0."},
+    Entry{remainderByZero, error, "remainder by zero", "The value right of '%' must not be 0."},
+    Entry{missingParenthesis, error, "missing closing parenthesis", "Close every '(' with a ')'."},
+    Entry{unknownModifier, error, "unknown modifier '%0'; use 'HI, 'HIGH, 'LO or 'LOW",
+          "A modifier follows a number or name directly and selects its high or low byte."},
+    Entry{missingModifier, error, "an apostrophe must be followed by HI, HIGH, LO or LOW",
+          "A modifier follows a number or name directly and selects its high or low byte."},
+    Entry{octalDigit, error, "digit %1 in octal constant %0", "Octal constants use the digits 0 to 7 before the B."},
+    Entry{badCharacterConstant, error, "a character constant holds exactly one character",
+          "Write one character between double quotes, such as \"A\"; use DB for a string."},
+    Entry{wideCharacter, error, "character '%0' has no 8-bit code",
+          "Strings and character constants take the characters of Latin-1 (codes 0 to 255) only."},
+    Entry{tooDeep, error, "expression nested deeper than %0 levels",
+          "Split the expression, or define parts of it with EQU."},
+    Entry{unexpectedText, error, "unexpected '%0' after the statement",
+          "Begin a comment with ';' or '*', or remove the extra text."},
+    Entry{noOperandTaken, error, "%0 takes no operand", "Remove the operand, or begin a comment with ';'."},
+    Entry{unclosedString, error, "missing closing quote", "End the string with a double quote."},
+    Entry{labelRedefined, warning, "'%0' is defined again; the earlier definition is on line %1",
+          "Lines below and forward references take the later definition; rename one of them if that is not "
+          "meant."},
+    Entry{labelLikeStatement, warning, "label '%0' has the name of an instruction or directive",
+          "Only labels start in column 1: indent the line to make it a statement."},
+    Entry{immediateRange, warning, "immediate value %0 does not fit in a byte; its low byte, %1, is used",
+          "An immediate operand is one byte, -128 to 255; only its low byte is assembled."},
+    Entry{addressRange, warning, "address %0 is beyond the 8008's 14-bit address space; the processor goes to %1",
+          "The 8008 addresses 000000 to 037777 and ignores the two highest bits of an address."},
+    Entry{restartNumber, warning, "RST %0 is RST %1", "Restart numbers are 0 to 7 (RST n calls 8 times n); only the "
+                                                      "low 3 bits of the operand count."},
+    Entry{inputPort, warning, "INP %0 reads input port %1",
+          "Input ports are 0 to 7; only the low 3 bits of the operand count."},
+    Entry{outputPort, warning, "OUT %0 writes output port %1",
+          "Output ports are 8 to 31: OUT 0 to 7 reach ports 8 to 15, and only the low 5 bits of the operand "
+          "count."},
+    Entry{undefinedInstruction, warning, "%0 (opcode %1) is not a defined 8008 instruction",
+          "The 8008 cannot increment or decrement M: load it into a register, change that, and store it back."},
+    Entry{haltingLoad, warning, "LMM (opcode 377) executes as a halt",
+          "377 is one of the 8008's halt opcodes; write HLT if a halt is meant."},
+    Entry{beyondAddressSpace, warning, "location %0 is beyond the 8008's 14-bit address space",
+          "The 8008 addresses 000000 to 037777; bytes placed higher are not where the processor looks."},
+    Entry{overlap, warning, "bytes overlap those of line %0",
+          "An ORG has placed this code over code assembled earlier; the later bytes win when the HEX file is "
+          "loaded."},
+};
+
+constexpr bool inEnumerationOrder() {
+    for (std::size_t i = 0; i < messageTable.size(); ++i)
+        if (static_cast<std::size_t>(messageTable[i].code) != i)
+            return false;
+    return true;
+}
+static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
+static_assert(messageTable.back().code == overlap, "the message table ends with the last code");
+
+const Entry& entryOf(DiagCode code) { return messageTable[static_cast<std::size_t>(code)]; }
+
+// `text` (UTF-8) cut after maxQuotedLength characters.
+std::string_view shortened(std::string_view text, bool& cut) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == maxQuotedLength) {
+            cut = true;
+            return text.substr(0, i);
+        }
+    cut = false;
+    return text;
+}
+
+} // namespace
+
+Severity severityOf(DiagCode code) { return entryOf(code).severity; }
+
+std::string messageOf(const Fault& fault) {
+    const std::string_view pattern = entryOf(fault.code).message;
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '0' || pattern[i + 1] == '1')) {
+            bool cut = false;
+            text += shortened(pattern[++i] == '0' ? fault.argument : fault.detail, cut);
+            if (cut)
+                text += "...";
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+std::string_view explanationOf(DiagCode code) { return entryOf(code).explanation; }

@@ -1,0 +1,80 @@
+#pragma once
+
+// What a run found wrong with a line, as data: a code from one table, and the
+// words its message names. The editor and the command line turn the same
+// diagnostics into tooltips, a problems list and compiler-style reports.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class DiagCode : std::uint8_t {
+    none,
+    // Errors: the line is marked red and counted.
+    unknownMnemonic,      // %0 the word
+    expectedMnemonic,     // %0 what stands there instead
+    notALabel,            // %0 the text in column 1
+    missingOperand,
+    missingOperandAfter,  // %0 the operator
+    notAnOperand,         // %0 the character
+    undefinedSymbol,      // %0 the name
+    noForwardReference,   // %0 the name, %1 the statement that takes none
+    forwardInParentheses, // %0 the name
+    symbolWithoutValue,   // %0 the name
+    symbolResolvedLater,  // %0 the name
+    valueTooLarge,        // %0 the number as written
+    symbolTooLarge,       // %0 the name
+    divisionByZero,
+    remainderByZero,
+    missingParenthesis,
+    unknownModifier,      // %0 the word after the apostrophe
+    missingModifier,
+    octalDigit,           // %0 the constant, %1 the digit
+    badCharacterConstant,
+    wideCharacter,        // %0 the character
+    tooDeep,              // %0 the depth limit
+    unexpectedText,       // %0 the text
+    noOperandTaken,       // %0 the mnemonic or directive
+    unclosedString,
+    // Warnings: reported, never counted, never changing a byte.
+    labelRedefined,       // %0 the name, %1 the line of the earlier definition
+    labelLikeStatement,   // %0 the name
+    immediateRange,       // %0 the operand as written, %1 the byte used
+    addressRange,         // %0 the operand as written, %1 the address used
+    restartNumber,        // %0 the operand as written, %1 the restart used
+    inputPort,            // %0 the operand as written, %1 the port addressed
+    outputPort,           // %0 the operand as written, %1 the port addressed
+    undefinedInstruction, // %0 the mnemonic, %1 its opcode
+    haltingLoad,
+    beyondAddressSpace,   // %0 the location
+    overlap,              // %0 the line whose bytes are overwritten
+};
+
+// What is wrong, without where: a code and the words its message names.
+struct Fault {
+    DiagCode code = DiagCode::none;
+    std::string argument = {}; // %0
+    std::string detail = {};   // %1
+};
+
+// A fault found in the source. For an error the column is where the line's red
+// begins; `length` is how many columns the finding covers (at least 1).
+struct Diagnostic {
+    std::uint32_t line; // 0-based
+    std::uint32_t column; // 1-based
+    std::uint32_t length;
+    Fault fault;
+};
+
+enum class Severity { error, warning };
+
+Severity severityOf(DiagCode code);
+inline bool isError(const Diagnostic& d) { return severityOf(d.fault.code) == Severity::error; }
+
+// The short message, GNU style: lower case, no final period, names quoted.
+std::string messageOf(const Fault& fault);
+// One sentence that says what to do.
+std::string_view explanationOf(DiagCode code);
+
+// Arguments longer than this many characters are cut in messages.
+constexpr std::size_t maxQuotedLength = 40;

@@ -1,0 +1,55 @@
+#pragma once
+
+// Source files as bytes and as text, for the editor and the command line alike.
+// A file is read as UTF-8 when it is valid UTF-8 and as Latin-1 otherwise, and
+// written back the same way, so that opening and saving a file changes no byte
+// the user did not edit. Lines may end with CR LF, LF or CR; they are written
+// with CR LF. Text is UTF-16, as the editor holds it, so that both tools count
+// the same columns and give the same addresses for the same file.
+
+#include "TextArea.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class SourceEncoding { Utf8, Utf8WithBom, Latin1 };
+
+struct DecodedSource {
+    std::u16string text; // lines separated by '\n'
+    SourceEncoding encoding;
+};
+
+DecodedSource decodeSource(std::string_view bytes);
+
+// `text` (lines separated by '\n') as file bytes. Throws UnencodableText when
+// `encoding` cannot hold one of its characters.
+std::string encodeSource(std::u16string_view text, SourceEncoding encoding);
+
+class UnencodableText : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// `text` in UTF-8; a lone surrogate becomes U+FFFD.
+std::string utf8Of(std::u16string_view text);
+
+// One line of text as the assembler reads it: one byte per UTF-16 unit.
+void readSourceLine(std::u16string_view line, SourceLine& out);
+
+// A whole text split into lines at `separator`: the decoded file of the command
+// line, or a snapshot of the editor's document.
+class SourceText : public TextArea {
+public:
+    explicit SourceText(std::u16string text = {}, char16_t separator = u'\n');
+
+    std::size_t lineCount() const override { return lineStarts.size() - 1; }
+    void readLine(std::size_t index, SourceLine& out) const override { readSourceLine(line(index), out); }
+    std::u16string_view line(std::size_t index) const;
+
+private:
+    std::u16string text;
+    // Where each line begins, and one entry more: where a line after the last would.
+    std::vector<std::size_t> lineStarts;
+};
