@@ -9,7 +9,7 @@
 inline std::vector<std::string> generateProgram(std::size_t lineCount) {
     static const char* const block[] = {
         "* Block {n}: move a byte and test it",
-        "\tORG\t({n}%1024)*64\t; keep within 16 bits",
+        "\tORG\t({n}%256)*64\t; keep within 14 bits",
         "B{n}:\tLAI\t{n}%256\t\t; load the block number",
         "\tLBI\tCOUNT{n}",
         "\tLHLI\tDATA{n}",
@@ -24,7 +24,7 @@ inline std::vector<std::string> generateProgram(std::size_t lineCount) {
         "\tORI\tDATA{n}'LO",
         "\tOUT\t8",
         "\tRET",
-        "COUNT{n}\tEQU\t{n}*3+1",
+        "COUNT{n}\tEQU\t1+({n}%85)*3",
         "DATA{n}:\tDB\t\"text of block {n}\",15B,12B,0",
         "\tDW\tB{n},SUB{n}",
         "\tJMP\tB{next}",

@@ -59,7 +59,7 @@ std::string caretLine(std::u16string_view line, std::uint32_t column) {
 
 } // namespace
 
-void writeListing(std::ostream& out, const Assembly& assembly, const SourceText& source) {
+void writeListing(std::ostream& out, const Assembly& assembly, const SourceFileText& source) {
     const auto& records = assembly.lines;
     for (std::size_t i = 0; i < records.size(); ++i) {
         CodeRow row = codeRow(records[i], bytesPerRow, 0);
@@ -71,13 +71,13 @@ void writeListing(std::ostream& out, const Assembly& assembly, const SourceText&
     }
 }
 
-void writeDiagnostics(std::ostream& err, const std::string& sourceName, const SourceText& source,
+void writeDiagnostics(std::ostream& err, const std::string& sourceName, const SourceFileText& source,
                       const Assembly& assembly, bool withWarnings) {
     for (const Diagnostic& d : assembly.diagnostics) {
         const bool error = isError(d);
         if (!error && !withWarnings)
             continue;
-        const std::u16string_view line = source.line(d.line);
+        const std::u16string line = source.line(d.line);
         err << sourceName << ':' << d.line + 1 << ':' << d.column << ": " << (error ? "error: " : "warning: ")
             << messageOf(d.fault) << '\n'
             << utf8Of(line) << '\n'

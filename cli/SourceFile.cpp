@@ -7,7 +7,7 @@ bool SourceFile::load(const std::string& path, std::string& reason) {
     if (!readWholeFile(path, bytes, reason))
         return false;
     engine.reset();
-    source.emplace(decodeSource(bytes).text);
+    source.emplace(std::move(bytes));
     return true;
 }
 

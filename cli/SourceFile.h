@@ -13,10 +13,10 @@ class SourceFile {
 public:
     // False, with the reason, when the file cannot be read.
     bool load(const std::string& path, std::string& reason);
-    const SourceText& text() const { return *source; }
+    const SourceFileText& text() const { return *source; }
     const Assembly& assemble();
 
 private:
-    std::optional<SourceText> source;
+    std::optional<SourceFileText> source;
     std::optional<TBrenvikEngine> engine; // reads `source`
 };

@@ -21,7 +21,7 @@ class TBrenvik : public QWidget {
 public:
     using Line = Assembly::Line;
     using Unresolved = Assembly::Unresolved;
-    static constexpr WordMap<Line::LineCode>& opcodes = TBrenvikEngine::opcodes;
+    static constexpr WordTable<Line::LineCode>& opcodes = TBrenvikEngine::opcodes;
 
     explicit TBrenvik(QWidget* owner = nullptr);
     ~TBrenvik() override;

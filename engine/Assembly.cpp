@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
-void Assembly::GetCode(const CodeSink& sink) const {
-    for (const Line& line : lines) {
-        if (!line.emit)
-            continue;
-        std::uint32_t address = line.value;
-        if (line.hasOpcode())
-            sink(address++, line.opcode());
-        for (const std::uint8_t byte : line.code)
-            sink(address++, byte);
-    }
-}
-
 std::uint32_t Assembly::symbolLine(std::string_view name) const {
-    const auto found = symbols.find(name);
-    return found == symbols.end() ? noLine : found->second;
+    const std::uint32_t* line = symbols.find(name);
+    return line ? *line : noLine;
 }
 
 std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>

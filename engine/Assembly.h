@@ -4,22 +4,15 @@
 // symbol table, the forward references, the totals and the diagnostics. The
 // editor, the command line, the simulator and the tests all read it.
 
+#include "ByteList.h"
 #include "Diagnostics.h"
+#include "WordTable.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
-
-// Words and names are looked up by string_view without building a string.
-struct WordHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
-};
-template <typename T>
-using WordMap = std::unordered_map<std::string, T, WordHash, std::equal_to<>>;
 
 struct Assembly {
     struct Line {
@@ -39,7 +32,7 @@ struct Assembly {
 
         std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
         LineCode kind = noStatement;
-        std::vector<std::uint8_t> code; // operand bytes; every byte for DB, DW and LHLI
+        ByteList code; // operand bytes; every byte for DB, DW and LHLI
         bool emit = true;               // false inside a BSS section
         // Where the line's comment mark begins, 0 for none. A comment that an
         // error's red covers is not marked.
@@ -59,7 +52,7 @@ struct Assembly {
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
     std::vector<Line> lines; // one per text line
-    WordMap<std::uint32_t> symbols; // upper-case name -> defining line
+    WordTable<std::uint32_t> symbols; // upper-case name -> defining line
     std::vector<Unresolved> forwardRefs;
     std::uint32_t bytesAssembled = 0;
     int errorCount = 0; // lines in error
@@ -67,7 +60,19 @@ struct Assembly {
 
     using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
     // Every byte of the lines outside BSS sections, in line order.
-    void GetCode(const CodeSink& sink) const;
+    void GetCode(const CodeSink& sink) const { forEachByte(sink); }
+    template <typename Emit>
+    void forEachByte(Emit&& emit) const {
+        for (const Line& line : lines) {
+            if (!line.emit)
+                continue;
+            std::uint32_t address = line.value;
+            if (line.hasOpcode())
+                emit(address++, line.opcode());
+            for (const std::uint8_t byte : line.code)
+                emit(address++, byte);
+        }
+    }
 
     // The line that defines `name` (upper case), or noLine.
     std::uint32_t symbolLine(std::string_view name) const;

@@ -158,11 +158,10 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     if (pos <= n && isLetter(at(upper, pos))) {
         const std::uint32_t wordStart = skipWord(upper, pos, n);
         const std::string_view word = slice(upper, wordStart, pos);
-        const auto found = opcodes.find(word);
-        if (found == opcodes.end()) {
+        if (const Line::LineCode* code = opcodes.find(word); !code) {
             errorline(index, wordStart, {DiagCode::unknownMnemonic, typedText(wordStart, pos)});
         } else {
-            line.kind = found->second;
+            line.kind = *code;
             statementWord = word;
             checkWord(index, wordStart, word);
             statement(pc, index, pos);
@@ -171,7 +170,8 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
         checkBareLabel(index, bareLabel);
     }
     checkEol(index, upper, pos);
-    checkPlacement(index);
+    if (line.size() != 0)
+        checkPlacement(index);
 }
 
 // The statement of line `index` from just after its word, by the word's code.
@@ -186,7 +186,7 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
     // Operands that may name a symbol defined further down.
     const auto deferrable = [&](const Operand& operand) {
         if (operand.value == exprError)
-            errorline(index, operandColumn, fault);
+            errorline(index, operandColumn, exprFault());
         else if (operand.value == exprUndefined)
             assembly.forwardRefs.push_back({index, operandColumn});
         else
@@ -330,9 +330,9 @@ void TBrenvikEngine::resolve() {
         }
 
         if (v == exprUndefined) {
-            markCounted(ref.line, ref.column, fault);
+            markCounted(ref.line, ref.column, exprFault());
         } else if (v == exprError || wideColumn != 0) {
-            markCounted(ref.line, 1, wideColumn != 0 ? wideFault(wideColumn) : fault);
+            markCounted(ref.line, 1, wideColumn != 0 ? wideFault(wideColumn) : exprFault());
         } else {
             clearMark(ref.line);
             checkEol(ref.line, upper, pos);

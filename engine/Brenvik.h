@@ -28,7 +28,7 @@ public:
 
     // Every mnemonic, pseudo-instruction and directive with its code; shared by
     // all instances and filled by the first one constructed.
-    static WordMap<Line::LineCode> opcodes;
+    static WordTable<Line::LineCode> opcodes;
 
     explicit TBrenvikEngine(const TextArea& textArea);
     TBrenvikEngine(const TBrenvikEngine&) = delete;
@@ -58,11 +58,6 @@ public:
     // modifier = "'" ("HI" | "HIGH" | "LO" | "LOW")
     std::uint32_t termMod(const std::string& text, std::uint32_t& pos, std::uint32_t last,
                           std::uint32_t value) const;
-    // Why the evaluation since the last clearExprFault failed, or gave a value
-    // beyond 16 bits: the first such finding.
-    const Fault& exprFault() const { return fault; }
-    void clearExprFault() const;
-
     // Marks line `index` in error from `column`, for `why`; a repeat for the line
     // marked just before is ignored, so a pass in line order counts each faulty
     // line once.
@@ -84,8 +79,11 @@ private:
     void statement(std::uint32_t& pc, std::uint32_t index, std::uint32_t& pos);
     Operand evaluateOperand(const std::string& upper, std::uint32_t& pos) const;
     Operand evaluate(std::uint32_t index, const std::string& upper, std::uint32_t& pos);
-    // Records the first thing the evaluator finds wrong.
-    void fail(DiagCode code, std::uint32_t column, std::string argument = {}, std::string detail = {}) const;
+    // Records the first thing the evaluator finds wrong, naming parts of its text.
+    void fail(DiagCode code, std::uint32_t column, std::string_view argument = {}, std::string_view detail = {}) const;
+    void clearExprFault() const;
+    // Why the evaluation since clearExprFault failed, or gave a value beyond 16 bits.
+    Fault exprFault() const;
 
     // Why a line is in error, from what the evaluator and the pass found.
     Fault operandFault(std::uint32_t value) const;
@@ -119,6 +117,7 @@ private:
     // place with the code none. Errors that resolve gives lines behind the last
     // of them wait in lateErrors.
     std::vector<Diagnostic> errors, lateErrors;
+    std::size_t slotHint = 0; // where the last search of `errors` ended
     std::vector<Diagnostic> warnings;
 
     // Placement of bytes: which line emitted each 16-bit address last, and whether
@@ -137,9 +136,14 @@ private:
     std::string_view statementWord;
     std::uint32_t operandlessAt = 0;
 
-    // What the evaluator found wrong, and the column of a character constant
-    // without a single-byte code (0 for none).
-    mutable Fault fault;
-    mutable std::uint32_t faultColumn = 0;
+    // The first thing the evaluator found wrong, its words as views into the
+    // text it read: a Fault is made of it only when a line is marked for it.
+    struct ExprFinding {
+        DiagCode code = DiagCode::none;
+        std::uint32_t column = 0;
+        std::string_view argument = {}, detail = {};
+    };
+    mutable ExprFinding finding;
+    // The column of a character constant without a single-byte code, 0 for none.
     mutable std::uint32_t wideColumn = 0;
 };

@@ -32,13 +32,16 @@ void TBrenvikEngine::markCounted(std::uint32_t index, std::uint32_t column, Faul
     mark(index, column, std::move(why));
 }
 
-// Red from `column` to the end of the line, for `why`; a comment mark under it goes.
+// Red from `column` to the end of the line, for `why`; a comment mark under it
+// goes. A mark without a reason is one that resolve will give a reason or clear.
 void TBrenvikEngine::mark(std::uint32_t index, std::uint32_t column, Fault why) {
     Assembly::Line& line = assembly.lines[index];
     if (line.comment >= column)
         line.comment = 0;
     lastErrorLine = index;
     lastErrorColumn = column;
+    if (why.code == DiagCode::none)
+        return;
     Diagnostic error{index, column, 1, std::move(why)};
     if (Diagnostic* slot = errorSlot(index))
         *slot = std::move(error);
@@ -62,14 +65,17 @@ void TBrenvikEngine::clearMark(std::uint32_t index) {
 }
 
 Diagnostic* TBrenvikEngine::errorSlot(std::uint32_t index) {
-    // resolve visits lines in ascending order, so a line it marked late is the last one.
+    // resolve visits lines in ascending order: a line it marked late is the last
+    // one, and the search goes on from where the last one ended.
     if (!lateErrors.empty() && lateErrors.back().line == index)
         return &lateErrors.back();
     if (errors.empty() || errors.back().line < index)
         return nullptr;
-    const auto found = std::lower_bound(errors.begin(), errors.end(), index,
-                                        [](const Diagnostic& d, std::uint32_t line) { return d.line < line; });
-    return found != errors.end() && found->line == index ? &*found : nullptr;
+    if (slotHint >= errors.size() || errors[slotHint].line > index)
+        slotHint = 0;
+    while (errors[slotHint].line < index)
+        ++slotHint;
+    return errors[slotHint].line == index ? &errors[slotHint] : nullptr;
 }
 
 void TBrenvikEngine::collectDiagnostics() {
@@ -109,17 +115,17 @@ void TBrenvikEngine::collectDiagnostics() {
 }
 
 Fault TBrenvikEngine::operandFault(std::uint32_t value) const {
-    if (value == exprUndefined && fault.code == DiagCode::undefinedSymbol)
-        return {DiagCode::noForwardReference, fault.argument, std::string(statementWord)};
-    return fault;
+    if (value == exprUndefined && finding.code == DiagCode::undefinedSymbol)
+        return {DiagCode::noForwardReference, std::string(finding.argument), std::string(statementWord)};
+    return exprFault();
 }
 
 // What is wrong with the text at `pos`, where the statement should have ended.
 Fault TBrenvikEngine::trailingFault(std::uint32_t index, std::uint32_t pos) const {
     if (pos == operandlessAt)
         return {DiagCode::noOperandTaken, std::string(statementWord)};
-    if (pos == faultColumn && fault.code == DiagCode::undefinedSymbol)
-        return fault; // a name the operand needs, resolved after the pass or never
+    if (pos == finding.column && finding.code == DiagCode::undefinedSymbol)
+        return {}; // a name of a deferred operand: resolve will say what became of it
     const auto n = static_cast<std::uint32_t>(currentUpper.size());
     std::uint32_t end = pos;
     while (end <= n && !isBlank(at(currentUpper, end)))

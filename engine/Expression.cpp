@@ -1,6 +1,6 @@
 // The expression evaluator. Results above 0xFFFF are failures or over-large
 // values; the first one met is passed up unchanged, and the first thing found
-// wrong is kept in `fault` for the caller to report.
+// wrong is kept for the caller to report.
 
 #include "Brenvik.h"
 #include "Scan.h"
@@ -40,18 +40,18 @@ std::uint32_t combine(char op, std::uint32_t r, std::uint32_t s) {
 }
 
 // digits [B]: decimal, or octal with the suffix; both wrap modulo 2^32. Returns
-// the first digit that an octal constant may not hold, or 0.
-char number(const std::string& text, std::uint32_t& pos, std::uint32_t last, std::uint32_t& value) {
+// the position of the first digit that an octal constant may not hold, or 0.
+std::uint32_t number(const std::string& text, std::uint32_t& pos, std::uint32_t last, std::uint32_t& value) {
     const std::uint32_t start = pos;
     while (pos <= last && isDigit(at(text, pos)))
         ++pos;
     const bool octal = pos <= last && at(text, pos) == 'B';
     value = 0;
-    char badDigit = 0;
+    std::uint32_t badDigit = 0;
     for (std::uint32_t p = start; p < pos; ++p) {
         const char digit = at(text, p);
         if (octal && digit > '7' && badDigit == 0)
-            badDigit = digit;
+            badDigit = p;
         value = value * (octal ? 8 : 10) + static_cast<std::uint32_t>(digit - '0');
     }
     if (octal)
@@ -59,22 +59,31 @@ char number(const std::string& text, std::uint32_t& pos, std::uint32_t last, std
     return badDigit;
 }
 
-// A character of the upper-cased line, quoted in a message.
-std::string characterText(char c) { return utf8Of(std::u16string(1, static_cast<unsigned char>(c))); }
+// Words of the line (one byte per character) for a message, in UTF-8.
+std::string latin1Text(std::string_view bytes) {
+    std::u16string units;
+    for (const char c : bytes)
+        units += static_cast<unsigned char>(c);
+    return utf8Of(units);
+}
 
 } // namespace
 
 void TBrenvikEngine::clearExprFault() const {
-    fault = {};
-    faultColumn = 0;
+    finding = {};
     wideColumn = 0;
 }
 
-void TBrenvikEngine::fail(DiagCode code, std::uint32_t column, std::string argument, std::string detail) const {
-    if (fault.code != DiagCode::none)
-        return;
-    fault = {code, std::move(argument), std::move(detail)};
-    faultColumn = column;
+void TBrenvikEngine::fail(DiagCode code, std::uint32_t column, std::string_view argument,
+                          std::string_view detail) const {
+    if (finding.code == DiagCode::none)
+        finding = {code, column, argument, detail};
+}
+
+Fault TBrenvikEngine::exprFault() const {
+    if (finding.code == DiagCode::tooDeep)
+        return {finding.code, std::to_string(maxExprDepth)};
+    return {finding.code, latin1Text(finding.argument), latin1Text(finding.detail)};
 }
 
 std::uint32_t TBrenvikEngine::expr(const std::string& text, std::uint32_t& pos, std::uint32_t last,
@@ -88,13 +97,13 @@ std::uint32_t TBrenvikEngine::expr(const std::string& text, std::uint32_t& pos, 
     const std::uint32_t opColumn = pos;
     const char op = at(text, pos++);
     if (depth >= maxExprDepth) {
-        fail(DiagCode::tooDeep, opColumn, std::to_string(maxExprDepth));
+        fail(DiagCode::tooDeep, opColumn);
         return exprError;
     }
     std::uint32_t next = pos;
     skipBlanks(text, next, last);
     if (next > last || at(text, next) == ';')
-        fail(DiagCode::missingOperandAfter, next, std::string(1, op));
+        fail(DiagCode::missingOperandAfter, next, slice(text, opColumn, opColumn + 1));
     const std::uint32_t s = expr(text, pos, last, depth + 1);
     if (s > maxValue)
         return s;
@@ -117,7 +126,7 @@ std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, 
     if (c == '!' || c == '-' || c == '(') {
         ++pos;
         if (depth >= maxExprDepth) {
-            fail(DiagCode::tooDeep, start, std::to_string(maxExprDepth));
+            fail(DiagCode::tooDeep, start);
             return exprError;
         }
         const std::uint32_t v = expr(text, pos, last, depth + 1);
@@ -128,12 +137,10 @@ std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, 
             }
             // Whatever failed inside, an unclosed parenthesis is an error; the
             // position stays on a name not yet defined, so it is never deferred.
-            if (v == exprUndefined && fault.code == DiagCode::undefinedSymbol)
-                fault.code = DiagCode::forwardInParentheses;
-            else if (v != exprError) {
-                fault = {DiagCode::missingParenthesis};
-                faultColumn = pos;
-            }
+            if (v == exprUndefined && finding.code == DiagCode::undefinedSymbol)
+                finding.code = DiagCode::forwardInParentheses;
+            else if (v != exprError)
+                finding = {DiagCode::missingParenthesis, pos};
             return exprError;
         }
         if (v > maxValue)
@@ -155,36 +162,36 @@ std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, 
     }
     if (isDigit(c)) {
         std::uint32_t v = 0;
-        if (const char badDigit = number(text, pos, last, v)) {
-            fail(DiagCode::octalDigit, start, std::string(slice(text, start, pos)), std::string(1, badDigit));
+        if (const std::uint32_t badDigit = number(text, pos, last, v)) {
+            fail(DiagCode::octalDigit, start, slice(text, start, pos), slice(text, badDigit, badDigit + 1));
             return exprError;
         }
         v = termMod(text, pos, last, v);
         if (v > maxValue)
-            fail(DiagCode::valueTooLarge, start, std::string(slice(text, start, pos)));
+            fail(DiagCode::valueTooLarge, start, slice(text, start, pos));
         return v;
     }
     if (!isLetter(c)) {
-        fail(DiagCode::notAnOperand, pos, characterText(c));
+        fail(DiagCode::notAnOperand, pos, slice(text, pos, pos + 1));
         return exprError;
     }
     skipWord(text, pos, last);
     const std::string_view name = slice(text, start, pos);
     const std::uint32_t line = assembly.symbolLine(name);
     if (line == noLine) {
-        fail(DiagCode::undefinedSymbol, start, std::string(name));
+        fail(DiagCode::undefinedSymbol, start, name);
         pos = start;
         return exprUndefined;
     }
     // A symbol whose own operand failed stays a failure, modifier or not.
     const std::uint32_t v = assembly.lines[line].value;
     if (isFailure(v))
-        fail(DiagCode::symbolWithoutValue, start, std::string(name));
+        fail(DiagCode::symbolWithoutValue, start, name);
     const std::uint32_t modified = termMod(text, pos, last, v);
     if (isFailure(v))
         return v;
     if (modified > maxValue)
-        fail(DiagCode::symbolTooLarge, start, std::string(name));
+        fail(DiagCode::symbolTooLarge, start, name);
     return modified;
 }
 
@@ -205,6 +212,6 @@ std::uint32_t TBrenvikEngine::termMod(const std::string& text, std::uint32_t& po
         return value >> 8;
     if (word == "LO" || word == "LOW")
         return value & 0xFF;
-    fail(DiagCode::unknownModifier, start, std::string(word));
+    fail(DiagCode::unknownModifier, start, word);
     return exprError;
 }

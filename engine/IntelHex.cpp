@@ -4,11 +4,21 @@ namespace {
 
 void appendHex(std::string& text, std::uint32_t value, int digits) {
     static constexpr char hexDigits[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
-        text += hexDigits[(value >> shift) & 0xF];
+    char buffer[8];
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        buffer[i] = hexDigits[value & 0xF];
+    text.append(buffer, static_cast<std::size_t>(digits));
 }
 
+// Characters of a full record: colon, count, address, type, 16 bytes, checksum, CR LF.
+constexpr std::size_t fullRecordLength = 1 + 2 + 4 + 2 + 2 * IntelHexWriter::maxRecordBytes + 2 + 2;
+
 } // namespace
+
+IntelHexWriter::IntelHexWriter(std::size_t expectedBytes) {
+    hexRecord.reserve(maxRecordBytes);
+    text.reserve((expectedBytes / maxRecordBytes + 2) * fullRecordLength);
+}
 
 void IntelHexWriter::emitHexByte(std::uint32_t address, std::uint8_t value) {
     if (static_cast<std::int64_t>(address) != hexLastAddress + 1 || hexRecord.size() == maxRecordBytes)
@@ -46,8 +56,8 @@ std::string IntelHexWriter::finish() {
 }
 
 std::string intelHexOf(const Assembly& program) {
-    IntelHexWriter writer;
-    program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
+    IntelHexWriter writer(program.bytesAssembled);
+    program.forEachByte([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
     return writer.finish();
 }
 

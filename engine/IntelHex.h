@@ -12,7 +12,8 @@
 
 class IntelHexWriter {
 public:
-    IntelHexWriter() { hexRecord.reserve(maxRecordBytes); }
+    // Room is made for `expectedBytes` in full records.
+    explicit IntelHexWriter(std::size_t expectedBytes = 0);
 
     // Appends one byte at `address`, starting a new record at a gap or when full.
     void emitHexByte(std::uint32_t address, std::uint8_t value);

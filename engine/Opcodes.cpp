@@ -7,7 +7,7 @@
 
 using LineCode = TBrenvikEngine::Line::LineCode;
 
-WordMap<LineCode> TBrenvikEngine::opcodes;
+WordTable<LineCode> TBrenvikEngine::opcodes;
 
 namespace {
 
@@ -58,17 +58,17 @@ LineCode code(int value) { return static_cast<LineCode>(value); }
 
 void TBrenvikEngine::fillOpcodes() {
     for (const FixedRow& row : fixedRows)
-        opcodes[row.word] = row.code;
+        opcodes.set(row.word, row.code);
     for (int d = 0; d < 8; ++d)
         for (int s = 0; s < 8; ++s) // Lds, octal 3ds
-            opcodes[std::string{'L', registers[d], registers[s]}] = code(0xC0 + 8 * d + s);
+            opcodes.set(std::string{'L', registers[d], registers[s]}, code(0xC0 + 8 * d + s));
     for (int d = 0; d < 8; ++d) // LdI, octal 0d6 with an immediate byte
-        opcodes[std::string{'L', registers[d], 'I'}] = code(0x106 + 8 * d);
+        opcodes.set(std::string{'L', registers[d], 'I'}, code(0x106 + 8 * d));
     for (int r = 1; r < 8; ++r) { // INA and DCA would be HLT and HLT2
-        opcodes[std::string{'I', 'N', registers[r]}] = code(8 * r);
-        opcodes[std::string{'D', 'C', registers[r]}] = code(8 * r + 1);
+        opcodes.set(std::string{'I', 'N', registers[r]}, code(8 * r));
+        opcodes.set(std::string{'D', 'C', registers[r]}, code(8 * r + 1));
     }
     for (int p = 0; p < 8; ++p)
         for (int s = 0; s < 8; ++s)
-            opcodes[std::string(arithmetic[p]) + registers[s]] = code(0x80 + 8 * p + s);
+            opcodes.set(std::string(arithmetic[p]) + registers[s], code(0x80 + 8 * p + s));
 }

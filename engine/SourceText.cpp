@@ -1,5 +1,8 @@
 #include "SourceText.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
@@ -8,69 +11,88 @@ constexpr char32_t replacementCharacter = 0xFFFD;
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Appends `text` with every CR LF and lone CR turned into '\n'; `codePoints`
-// yields the characters one by one, and false when the bytes are not valid.
-template <typename NextCodePoint>
-bool appendLines(std::u16string& out, NextCodePoint&& codePoints) {
-    char32_t c = 0;
-    bool afterCarriageReturn = false;
-    for (;;) {
-        const int got = codePoints(c);
-        if (got <= 0)
-            return got == 0;
-        if (c == '\n' && afterCarriageReturn) {
-            afterCarriageReturn = false;
-            continue;
-        }
-        afterCarriageReturn = c == '\r';
-        if (c > 0xFFFF) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += afterCarriageReturn ? u'\n' : static_cast<char16_t>(c);
-        }
+// The code point of the UTF-8 sequence at `at`, and the sequence's length; 0
+// when it is not well formed (overlong forms, surrogates and code points above
+// U+10FFFF are not).
+std::size_t utf8Sequence(std::string_view bytes, std::size_t at, char32_t& c) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = byte(at);
+    std::size_t length;
+    char32_t minimum;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, minimum = 0x80, c = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, minimum = 0x800, c = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, minimum = 0x10000, c = lead & 0x07;
+    } else {
+        return 0;
     }
+    if (at + length > bytes.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(at + k) & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (byte(at + k) & 0x3F);
+    }
+    return c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0 : length;
 }
 
-// The next code point of well-formed UTF-8 (overlong forms, surrogates and code
-// points above U+10FFFF are not): 1 when read, 0 at the end, -1 when malformed.
-struct Utf8Reader {
-    std::string_view bytes;
-    std::size_t at = 0;
-
-    int operator()(char32_t& c) {
-        if (at == bytes.size())
-            return 0;
-        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-        const unsigned char lead = byte(at);
-        std::size_t length;
-        char32_t minimum;
-        if (lead < 0x80) {
-            c = lead;
-            ++at;
-            return 1;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2, minimum = 0x80, c = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, minimum = 0x800, c = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, minimum = 0x10000, c = lead & 0x07;
-        } else {
-            return -1;
-        }
-        if (at + length > bytes.size())
-            return -1;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((byte(at + k) & 0xC0) != 0x80)
-                return -1;
-            c = (c << 6) | (byte(at + k) & 0x3F);
-        }
-        if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return -1;
-        at += length;
-        return 1;
+// Where the first byte at or after `at` that is not ASCII stands: eight bytes are
+// looked at together, as sources are almost all ASCII.
+std::size_t skipAscii(std::string_view bytes, std::size_t at) {
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    for (std::uint64_t eight = 0; at + sizeof eight <= bytes.size(); at += sizeof eight) {
+        std::memcpy(&eight, bytes.data() + at, sizeof eight);
+        if ((eight & highBits) != 0)
+            break;
     }
-};
+    while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80)
+        ++at;
+    return at;
+}
+
+// The encoding of a file's bytes; a byte-order mark of UTF-8 is taken off them.
+SourceEncoding encodingOf(std::string_view& bytes) {
+    const bool byteOrderMarked = bytes.starts_with(byteOrderMark);
+    const std::string_view text = byteOrderMarked ? bytes.substr(byteOrderMark.size()) : bytes;
+    char32_t c = 0;
+    for (std::size_t at = skipAscii(text, 0); at < text.size(); at = skipAscii(text, at)) {
+        const std::size_t length = utf8Sequence(text, at, c);
+        if (length == 0)
+            return SourceEncoding::Latin1; // then a leading mark is three characters of the text
+        at += length;
+    }
+    bytes = text;
+    return byteOrderMarked ? SourceEncoding::Utf8WithBom : SourceEncoding::Utf8;
+}
+
+// Appends the characters of `bytes` to `out`, every CR LF and lone CR as '\n'.
+void appendDecoded(std::string_view bytes, SourceEncoding encoding, std::u16string& out) {
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size()); // UTF-16 never takes more units than the bytes
+    char16_t* next = out.data() + start;
+    char32_t c = 0;
+    for (std::size_t at = 0, length = 1; at < bytes.size(); at += length) {
+        length = encoding == SourceEncoding::Latin1 ? 1 : utf8Sequence(bytes, at, c);
+        if (length == 1)
+            c = static_cast<unsigned char>(bytes[at]);
+        if (c == '\r') {
+            *next++ = u'\n';
+            if (at + 1 < bytes.size() && bytes[at + 1] == '\n')
+                ++length;
+        } else if (c > 0xFFFF) {
+            *next++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *next++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            *next++ = static_cast<char16_t>(c);
+        }
+    }
+    out.resize(static_cast<std::size_t>(next - out.data()));
+}
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -107,28 +129,8 @@ void forEachCodePoint(std::u16string_view text, Visit&& visit) {
 } // namespace
 
 DecodedSource decodeSource(std::string_view bytes) {
-    DecodedSource source{{}, SourceEncoding::Utf8};
-    if (bytes.starts_with(byteOrderMark)) {
-        bytes.remove_prefix(byteOrderMark.size());
-        source.encoding = SourceEncoding::Utf8WithBom;
-    }
-    source.text.reserve(bytes.size());
-    if (appendLines(source.text, Utf8Reader{bytes}))
-        return source;
-
-    // Not UTF-8: every byte is a character of its own. A leading byte-order mark
-    // is then no mark but three characters.
-    if (source.encoding == SourceEncoding::Utf8WithBom)
-        bytes = std::string_view(bytes.data() - byteOrderMark.size(), bytes.size() + byteOrderMark.size());
-    source.text.clear();
-    source.encoding = SourceEncoding::Latin1;
-    std::size_t at = 0;
-    appendLines(source.text, [&](char32_t& c) {
-        if (at == bytes.size())
-            return 0;
-        c = static_cast<unsigned char>(bytes[at++]);
-        return 1;
-    });
+    DecodedSource source{{}, encodingOf(bytes)};
+    appendDecoded(bytes, source.encoding, source.text);
     return source;
 }
 
@@ -177,6 +179,50 @@ void readSourceLine(std::u16string_view line, SourceLine& out) {
             out.text[i] = static_cast<char>(unit);
         }
     }
+}
+
+SourceFileText::SourceFileText(std::string fileBytes) : bytes(std::move(fileBytes)) {
+    std::string_view text = bytes;
+    fileEncoding = encodingOf(text);
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    // Each line from its first byte to its line break, which may be CR LF, LF or CR;
+    // memchr finds them fastest.
+    for (const char* start = end - text.size(); start < end;) {
+        const char* feed = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+        const char* lineEnd = feed ? feed : end;
+        const char* next = feed ? feed + 1 : end;
+        if (const char* ret = static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(lineEnd - start)))) {
+            if (ret + 1 < lineEnd) // a lone CR, not the CR of CR LF
+                next = ret + 1;
+            lineEnd = ret;
+        }
+        lines.push_back({static_cast<std::uint32_t>(start - begin), static_cast<std::uint32_t>(lineEnd - begin)});
+        start = next;
+    }
+}
+
+void SourceFileText::readLine(std::size_t index, SourceLine& out) const {
+    const std::string_view raw = rawLine(index);
+    // Most lines are ASCII, and one byte is then one character.
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.text.assign(raw);
+        out.wide.clear();
+        return;
+    }
+    units.clear();
+    appendDecoded(raw, fileEncoding, units);
+    readSourceLine(units, out);
+}
+
+std::u16string SourceFileText::line(std::size_t index) const {
+    std::u16string text;
+    appendDecoded(rawLine(index), fileEncoding, text);
+    return text;
+}
+
+std::string_view SourceFileText::rawLine(std::size_t index) const {
+    return std::string_view(bytes).substr(lines[index].start, lines[index].end - lines[index].start);
 }
 
 SourceText::SourceText(std::u16string wholeText, char16_t separator) : text(std::move(wholeText)) {

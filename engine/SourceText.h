@@ -38,8 +38,30 @@ std::string utf8Of(std::u16string_view text);
 // One line of text as the assembler reads it: one byte per UTF-16 unit.
 void readSourceLine(std::u16string_view line, SourceLine& out);
 
-// A whole text split into lines at `separator`: the decoded file of the command
-// line, or a snapshot of the editor's document.
+// A source file's bytes, decoded a line at a time as the assembler reads them:
+// what the command line assembles, without holding the file twice.
+class SourceFileText : public TextArea {
+public:
+    explicit SourceFileText(std::string bytes);
+
+    SourceEncoding encoding() const { return fileEncoding; }
+    std::size_t lineCount() const override { return lines.size(); }
+    void readLine(std::size_t index, SourceLine& out) const override;
+    std::u16string line(std::size_t index) const;
+
+private:
+    struct Span {
+        std::uint32_t start, end; // the line's bytes, its line break not included
+    };
+    std::string_view rawLine(std::size_t index) const;
+
+    std::string bytes;
+    SourceEncoding fileEncoding;
+    std::vector<Span> lines;
+    mutable std::u16string units; // the line being read, decoded
+};
+
+// A whole text split into lines at `separator`: a snapshot of the editor's document.
 class SourceText : public TextArea {
 public:
     explicit SourceText(std::u16string text = {}, char16_t separator = u'\n');

@@ -21,6 +21,9 @@ constexpr std::uint32_t largestByte = 0xFF;
 constexpr std::uint32_t smallestNegativeByte = 0xFF80;
 constexpr std::uint32_t largestValue = 0xFFFF;
 
+constexpr Line::LineCode incrementMemory = 070;
+constexpr Line::LineCode decrementMemory = 071;
+constexpr Line::LineCode loadMemoryFromMemory = 0377;
 constexpr Line::LineCode rstBase = 0x05;
 constexpr Line::LineCode inpBase = 0x41;
 constexpr Line::LineCode outBase = 0x51;
@@ -29,9 +32,13 @@ std::string octal(std::uint32_t value, int digits) { return formatNumber(value, 
 
 // An operand as a message names it: a number as written, anything else quoted.
 std::string asWritten(std::string text) {
-    const bool number = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || c == 'B' || c == 'b' || c == '-';
-    });
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::string_view digits = text;
+    if (digits.starts_with('-'))
+        digits.remove_prefix(1);
+    if (digits.ends_with('B') || digits.ends_with('b'))
+        digits.remove_suffix(1);
+    const bool number = !digits.empty() && std::all_of(digits.begin(), digits.end(), isDigit);
     return number ? text : "'" + text + "'";
 }
 
@@ -42,11 +49,9 @@ void TBrenvikEngine::warn(std::uint32_t index, std::uint32_t column, std::size_t
 }
 
 void TBrenvikEngine::defineLabel(std::uint32_t index, std::string_view name) {
-    const auto [entry, added] = assembly.symbols.try_emplace(std::string(name), index);
-    if (added)
-        return;
-    warn(index, 1, name.size(), {DiagCode::labelRedefined, std::string(name), std::to_string(entry->second + 1)});
-    entry->second = index; // the later definition wins
+    // The later definition wins.
+    if (const auto earlier = assembly.symbols.set(name, index))
+        warn(index, 1, name.size(), {DiagCode::labelRedefined, std::string(name), std::to_string(*earlier + 1)});
 }
 
 // A label alone in column 1 that is spelt like a statement was meant to be one.
@@ -57,9 +62,10 @@ void TBrenvikEngine::checkBareLabel(std::uint32_t index, std::string_view label)
 
 void TBrenvikEngine::checkWord(std::uint32_t index, std::uint32_t column, std::string_view word) {
     const Line::LineCode kind = assembly.lines[index].kind;
-    if (word == "INM" || word == "DCM")
-        warn(index, column, word.size(), {DiagCode::undefinedInstruction, std::string(word), formatNumber(kind & 0xFF, 3, true)});
-    else if (word == "LMM")
+    if (kind == incrementMemory || kind == decrementMemory)
+        warn(index, column, word.size(),
+             {DiagCode::undefinedInstruction, std::string(word), formatNumber(kind, 3, true)});
+    else if (kind == loadMemoryFromMemory && word == "LMM") // not HLT3, its other name
         warn(index, column, word.size(), {DiagCode::haltingLoad});
 }
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = ByteList;
 using ErrorColumns = std::map<std::uint32_t, std::uint32_t>; // 0-based line -> 1-based column
 
 struct Assembled {
