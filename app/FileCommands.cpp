@@ -8,6 +8,7 @@
 #include "ErrorReport.h"
 #include "HexOutput.h"
 #include "IntelHex.h"
+#include "ProblemsPane.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -95,6 +96,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Brenvik1Assemble() {
     Assemble1->setEnabled(false);
+    ProblemsPane1->showProblems(Brenvik1->GetAssembly());
     if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile.isEmpty())
         return;
     const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));

@@ -4,12 +4,15 @@
 
 #include "AboutForm.h"
 #include "BrenvikControl.h"
+#include "DiagnosticText.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
+#include "ProblemsPane.h"
 #include "ResultText.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
+#include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -44,9 +47,11 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), printer(std::make_unique<QPrinter>()),
-      settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), ProblemsPane1(new TProblemsPane(this)),
+      printer(std::make_unique<QPrinter>()), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
     setCentralWidget(Brenvik1);
+    addDockWidget(Qt::BottomDockWidgetArea, ProblemsPane1);
+    connect(ProblemsPane1, &TProblemsPane::OnProblem, Brenvik1, &TBrenvik::GoTo);
     resize(700, 496);
     buildMenu();
     buildStatusBar();
@@ -131,6 +136,10 @@ void TForm1::buildMenu() {
     Find1 = item(Edit1, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::Find1Click);
     FindNext1 = item(Edit1, "Find &Next", QKeySequence(Qt::Key_F3), &TForm1::FindNext1Click);
     Replace1 = item(Edit1, "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::Replace1Click);
+    Edit1->addSeparator();
+    NextProblem1 = item(Edit1, "Next Pro&blem", QKeySequence(Qt::Key_F8), [this] { goToProblem(true); });
+    PreviousProblem1 =
+        item(Edit1, "Previous Probl&em", QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { goToProblem(false); });
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));
@@ -153,6 +162,17 @@ void TForm1::buildMenu() {
     options->addSeparator();
     Font1 = item(options, "&Font...", QKeySequence(), &TForm1::Font1Click);
 
+    View1 = menuBar()->addMenu(QStringLiteral("&View"));
+    Problems1 = View1->addAction(QStringLiteral("&Problems"));
+    Problems1->setCheckable(true);
+    connect(Problems1, &QAction::triggered, this, [this](bool open) {
+        if (open)
+            ProblemsPane1->open();
+        else
+            ProblemsPane1->close();
+    });
+    connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, [this] { Problems1->setChecked(ProblemsPane1->isVisible()); });
+
     Assemble1 = menuBar()->addAction(QStringLiteral("&Assemble!"));
     connect(Assemble1, &QAction::triggered, Brenvik1, &TBrenvik::doAsm);
     Assemble1->setEnabled(false);
@@ -171,6 +191,10 @@ void TForm1::buildStatusBar() {
     QFont bold = StatusBar1[0]->font();
     bold.setBold(true);
     StatusBar1[0]->setFont(bold);
+    // Long messages are cut rather than widening the window.
+    ProblemPanel = new QLabel(this);
+    ProblemPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(ProblemPanel, 3);
 }
 
 void TForm1::setDocument(const QString& name) {
@@ -186,6 +210,11 @@ void TForm1::idleUpdate() {
     show(StatusBar1[1], QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
     show(StatusBar1[2], QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
     show(StatusBar1[0], QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
+    const std::span<const Diagnostic> caretProblems = Brenvik1->DiagnosticsOf(Brenvik1->GetLine() - 1);
+    // The line's error first: it is what makes the line red.
+    const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
+    show(ProblemPanel, caretProblems.empty() ? QString()
+                                             : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
     const QColor colour = Brenvik1->GetErrorCount() > 0 ? QColor(255, 0, 0) : palette().color(QPalette::ToolTipText);
     if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
         QPalette result = StatusBar1[0]->palette();
@@ -217,6 +246,17 @@ void TForm1::Edit1Click() {
     Clear1->setEnabled(selection);
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     Paste1->setEnabled(clipboard && clipboard->hasText());
+}
+
+void TForm1::goToProblem(bool forward) {
+    if (!Brenvik1->isCodeValid())
+        Brenvik1->doAsm();
+    const auto line = static_cast<std::uint32_t>(Brenvik1->GetLine() - 1);
+    const auto column = static_cast<std::uint32_t>(Brenvik1->GetColumn() - 1);
+    if (const Diagnostic* problem = nextProblem(Brenvik1->GetAssembly().diagnostics, line, column, forward))
+        Brenvik1->GoTo(static_cast<int>(problem->line), static_cast<int>(problem->column));
+    else
+        QApplication::beep();
 }
 
 void TForm1::Brenvik1Change() {

@@ -18,6 +18,7 @@ class QSettings;
 class TAboutBox;
 class TBrenvik;
 class TFindDialog;
+class TProblemsPane;
 class TReplaceDialog;
 
 class TForm1 : public QMainWindow {
@@ -38,9 +39,14 @@ public:
     QAction *New1, *Open1, *Save1, *SaveAs1, *PrintSetup1, *Print1, *Exit2;
     QMenu *Edit1, *Reopen1;
     QAction *Undo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
+    QAction *NextProblem1, *PreviousProblem1;
+    QMenu* View1;
+    QAction* Problems1;
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
     QLabel* StatusBar1[4];
+    QLabel* ProblemPanel; // the problem of the caret's line, beside the four panels
+    TProblemsPane* ProblemsPane1;
     QFileDialog *OpenDialog1, *SaveDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;
@@ -58,6 +64,7 @@ private:
     void Edit1Click();
     void Brenvik1Change();
     void Brenvik1Assemble();
+    void goToProblem(bool forward);
 
     bool discardChanges();
     void loadDocument(const QString& path);

@@ -1,9 +1,12 @@
 // Construction, properties, change handling and the assembly run.
 
 #include "BrenvikControl.h"
+#include "DiagnosticText.h"
 #include "RichEdit2.h"
 
+#include <QHelpEvent>
 #include <QTextBlock>
+#include <QToolTip>
 
 #include <algorithm>
 #include <climits>
@@ -15,6 +18,7 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
+    textArea->viewport()->installEventFilter(this);
     resetMargins();
 }
 
@@ -84,4 +88,34 @@ void TBrenvik::doAsm() {
     textArea->setUpdatesEnabled(true);
     repaint();
     Q_EMIT OnAssemble();
+}
+
+std::span<const Diagnostic> TBrenvik::DiagnosticsOf(int index) const {
+    if (!codeValid || index < 0)
+        return {};
+    const auto [first, last] = GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
+    return {first, last};
+}
+
+void TBrenvik::GoTo(int line, int column) {
+    const QTextBlock block = textArea->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    setSelection(block.position() + std::clamp(column - 1, 0, block.length() - 1), 0);
+    textArea->setFocus();
+}
+
+// Hovering over a line with diagnostics explains them.
+bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != textArea->viewport() || event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QTextCursor hovered = textArea->cursorForPosition(help->pos());
+    const bool onText = textArea->cursorRect(hovered).bottom() >= help->pos().y();
+    const std::span<const Diagnostic> found = onText ? DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
+    if (found.empty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), explanationHtml(found), textArea->viewport());
+    return true;
 }

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <span>
+
 class TRichEdit2;
 class QPainter;
 class QPrinter;
@@ -53,6 +55,12 @@ public:
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
+    // The diagnostics of line `index` (0-based) while the listing describes the
+    // text; none while it is stale.
+    std::span<const Diagnostic> DiagnosticsOf(int index) const;
+    // Puts the caret at `column` (1-based) of `line` (0-based), in view, and the
+    // keyboard focus in the text.
+    void GoTo(int line, int column);
     int GetCodeWidth() const { return codeWidth; }
     TRichEdit2* GetTextArea() const { return textArea; }
 
@@ -98,6 +106,7 @@ Q_SIGNALS:
     void OnAssemble();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

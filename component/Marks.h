@@ -15,7 +15,7 @@ class QTextDocument;
 struct MarkColours {
     QColor error{255, 0, 0};
     QColor comment{0, 0, 255};
-    QColor warning{0xF0, 0xA0, 0x00}; // amber reads on light and dark backgrounds
+    QColor warning{0xE0, 0x8A, 0x00}; // amber reads on light and dark backgrounds
 };
 
 // Every line takes the marks of `assembly`, and only those.

@@ -2,7 +2,11 @@
 
 #include "Editor.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -115,6 +119,45 @@ private Q_SLOTS:
         e.text().setPlainText("\tRET\n");
         e.brenvik.doAsm();
         QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{}));
+    }
+
+    void warningsLeaveTheTextUndoAndModifiedAlone() {
+        Editor e("\tLAI 300\n\tINM\n");
+        QTest::keyClicks(&e.text(), "X");
+        e.brenvik.SetModified(false);
+        const int undoSteps = e.text().document()->availableUndoSteps();
+        QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
+        e.brenvik.doAsm();
+        QCOMPARE(e.brenvik.GetAssembly().diagnostics.size(), std::size_t{2});
+        QCOMPARE(e.brenvik.GetErrorCount(), 0);
+        QCOMPARE(e.text().document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(e.brenvik.GetModified(), false);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(e.plainText(), QString("X\tLAI 300\n\tINM\n"));
+    }
+
+    void hoveringOverALineExplainsItsProblems() {
+        Editor e("\tRET\n\tFOO 1\n\tLAI 300 JUNK\n");
+        e.brenvik.doAsm();
+        const auto hover = [&](int line) {
+            QToolTip::hideText();
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+                return QString("a tooltip that would not hide");
+            const QTextBlock block = e.text().document()->findBlockByNumber(line);
+            const QPoint at = e.text().cursorRect(QTextCursor(block)).center() + QPoint(10, 0);
+            QHelpEvent help(QEvent::ToolTip, at, e.text().viewport()->mapToGlobal(at));
+            QApplication::sendEvent(e.text().viewport(), &help);
+            return QToolTip::isVisible() ? QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText() : QString();
+        };
+        QCOMPARE(hover(0), QString());
+        QCOMPARE(hover(1), QString("error: unknown instruction or directive 'FOO'\n"
+                                   "Check the spelling: the MCS-8 mnemonics (LAB, LAI, ADM, JMP, CAL ...) and the "
+                                   "directives ORG, EQU, DB, DW, BSS, DATA, CODE, TITLE and END are known."));
+        const QString both = hover(2);
+        QVERIFY(both.startsWith("warning: immediate value 300 does not fit in a byte"));
+        QVERIFY(both.contains("error: unexpected 'JUNK' after the statement"));
+        QTest::keyClick(&e.text(), Qt::Key_A); // the findings no longer describe the text
+        QCOMPARE(hover(1), QString());
     }
 
     void caretLineAndColumnFollowTheSelectionEnd() {

@@ -1,0 +1,141 @@
+// The editor explains what a run found: the problems list, F8 and Shift+F8,
+// and the message of the caret's line in the status bar.
+
+#include "AppTest.h"
+#include "ProblemsPane.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+const QString source = "\tLAI 300\n\tFOO 1\n\tRET\n\tJMP NOWHERE ; c\n";
+
+void assemble(TForm1& window, const QString& text) {
+    window.Brenvik1->GetTextArea()->setPlainText(text);
+    window.Brenvik1->doAsm();
+}
+
+QStringList rowsOf(const TProblemsPane& pane) {
+    QStringList rows;
+    for (int i = 0; i < pane.List()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = pane.List()->topLevelItem(i);
+        rows.append(row->text(0) + ":" + row->text(1) + " " + row->text(2));
+    }
+    return rows;
+}
+
+} // namespace
+
+class ProblemsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QSettings().clear(); }
+
+    void listsEveryProblemAndShowsItselfOnlyThen() {
+        TForm1 window;
+        window.show();
+        assemble(window, "\tRET\n");
+        QVERIFY(!window.ProblemsPane1->isVisible());
+        assemble(window, source);
+        QVERIFY(window.ProblemsPane1->isVisible());
+        QCOMPARE(rowsOf(*window.ProblemsPane1),
+                 (QStringList{"1:6 warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used",
+                              "2:2 error: unknown instruction or directive 'FOO'",
+                              "4:5 error: undefined symbol 'NOWHERE'"}));
+        QCOMPARE(window.ProblemsPane1->windowTitle(), QString("Problems (3)"));
+        assemble(window, "\tRET\n");
+        QVERIFY(!window.ProblemsPane1->isVisible()); // it came for the problems and goes with them
+    }
+
+    void staysClosedOnceTheUserClosesIt() {
+        TForm1 window;
+        window.show();
+        assemble(window, source);
+        window.ProblemsPane1->close();
+        assemble(window, "\tFOO\n");
+        QVERIFY(!window.ProblemsPane1->isVisible());
+        QVERIFY(!window.Problems1->isChecked());
+        window.Problems1->trigger();
+        QVERIFY(window.ProblemsPane1->isVisible());
+        assemble(window, "\tRET\n");
+        QVERIFY(window.ProblemsPane1->isVisible()); // opened by the user, closed by the user
+    }
+
+    void activatingAProblemPutsTheCaretAtItsColumn() {
+        TForm1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.ProblemsPane1->List()->setFocus();
+        assemble(window, source);
+        QTreeWidget& list = *window.ProblemsPane1->List();
+        Q_EMIT list.itemActivated(list.topLevelItem(2), 0);
+        QCOMPARE(window.Brenvik1->GetLine(), 4);
+        QCOMPARE(window.Brenvik1->GetColumn(), 5);
+        QVERIFY(window.Brenvik1->GetTextArea()->hasFocus());
+    }
+
+    void nextAndPreviousProblemGoRoundTheList() {
+        TForm1 window;
+        window.show();
+        assemble(window, source);
+        window.Brenvik1->GoTo(2, 1); // on line 3, past the first two
+        const auto caret = [&] { return QPoint(window.Brenvik1->GetLine(), window.Brenvik1->GetColumn()); };
+        window.NextProblem1->trigger();
+        QCOMPARE(caret(), QPoint(4, 5));
+        window.NextProblem1->trigger();
+        QCOMPARE(caret(), QPoint(1, 6));
+        window.PreviousProblem1->trigger();
+        QCOMPARE(caret(), QPoint(4, 5));
+        window.PreviousProblem1->trigger();
+        QCOMPARE(caret(), QPoint(2, 2));
+        QCOMPARE(window.NextProblem1->shortcut(), QKeySequence(Qt::Key_F8));
+        QCOMPARE(window.PreviousProblem1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    }
+
+    void nextProblemAssemblesAStaleListingFirst() {
+        TForm1 window;
+        window.show();
+        window.Brenvik1->GetTextArea()->setPlainText("\tRET\n\tFOO\n");
+        window.NextProblem1->trigger();
+        QCOMPARE(window.Brenvik1->GetLine(), 2);
+        QVERIFY(window.Brenvik1->isCodeValid());
+    }
+
+    void theCaretLinesProblemShowsBesideTheDesignedPanels() {
+        TForm1 window;
+        window.show();
+        assemble(window, source);
+        window.StatusBar1[3]->setText("File saved.");
+        window.Brenvik1->GoTo(1, 3);
+        idle();
+        QCOMPARE(window.ProblemPanel->text(), QString("error: unknown instruction or directive 'FOO'"));
+        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
+        QCOMPARE(window.StatusBar1[0]->text(), QString("2 Errors in Assembly!"));
+        window.Brenvik1->GoTo(2, 1);
+        idle();
+        QCOMPARE(window.ProblemPanel->text(), QString());
+        // Once the text changes, the old findings no longer describe it.
+        window.Brenvik1->GoTo(1, 3);
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
+        idle();
+        QCOMPARE(window.ProblemPanel->text(), QString());
+    }
+
+    void findsTheProblemAfterAndBeforeAPlace() {
+        const std::vector<Diagnostic> problems{{0, 5, 1, {DiagCode::missingOperand}},
+                                               {2, 1, 1, {DiagCode::missingOperand}},
+                                               {2, 8, 1, {DiagCode::missingOperand}}};
+        QCOMPARE(nextProblem(problems, 0, 0, true), &problems[0]);
+        QCOMPARE(nextProblem(problems, 0, 4, true), &problems[1]); // the caret stands on the first one
+        QCOMPARE(nextProblem(problems, 2, 3, true), &problems[2]);
+        QCOMPARE(nextProblem(problems, 2, 7, true), &problems[0]);
+        QCOMPARE(nextProblem(problems, 2, 7, false), &problems[1]);
+        QCOMPARE(nextProblem(problems, 0, 4, false), &problems[2]);
+        QCOMPARE(nextProblem({}, 0, 0, true), nullptr);
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(ProblemsTest)
+#include "ProblemsTest.moc"
