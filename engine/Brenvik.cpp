@@ -5,6 +5,7 @@
 #include "Scan.h"
 
 #include <algorithm>
+#include <new>
 
 using namespace scan;
 using Line = TBrenvikEngine::Line;
@@ -64,6 +65,8 @@ bool takesNoOperand(Line::LineCode kind) {
 } // namespace
 
 TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) {
+    if (!addressOwners)
+        throw std::bad_alloc();
     if (opcodes.empty())
         fillOpcodes();
 }
@@ -99,7 +102,10 @@ void TBrenvikEngine::prepare() {
     errors.clear();
     lateErrors.clear();
     warnings.clear();
-    addressOwner.assign(addressOwner.empty() ? 0x10000 : addressOwner.size(), noLine);
+    if (++runNumber == 0) { // after four billion runs, start again from a clean table
+        std::fill_n(addressOwners.get(), ownedAddresses, AddressOwner{0, 0});
+        runNumber = 1;
+    }
     lastLineOverlapped = lastLineBeyond = false;
 }
 
@@ -155,6 +161,7 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     statementStart = pos;
     statementWord = {};
     operandlessAt = 0;
+    clearExprFault(); // what an earlier line's operand found says nothing of this one
     if (pos <= n && isLetter(at(upper, pos))) {
         const std::uint32_t wordStart = skipWord(upper, pos, n);
         const std::string_view word = slice(upper, wordStart, pos);

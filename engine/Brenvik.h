@@ -9,6 +9,8 @@
 #include "TextArea.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,8 +124,17 @@ private:
 
     // Placement of bytes: which line emitted each 16-bit address last, and whether
     // the last line with bytes overlapped or lay beyond the address space, so that
-    // a stretch of such lines is reported once.
-    std::vector<std::uint32_t> addressOwner;
+    // a stretch of such lines is reported once. An owner counts only in the run it
+    // was set in, so that a run need not clear the table.
+    struct AddressOwner {
+        std::uint32_t run; // 0 for none
+        std::uint32_t line;
+    };
+    static constexpr std::size_t ownedAddresses = 0x10000;
+    // Zeroed memory from calloc: the system hands out its pages only as bytes land in them.
+    std::unique_ptr<AddressOwner[], decltype(&std::free)> addressOwners{
+        static_cast<AddressOwner*>(std::calloc(ownedAddresses, sizeof(AddressOwner))), &std::free};
+    std::uint32_t runNumber = 0;
     bool lastLineOverlapped = false;
     bool lastLineBeyond = false;
 

@@ -127,11 +127,11 @@ void TBrenvikEngine::checkPlacement(std::uint32_t index) {
     if (!line.emit)
         return;
     std::uint32_t overwritten = noLine;
-    for (std::uint64_t address = first; address <= last && address < addressOwner.size(); ++address) {
-        std::uint32_t& owner = addressOwner[address];
-        if (overwritten == noLine)
-            overwritten = owner;
-        owner = index;
+    for (std::uint64_t address = first; address <= last && address < ownedAddresses; ++address) {
+        AddressOwner& owner = addressOwners[address];
+        if (overwritten == noLine && owner.run == runNumber)
+            overwritten = owner.line;
+        owner = {runNumber, index};
     }
     const bool overlapped = overwritten != noLine;
     if (overlapped && !lastLineOverlapped)

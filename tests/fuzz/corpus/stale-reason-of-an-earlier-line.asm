@@ -1,0 +1,2 @@
+X EQU Y
+YhEQU1)
