@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
 
@@ -79,6 +80,14 @@ bool TAboutBox::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);
+}
+
+// Shown from the top each time, wherever it was left.
+void TAboutBox::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Edit1->moveCursor(QTextCursor::Start);
+    Edit1->verticalScrollBar()->setValue(0);
+    Edit1->horizontalScrollBar()->setValue(0);
 }
 
 // Turns every backslash-t of the summary into a tab; later activations find none.

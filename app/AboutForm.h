@@ -20,6 +20,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void FormActivate();

@@ -4,7 +4,6 @@
 
 TBrenvikApplication::TBrenvikApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Brenvik"));
-    setApplicationDisplayName(QStringLiteral("Brenvik"));
     setOrganizationName(QStringLiteral("Talvane"));
     setApplicationVersion(QStringLiteral("1.15"));
 }

@@ -9,9 +9,12 @@
 #include "HexOutput.h"
 #include "IntelHex.h"
 #include "ProblemsPane.h"
+#include "RichEdit2.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -49,8 +52,22 @@ void TForm1::New1Click() {
     Brenvik1->SetModified(false);
 }
 
+// Runs an Open or Save dialog from the document's folder (or the one last used);
+// afterwards the keys go to the text again.
+bool TForm1::chooseFile(QFileDialog* dialog) {
+    if (!currentFile.isEmpty())
+        dialog->setDirectory(QFileInfo(currentFile).absolutePath());
+    const bool chosen = dialog->exec() == QDialog::Accepted;
+    // The name completer's popup can outlive the dialog and take the keys typed next.
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>())
+        completer->popup()->hide();
+    activateWindow();
+    Brenvik1->GetTextArea()->setFocus();
+    return chosen;
+}
+
 void TForm1::Open1Click() {
-    if (!discardChanges() || OpenDialog1->exec() != QDialog::Accepted)
+    if (!discardChanges() || !chooseFile(OpenDialog1))
         return;
     loadDocument(OpenDialog1->selectedFiles().value(0));
 }
@@ -61,7 +78,7 @@ void TForm1::dummy1Click(const QString& path) {
 }
 
 void TForm1::Save1Click() {
-    if (currentFile.isEmpty() && SaveDialog1->exec() == QDialog::Accepted)
+    if (currentFile.isEmpty() && chooseFile(SaveDialog1))
         setDocument(SaveDialog1->selectedFiles().value(0));
     if (currentFile.isEmpty())
         return;
@@ -69,7 +86,7 @@ void TForm1::Save1Click() {
 }
 
 void TForm1::SaveAs1Click() {
-    if (SaveDialog1->exec() != QDialog::Accepted)
+    if (!chooseFile(SaveDialog1))
         return;
     setDocument(SaveDialog1->selectedFiles().value(0));
     saveDocument();
@@ -102,10 +119,18 @@ void TForm1::Brenvik1Assemble() {
     const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));
     try {
         writeHexFile(Brenvik1->GetAssembly(), path);
+        reportedHexFailure.clear();
     } catch (const EFCreateError& error) {
+        // Said once: runs come every pause in typing, and a box each time would
+        // take the keys the user is typing.
+        const QString failure = path + '\n' + error.Reason();
+        if (failure == reportedHexFailure)
+            return;
+        reportedHexFailure = failure;
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
                         QString::fromLatin1(EFCreateError::typeName) + QString::fromStdString(error.what()),
                         QMessageBox::Ok, this);
+        box.setInformativeText(error.Reason());
         box.exec();
     }
 }

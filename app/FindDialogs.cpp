@@ -11,19 +11,27 @@
 TFindDialog::TFindDialog(QWidget* parent, bool replacing)
     : QDialog(parent), findText(new QLineEdit(this)), wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
       matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
-      findNext(new QPushButton(QStringLiteral("&Find Next"), this)), grid(new QGridLayout(this)) {
+      findNext(new QPushButton(QStringLiteral("&Find Next"), this)),
+      closeButton(new QPushButton(QStringLiteral("Close"), this)), grid(new QGridLayout(this)) {
     setWindowTitle(replacing ? QStringLiteral("Replace") : QStringLiteral("Find"));
     setModal(false);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
     grid->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), this), 0, 0);
     grid->addWidget(findText, 0, 1);
     grid->addWidget(findNext, 0, 2);
     grid->addWidget(wholeWord, 2, 0, 1, 2);
     grid->addWidget(matchCase, 3, 0, 1, 2);
-    grid->addWidget(close, 4, 2);
+    grid->addWidget(closeButton, 4, 2);
     findNext->setDefault(true);
     connect(findNext, &QPushButton::clicked, this, &TFindDialog::OnFind);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+    setTabOrder({findText, wholeWord, matchCase, findNext, closeButton});
+}
+
+// Tab goes through the fields in reading order: what to find (and what to put
+// instead), the options, then the buttons.
+void TFindDialog::setTabOrder(std::initializer_list<QWidget*> order) {
+    for (auto next = order.begin(); next + 1 != order.end(); ++next)
+        QWidget::setTabOrder(*next, *(next + 1));
 }
 
 QString TFindDialog::FindText() const { return findText->text(); }
@@ -47,6 +55,7 @@ TReplaceDialog::TReplaceDialog(QWidget* parent)
     grid->addWidget(replaceAll, 2, 2);
     connect(replace, &QPushButton::clicked, this, [this] { Q_EMIT OnReplace(false); });
     connect(replaceAll, &QPushButton::clicked, this, [this] { Q_EMIT OnReplace(true); });
+    setTabOrder({findText, replaceText, wholeWord, matchCase, findNext, replace, replaceAll, closeButton});
 }
 
 QString TReplaceDialog::ReplaceText() const { return replaceText->text(); }

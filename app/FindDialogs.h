@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <initializer_list>
+
 class QCheckBox;
 class QGridLayout;
 class QLineEdit;
@@ -24,6 +26,7 @@ public:
     QCheckBox* wholeWord;
     QCheckBox* matchCase;
     QPushButton* findNext;
+    QPushButton* closeButton;
 
 Q_SIGNALS:
     void OnFind();
@@ -31,6 +34,7 @@ Q_SIGNALS:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void setTabOrder(std::initializer_list<QWidget*> order);
 
     QGridLayout* grid;
 };

@@ -1,17 +1,15 @@
 #include "HexOutput.h"
 
+#include "Files.h"
 #include "IntelHex.h"
 
-#include <QSaveFile>
+#include <QFile>
 
-EFCreateError::EFCreateError(const QString& path)
-    : std::runtime_error(QStringLiteral("Cannot create file %1").arg(path).toStdString()) {}
+EFCreateError::EFCreateError(const QString& path, const QString& reason)
+    : std::runtime_error(QStringLiteral("Cannot create file %1").arg(path).toStdString()), reason(reason) {}
 
 void writeHexFile(const Assembly& program, const QString& path) {
-    const std::string text = intelHexOf(program);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !file.commit())
-        throw EFCreateError(path);
+    std::string reason;
+    if (!replaceFile(QFile::encodeName(path).toStdString(), intelHexOf(program), reason))
+        throw EFCreateError(path, QString::fromLocal8Bit(reason));
 }

@@ -6,11 +6,16 @@
 
 #include <stdexcept>
 
-// A HEX file that could not be created or written whole.
+// A HEX file that could not be created or written whole; what() is the designed
+// text, Reason() the system's reason.
 class EFCreateError : public std::runtime_error {
 public:
-    explicit EFCreateError(const QString& path);
+    EFCreateError(const QString& path, const QString& reason);
     static constexpr const char* typeName = "EFCreateError";
+    const QString& Reason() const { return reason; }
+
+private:
+    QString reason;
 };
 
 // Writes the program's Intel HEX file at `path`, whole or not at all: it is

@@ -7,6 +7,7 @@
 #include "DiagnosticText.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
+#include "PrintDialog.h"
 #include "ProblemsPane.h"
 #include "ResultText.h"
 
@@ -21,7 +22,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
@@ -84,12 +84,7 @@ void TForm1::PrintSetup1Click() {
 }
 
 void TForm1::Print1Click() {
-    QPrintDialog dialog(printer.get(), this);
-    const bool selection = Brenvik1->GetSelLength() > 0;
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setMinMax(1, 1000);
-    dialog.setPrintRange(selection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    TPrintDialog dialog(printer.get(), Brenvik1->GetSelLength() > 0, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     printer->setDocName(windowTitle());
@@ -126,6 +121,8 @@ void TForm1::buildMenu() {
     Edit1 = menuBar()->addMenu(QStringLiteral("&Edit"));
     connect(Edit1, &QMenu::aboutToShow, this, &TForm1::Edit1Click);
     Undo1 = item(Edit1, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), [this] { Brenvik1->Undo(); });
+    Redo1 = item(Edit1, "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Brenvik1->Redo(); });
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Edit1->addSeparator();
     Cut1 = item(Edit1, "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { Brenvik1->CutToClipboard(); });
     Copy1 = item(Edit1, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Brenvik1->CopyToClipboard(); });
@@ -215,7 +212,8 @@ void TForm1::idleUpdate() {
     const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
     show(ProblemPanel, caretProblems.empty() ? QString()
                                              : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
-    const QColor colour = Brenvik1->GetErrorCount() > 0 ? QColor(255, 0, 0) : palette().color(QPalette::ToolTipText);
+    const QColor colour =
+        Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error : palette().color(QPalette::ToolTipText);
     if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
         QPalette result = StatusBar1[0]->palette();
         result.setColor(QPalette::WindowText, colour);
@@ -240,6 +238,7 @@ void TForm1::rebuildReopenMenu() {
 
 void TForm1::Edit1Click() {
     Undo1->setEnabled(Brenvik1->CanUndo());
+    Redo1->setEnabled(Brenvik1->CanRedo());
     const bool selection = Brenvik1->GetSelLength() > 0;
     Cut1->setEnabled(selection);
     Copy1->setEnabled(selection);
@@ -277,6 +276,9 @@ void TForm1::loadSettings() {
     recentFiles = stored->recentFiles;
     Brenvik1->SetAutoIndent(stored->autoIndent);
     AutoIndent1->setChecked(Brenvik1->GetAutoIndent());
+    // Damaged values are refused by Qt, and the designed size stays.
+    restoreGeometry(stored->windowGeometry);
+    restoreState(stored->windowState);
 }
 
 void TForm1::FormClose() {
@@ -286,6 +288,8 @@ void TForm1::FormClose() {
     options.saveHex = WriteHexfile1->isChecked();
     options.recentFiles = recentFiles;
     options.autoIndent = Brenvik1->GetAutoIndent();
+    options.windowGeometry = saveGeometry();
+    options.windowState = saveState();
     writeOptions(*settings, options);
 }
 

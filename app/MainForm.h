@@ -38,7 +38,7 @@ public:
     // The menu, named as designed.
     QAction *New1, *Open1, *Save1, *SaveAs1, *PrintSetup1, *Print1, *Exit2;
     QMenu *Edit1, *Reopen1;
-    QAction *Undo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
+    QAction *Undo1, *Redo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
     QAction *NextProblem1, *PreviousProblem1;
     QMenu* View1;
     QAction* Problems1;
@@ -67,6 +67,7 @@ private:
     void goToProblem(bool forward);
 
     bool discardChanges();
+    bool chooseFile(QFileDialog* dialog);
     void loadDocument(const QString& path);
     void New1Click();
     void Open1Click();
@@ -99,5 +100,6 @@ private:
     EditorFont editorFont;
     QList<QAction*> delayItems;
     std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
+    QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
     TAboutBox* aboutBox;
 };

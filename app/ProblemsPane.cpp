@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QMainWindow>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -58,6 +59,12 @@ void TProblemsPane::showProblems(const Assembly& assembly) {
     if (count > 0 && isHidden() && !closedByUser) {
         shownForProblems = true;
         show();
+        // A few rows, not half the window, the first time.
+        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()); window && !sized) {
+            constexpr int rowsShown = 6;
+            window->resizeDocks({this}, {(rowsShown + 2) * list->fontMetrics().height()}, Qt::Vertical);
+            sized = true;
+        }
     } else if (count == 0 && shownForProblems) {
         shownForProblems = false;
         hide();

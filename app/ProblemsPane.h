@@ -34,6 +34,7 @@ private:
     QTreeWidget* list;
     bool closedByUser = false;
     bool shownForProblems = false; // shown by a run, not by the user
+    bool sized = false;            // given its first height
 };
 
 // The problem after (or before) column `column` of line `line`, both 0-based,

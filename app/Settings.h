@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QByteArray>
 #include <QStringList>
 
 #include <optional>
@@ -31,6 +32,10 @@ struct StoredOptions {
     bool saveHex = true;
     QStringList recentFiles;
     bool autoIndent = true;
+    // Beside the designed options: the window's place, size and maximised state,
+    // and where its panes are; empty until the first close.
+    QByteArray windowGeometry;
+    QByteArray windowState;
 };
 
 // Nothing on the first run, when the group does not exist yet.

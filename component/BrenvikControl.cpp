@@ -19,7 +19,17 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
     textArea->viewport()->installEventFilter(this);
+    markColours = markColoursFor(palette().color(QPalette::Base));
     resetMargins();
+}
+
+void TBrenvik::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    markColours = markColoursFor(palette().color(QPalette::Base));
+    if (codeValid)
+        showMarks(*textArea->document(), GetAssembly(), markColours);
 }
 
 TBrenvik::~TBrenvik() = default;

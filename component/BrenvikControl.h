@@ -55,6 +55,8 @@ public:
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
+    // The colours of errors, comments and warnings, for the window's background.
+    const MarkColours& GetMarkColours() const { return markColours; }
     // The diagnostics of line `index` (0-based) while the listing describes the
     // text; none while it is stale.
     std::span<const Diagnostic> DiagnosticsOf(int index) const;
@@ -79,6 +81,8 @@ public:
     void ClearAll();
     bool CanUndo() const;
     void Undo();
+    bool CanRedo() const;
+    void Redo();
     void ReplaceSelection(const QString& text);
     // The edits between these two undo as one step.
     void BeginEditGroup();
@@ -107,6 +111,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -37,8 +37,11 @@ void TBrenvik::Paint(QPainter& canvas) {
     codeRect = QRect(0, 0, codeWidth, height());
     if (codeWidth <= 0)
         return;
-    if (codeBitmap.isNull()) {
-        codeBitmap = QPixmap(codeRect.size());
+    // As many pixels as the screen has, so that the digits are as sharp as the text.
+    const qreal pixelRatio = devicePixelRatioF();
+    if (codeBitmap.isNull() || codeBitmap.devicePixelRatio() != pixelRatio) {
+        codeBitmap = QPixmap(codeRect.size() * pixelRatio);
+        codeBitmap.setDevicePixelRatio(pixelRatio);
         codeBitmap.fill(palette().color(QPalette::Base));
     }
     QPainter bitmap(&codeBitmap);

@@ -3,13 +3,11 @@
 #include "BrenvikControl.h"
 #include "RichEdit2.h"
 
+#include "Files.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextBlock>
-
-#include <cerrno>
-#include <cstring>
 
 void TBrenvik::SelectAll() { textArea->selectAll(); }
 void TBrenvik::CopyToClipboard() { textArea->copy(); }
@@ -18,6 +16,8 @@ void TBrenvik::PasteFromClipboard() { textArea->paste(); }
 void TBrenvik::ClearSelection() { textArea->textCursor().removeSelectedText(); }
 bool TBrenvik::CanUndo() const { return textArea->document()->isUndoAvailable(); }
 void TBrenvik::Undo() { textArea->undo(); }
+bool TBrenvik::CanRedo() const { return textArea->document()->isRedoAvailable(); }
+void TBrenvik::Redo() { textArea->redo(); }
 
 void TBrenvik::ClearAll() {
     textArea->clear();
@@ -58,14 +58,11 @@ void TBrenvik::LoadFromFile(const QString& path) {
     // A pipe or a device would block the load or never end it.
     if (info.exists() && !info.isFile())
         throw FileError(QStringLiteral("Cannot open file %1: it is not a regular file").arg(path).toStdString());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot open file %1: %2").arg(path, file.errorString()).toStdString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()).toStdString());
+    std::string bytes, reason;
+    if (!readWholeFile(QFile::encodeName(path).toStdString(), bytes, reason))
+        throw FileError(QStringLiteral("Cannot open file %1: %2").arg(path, QString::fromLocal8Bit(reason)).toStdString());
 
-    const DecodedSource source = decodeSource(std::string_view(bytes.constData(), bytes.size()));
+    const DecodedSource source = decodeSource(bytes);
     textArea->setPlainText(QString::fromStdU16String(source.text));
     encoding = source.encoding;
     SetSelStart(0);
@@ -89,12 +86,7 @@ void TBrenvik::SaveToFile(const QString& path) {
     }
     // Written beside the file and renamed into place: the old file stays whole
     // until the new one is.
-    QSaveFile file(path);
-    errno = 0;
-    const auto size = static_cast<qint64>(bytes.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit()) {
-        // A failed flush leaves QSaveFile saying only "Unknown error"; the system says why.
-        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
-        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, reason).toStdString());
-    }
+    std::string reason;
+    if (!replaceFile(QFile::encodeName(path).toStdString(), bytes, reason))
+        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromLocal8Bit(reason)).toStdString());
 }

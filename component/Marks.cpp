@@ -47,6 +47,13 @@ void setFormats(QTextDocument& document, FormatsOfLine&& formatsOf) {
 
 } // namespace
 
+MarkColours markColoursFor(const QColor& background) {
+    constexpr int darkBelow = 128;
+    if (background.lightness() >= darkBelow)
+        return {};
+    return {QColor(0xFF, 0x6B, 0x6B), QColor(0x7F, 0xB2, 0xFF), MarkColours{}.warning};
+}
+
 void showMarks(QTextDocument& document, const Assembly& assembly, const MarkColours& colours) {
     auto next = assembly.diagnostics.begin();
     const auto end = assembly.diagnostics.end();

@@ -18,6 +18,10 @@ struct MarkColours {
     QColor warning{0xE0, 0x8A, 0x00}; // amber reads on light and dark backgrounds
 };
 
+// Pure red and blue on a light background, as designed; lighter shades of them
+// on a dark one, where pure blue can hardly be read.
+MarkColours markColoursFor(const QColor& background);
+
 // Every line takes the marks of `assembly`, and only those.
 void showMarks(QTextDocument& document, const Assembly& assembly, const MarkColours& colours);
 // Every line back to the default colour.

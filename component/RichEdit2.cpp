@@ -38,12 +38,31 @@ int TRichEdit2::blockTop(const QTextBlock& block) const {
     return viewport()->y() + qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
 }
 
+namespace {
+
+bool isEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+
+} // namespace
+
+void TRichEdit2::keyPressEvent(QKeyEvent* event) {
+    QPlainTextEdit::keyPressEvent(event);
+    if (isEnter(event))
+        enterPressed = true;
+}
+
 void TRichEdit2::keyReleaseEvent(QKeyEvent* event) {
     QPlainTextEdit::keyReleaseEvent(event);
     // A held Enter repeats; only its final release indents.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (AutoIndent && enter && !event->isAutoRepeat())
+    if (!isEnter(event) || event->isAutoRepeat())
+        return;
+    if (AutoIndent && enterPressed)
         autoIndent();
+    enterPressed = false;
+}
+
+void TRichEdit2::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    enterPressed = false;
 }
 
 // Copies the leading tabs and spaces of the line above the caret's line to the caret.

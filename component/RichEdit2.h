@@ -28,10 +28,15 @@ Q_SIGNALS:
     void OnVertScroll();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void autoIndent();
 
     bool hideSelection = true;
+    // Whether this text area took the press of the Enter whose release may come:
+    // a release whose press went to a dialog or a menu must not indent.
+    bool enterPressed = false;
 };

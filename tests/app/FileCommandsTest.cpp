@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
 
@@ -45,6 +47,34 @@ private Q_SLOTS:
         folder = new QTemporaryDir;
     }
     void cleanup() { delete folder; }
+
+    void fileDialogsStartInTheDocumentsFolderAndGiveTheKeysBack() {
+        TForm1 window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QDir(folder->path()).mkdir("src");
+        writeFile(file("src/first.asm"), "\tRET\r\n");
+        writeFile(file("src/second.asm"), "\tRLC\r\n");
+        window.FormCreate(file("src/first.asm"));
+        QString startedIn;
+        QAbstractItemView* popup = nullptr;
+        whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            startedIn = dialog->directory().absolutePath();
+            // A name typed in part shows the completer's popup; Enter then takes the whole name.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText("sec");
+            name->completer()->complete();
+            popup = name->completer()->popup();
+            name->setText("second.asm");
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        window.Open1->trigger();
+        QCOMPARE(startedIn, QDir(file("src")).absolutePath());
+        QCOMPARE(window.currentFile, QFileInfo(file("src/second.asm")).absoluteFilePath());
+        QVERIFY(popup && !popup->isVisible());
+        QTRY_VERIFY(window.Brenvik1->GetTextArea()->hasFocus());
+    }
 
     void savingAModifiedFileKeepsNineBackups() {
         TForm1 window;

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 
 namespace {
 
@@ -75,6 +76,21 @@ private Q_SLOTS:
         QCOMPARE(window.StatusBar1[0]->text(), result);
         QVERIFY(window.StatusBar1[0]->font().bold());
         QCOMPARE(showsRed(window.StatusBar1[0]), red);
+    }
+
+    void enterThatClosesADialogLeavesTheTextAlone() {
+        TForm1 window;
+        window.show();
+        setText(window, "\tRET\n\tRLC");
+        window.Brenvik1->GetTextArea()->moveCursor(QTextCursor::End);
+        window.Brenvik1->SetModified(false);
+        whenModal<TAboutBox>([](TAboutBox* box) { QTest::keyPress(box, Qt::Key_Return); });
+        window.About1->trigger();
+        // The window system hands the release to the widget that has the focus now.
+        QTest::keyRelease(window.Brenvik1->GetTextArea(), Qt::Key_Return);
+        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n\tRLC"));
+        QVERIFY(!window.Brenvik1->GetModified());
+        QVERIFY(!window.Assemble1->isEnabled());
     }
 
     void assembleIsEnabledExactlyWhileTheTextChanged() {
@@ -154,6 +170,42 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(gone.path()));
     }
 
+    void hexFileFailureGivesItsReasonOncePerCause() {
+        const QString source = folder.filePath("once.asm");
+        writeFile(source, "\tRET\r\n");
+        QDir(folder.path()).mkdir("once.hex"); // a folder where the file should go
+        TForm1 window;
+        window.FormCreate(source);
+        QString reason;
+        auto watch = whenModal<QMessageBox>([&](QMessageBox* box) {
+            reason = box->informativeText();
+            box->accept();
+        });
+        window.Brenvik1->doAsm();
+        QCOMPARE(reason, QString("Is a directory"));
+
+        // While the cause stays, runs go on without a box that would take the typed keys.
+        int boxes = 0;
+        watch = whenModal<QMessageBox>([&](QMessageBox* box) {
+            ++boxes;
+            box->accept();
+        });
+        window.Brenvik1->doAsm();
+        window.Brenvik1->doAsm();
+        idle();
+        QCOMPARE(boxes, 0);
+
+        // Once a write succeeds, the next failure is told again.
+        QDir(folder.path()).rmdir("once.hex");
+        window.Brenvik1->doAsm();
+        QVERIFY(QFile::exists(folder.filePath("once.hex")));
+        QFile::remove(folder.filePath("once.hex"));
+        QDir(folder.path()).mkdir("once.hex");
+        window.Brenvik1->doAsm();
+        QTRY_COMPARE(boxes, 1);
+        delete watch;
+    }
+
     void firstRunWritesEverySettingAndTheNextReadsThem() {
         {
             TForm1 window;
@@ -181,6 +233,64 @@ private Q_SLOTS:
         QVERIFY(!window.WriteHexfile1->isChecked());
         QCOMPARE(window.Brenvik1->GetFont().pointSize(), 14);
         QCOMPARE(window.Brenvik1->GetFontColour(), QColor(255, 0, 0));
+    }
+
+    void windowSizePlaceAndMaximisedStateAreRemembered() {
+        {
+            TForm1 window;
+            QCOMPARE(window.size(), QSize(700, 496)); // the designed size, at first
+            window.show();
+            window.resize(820, 610);
+            window.close();
+        }
+        {
+            TForm1 window;
+            QCOMPARE(window.size(), QSize(820, 610));
+            window.showMaximized();
+            QTRY_VERIFY(window.isMaximized());
+            window.close();
+        }
+        TForm1 window;
+        window.show();
+        QTRY_VERIFY(window.isMaximized());
+    }
+
+    void redoStandsBesideUndo() {
+        TForm1 window;
+        window.show();
+        setText(window, "abc");
+        QCOMPARE(window.Edit1->actions().indexOf(window.Redo1), window.Edit1->actions().indexOf(window.Undo1) + 1);
+        QCOMPARE(window.Redo1->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
+        window.Undo1->trigger();
+        Q_EMIT window.Edit1->aboutToShow();
+        QVERIFY(window.Redo1->isEnabled());
+        window.Redo1->trigger();
+        QCOMPARE(window.Brenvik1->GetText(), QString("xabc"));
+        Q_EMIT window.Edit1->aboutToShow();
+        QVERIFY(!window.Redo1->isEnabled());
+    }
+
+    void aboutBoxOpensAtTheTopEachTime() {
+        TForm1 window;
+        QPlainTextEdit* summary = window.findChild<TAboutBox*>()->Edit1;
+        int opened = 0;
+        auto watch = whenModal<TAboutBox>([&](TAboutBox* box) {
+            QCOMPARE(summary->verticalScrollBar()->value(), 0);
+            summary->verticalScrollBar()->setValue(summary->verticalScrollBar()->maximum());
+            ++opened;
+            box->accept();
+        });
+        window.About1->trigger();
+        QVERIFY(summary->verticalScrollBar()->maximum() > 0);
+        watch = whenModal<TAboutBox>([&](TAboutBox* box) {
+            QCOMPARE(summary->verticalScrollBar()->value(), 0);
+            ++opened;
+            box->accept();
+        });
+        window.About1->trigger();
+        QCOMPARE(opened, 2);
     }
 
     void storedValuesOutsideTheModelKeepTheDefaults() {
@@ -293,14 +403,25 @@ private Q_SLOTS:
             window.Brenvik1->SetSelLength(selected ? 2 : 0);
             bool offered = !selected;
             QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::PageRange;
+            bool pageRangeShown = true;
             whenModal<QPrintDialog>([&](QPrintDialog* dialog) {
                 offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
                 range = dialog->printRange();
+                // The options the dialog folds away at first, unfolded.
+                for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                    if (button->text().contains("Options"))
+                        button->click();
+                pageRangeShown = false;
+                for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                    pageRangeShown |= button->isVisible() && button->text().contains("Pages");
+                for (QLabel* label : dialog->findChildren<QLabel*>())
+                    pageRangeShown |= label->isVisible() && label->text() == "to";
                 dialog->reject();
             });
             window.Print1->trigger();
             QCOMPARE(offered, selected);
             QCOMPARE(range, selected ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+            QVERIFY(!pageRangeShown);
         }
     }
 

@@ -160,6 +160,22 @@ private Q_SLOTS:
         QCOMPARE(hover(1), QString());
     }
 
+    void aDarkBackgroundGetsMarksThatReadOnIt() {
+        Editor e("\tFOO ; x\n");
+        e.brenvik.doAsm();
+        QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{{2, QColor(255, 0, 0)}, {6, QColor(0, 0, 255)}}));
+        QPalette dark = e.brenvik.palette();
+        dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+        dark.setColor(QPalette::Text, QColor(0xD4, 0xD4, 0xD4));
+        e.brenvik.setPalette(dark);
+        const QList<QPair<int, QColor>> marks = e.marks(0);
+        QCOMPARE(marks.size(), 2);
+        for (const auto& [column, colour] : marks) // lighter than the background by far
+            QVERIFY2(colour.lightness() - dark.color(QPalette::Base).lightness() > 100, qPrintable(colour.name()));
+        QCOMPARE(marks[0].second.hue(), 0); // still red
+        QCOMPARE(e.brenvik.GetMarkColours().error, marks[0].second);
+    }
+
     void caretLineAndColumnFollowTheSelectionEnd() {
         Editor e("ab\ncdef\n");
         e.brenvik.SetSelStart(1);

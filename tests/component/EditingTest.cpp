@@ -60,6 +60,22 @@ private Q_SLOTS:
         QCOMPARE(first.plainText(), QString("\tRET"));
     }
 
+    void aReleaseOfEnterPressedElsewhereDoesNotIndent() {
+        // The press closed a dialog or chose a menu item; the release reaches the text.
+        Editor e("\tRET\n\tRLC");
+        e.text().moveCursor(QTextCursor::End);
+        e.brenvik.SetModified(false);
+        QTest::keyRelease(&e.text(), Qt::Key_Return);
+        QCOMPARE(e.plainText(), QString("\tRET\n\tRLC"));
+        QVERIFY(!e.brenvik.GetModified());
+        // A press that the text took, and then lost the focus before its release, neither.
+        QTest::keyPress(&e.text(), Qt::Key_Return);
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(&e.text(), &focusOut);
+        QTest::keyRelease(&e.text(), Qt::Key_Return);
+        QCOMPARE(e.plainText(), QString("\tRET\n\tRLC\n"));
+    }
+
     void onlyTheFinalReleaseOfAHeldEnterIndents() {
         Editor e("\tRET");
         e.text().moveCursor(QTextCursor::End);

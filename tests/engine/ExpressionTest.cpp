@@ -88,6 +88,10 @@ const ExprCase expressionCases[] = {
     {"5 * X", (5 * 0x1234) & 0xFFFF, 6},
     {"65536", undefined, 6},
     {"65537", error, 6},
+    {"65537'LO", 1, 9}, // a number that equals a failure code is a number all the same
+    {"65537'HI", 0x100, 9},
+    {"200001B'HI", 0x100, 11},
+    {"65536'LO", 0, 9},
     {"70000", 70000, 6},
     {"70000'LO", 0x70, 9},
     {"70000+1", 70000, 6},

@@ -86,6 +86,7 @@ const StatementCase statementCases[] = {
     {"BlanksOnly", {" \t "}, 0, {}, 0, {}},
     {"TwoFaultsCountOnce", {"\tFOO 1 2 3"}, 0, {}, 0, {{0, 2}}},
     {"MnemonicAnyCase", {"\tLmm"}, 0, {0xFF}, 0, {}},
+    {"ModifierOfANumberEqualToACode", {"\tADI 65537'LO"}, 0, {0x04, 0x01}, 0, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, Statement, ::testing::ValuesIn(statementCases),
