@@ -168,7 +168,7 @@ void TForm1::buildMenu() {
         else
             ProblemsPane1->close();
     });
-    connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, [this] { Problems1->setChecked(ProblemsPane1->isVisible()); });
+    connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, &QAction::setChecked);
 
     Assemble1 = menuBar()->addAction(QStringLiteral("&Assemble!"));
     connect(Assemble1, &QAction::triggered, Brenvik1, &TBrenvik::doAsm);

@@ -8,13 +8,19 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 class SourceFile {
 public:
     // False, with the reason, when the file cannot be read.
     bool load(const std::string& path, std::string& reason);
+    // The source is `bytes`, as if read from a file.
+    void setBytes(std::string bytes);
     const SourceFileText& text() const { return *source; }
     const Assembly& assemble();
+    // The value of an expression in the assembler's syntax, with the symbols of
+    // the last assembly; none when it is no value.
+    std::optional<std::uint32_t> evaluate(std::string_view expression) const;
 
 private:
     std::optional<SourceFileText> source;

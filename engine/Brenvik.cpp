@@ -67,8 +67,7 @@ bool takesNoOperand(Line::LineCode kind) {
 TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) {
     if (!addressOwners)
         throw std::bad_alloc();
-    if (opcodes.empty())
-        fillOpcodes();
+    instructionSet();
 }
 
 const Assembly& TBrenvikEngine::run() {

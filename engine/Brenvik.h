@@ -31,6 +31,8 @@ public:
     // Every mnemonic, pseudo-instruction and directive with its code; shared by
     // all instances and filled by the first one constructed.
     static WordTable<Line::LineCode> opcodes;
+    // The table, filled if no instance has filled it yet.
+    static const WordTable<Line::LineCode>& instructionSet();
 
     explicit TBrenvikEngine(const TextArea& textArea);
     TBrenvikEngine(const TBrenvikEngine&) = delete;

@@ -7,7 +7,9 @@
 #include "Assembly.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class IntelHexWriter {
@@ -40,3 +42,10 @@ std::string replaceExtension(const std::string& path, const std::string& extensi
 
 // The HEX file beside a source file.
 inline std::string hexPathFor(const std::string& sourcePath) { return replaceExtension(sourcePath, ".hex"); }
+
+// Reads an Intel HEX file: data records (type 00), the end record (01), and
+// extended segment and linear addresses (02, 04); start addresses (03, 05) are
+// skipped. Hands every byte to `sink` with its address. On a fault returns
+// false with the line (1-based; 0 when it is the whole file's) and the reason.
+bool readIntelHex(std::string_view text, const std::function<void(std::uint32_t address, std::uint8_t byte)>& sink,
+                  std::size_t& faultLine, std::string& reason);

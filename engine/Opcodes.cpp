@@ -70,5 +70,11 @@ void TBrenvikEngine::fillOpcodes() {
     }
     for (int p = 0; p < 8; ++p)
         for (int s = 0; s < 8; ++s)
-            opcodes.set(std::string(arithmetic[p]) + registers[s], code(0x80 + 8 * p + s));
+            opcodes.set(std::string{arithmetic[p][0], arithmetic[p][1], registers[s]}, code(0x80 + 8 * p + s));
+}
+
+const WordTable<LineCode>& TBrenvikEngine::instructionSet() {
+    if (opcodes.empty())
+        fillOpcodes();
+    return opcodes;
 }

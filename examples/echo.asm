@@ -3,8 +3,8 @@
 * turning small letters into capitals. Character constants are read
 * in upper case, so the small letters are given in octal.
 
-KSTAT	EQU	1		; input port: bit 0 is set while a key waits
-KDATA	EQU	0		; input port: the key
+KSTAT	EQU	0		; input port: bit 0 is set while a key waits
+KDATA	EQU	1		; input port: the key
 TERM	EQU	8		; output port: the terminal
 SMALLA	EQU	141B		; "a"
 PASTZ	EQU	173B		; the character after "z"

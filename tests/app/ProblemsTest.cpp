@@ -65,15 +65,14 @@ private Q_SLOTS:
     void activatingAProblemPutsTheCaretAtItsColumn() {
         TForm1 window;
         window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.ProblemsPane1->List()->setFocus();
         assemble(window, source);
         QTreeWidget& list = *window.ProblemsPane1->List();
+        list.setFocus();
+        QCOMPARE(window.focusWidget(), &list);
         Q_EMIT list.itemActivated(list.topLevelItem(2), 0);
         QCOMPARE(window.Brenvik1->GetLine(), 4);
         QCOMPARE(window.Brenvik1->GetColumn(), 5);
-        QVERIFY(window.Brenvik1->GetTextArea()->hasFocus());
+        QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
     }
 
     void nextAndPreviousProblemGoRoundTheList() {

@@ -1,0 +1,114 @@
+// The simulator flat out on a CPU-bound program: nested loops of loads,
+// arithmetic, rotates, memory reads and writes, and calls.
+// usage: sim_bench [PASSES [RUNS]] [--write FILE]
+// Each pass runs the 16 instructions of the inner loop 65,536 times.
+
+#include "Brenvik.h"
+#include "HeadlessTextArea.h"
+#include "Machine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> busyProgram(unsigned passes) {
+    std::vector<std::string> lines{
+        "\tTITLE\tBusy: loads, arithmetic, rotates, memory and calls",
+        "PASSES\tEQU\t" + std::to_string(passes),
+        "\tORG\t0",
+        "START:\tLBI\tPASSES\t\t; outer passes",
+        "OUTER:\tLCI\t0\t\t; 256 middle passes",
+        "MIDDLE:\tLHLI\tTABLE",
+        "\tLDI\t0\t\t; 256 bytes of the table",
+        "INNER:\tLAM\t\t\t; read",
+        "\tADC",
+        "\tXRD",
+        "\tRLC",
+        "\tRAR",
+        "\tNDI\t177B",
+        "\tORB",
+        "\tLMA\t\t\t; write",
+        "\tCAL\tMIX",
+        "\tINL",
+        "\tDCD",
+        "\tJFZ\tINNER",
+        "\tDCC",
+        "\tJFZ\tMIDDLE",
+        "\tDCB",
+        "\tJFZ\tOUTER",
+        "\tHLT",
+        "MIX:\tLEA",
+        "\tADE",
+        "\tSUI\t3",
+        "\tRET",
+        "\tORG\t400B",
+        "TABLE:",
+    };
+    for (int row = 0; row < 16; ++row) {
+        std::string db = "\tDB\t";
+        for (int i = 0; i < 16; ++i)
+            db += std::to_string((row * 16 + i) * 7 % 256) + (i < 15 ? "," : "");
+        lines.push_back(db);
+    }
+    lines.push_back("\tEND");
+    return lines;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    unsigned passes = 100;
+    int runs = 3;
+    std::string writeTo;
+    for (int i = 1, positional = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--write" && i + 1 < argc)
+            writeTo = argv[++i];
+        else if (positional++ == 0)
+            passes = static_cast<unsigned>(std::strtoul(argv[i], nullptr, 10));
+        else
+            runs = std::atoi(argv[i]);
+    }
+    const std::vector<std::string> source = busyProgram(passes);
+    if (!writeTo.empty()) {
+        std::ofstream out(writeTo, std::ios::binary);
+        for (const std::string& line : source)
+            out << line << "\n";
+        return 0;
+    }
+
+    HeadlessTextArea text(source);
+    TBrenvikEngine engine(text);
+    const Assembly& assembly = engine.run();
+    if (assembly.errorCount > 0) {
+        std::fprintf(stderr, "the program has errors\n");
+        return 1;
+    }
+    std::vector<double> seconds;
+    Machine machine;
+    for (int run = 0; run < runs; ++run) {
+        machine = Machine{};
+        assembly.GetCode([&](std::uint32_t address, std::uint8_t byte) { machine.memory[address] = byte; });
+        const auto start = std::chrono::steady_clock::now();
+        const StopReason stop = machine.run();
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (stop != StopReason::halted)
+            return 1;
+    }
+    std::sort(seconds.begin(), seconds.end());
+    const double best = seconds.front();
+    std::printf("passes            %u\n", passes);
+    std::printf("instructions      %llu\n", static_cast<unsigned long long>(machine.instructions));
+    std::printf("states            %llu\n", static_cast<unsigned long long>(machine.states));
+    std::printf("best run          %.3f s of %d\n", best, runs);
+    std::printf("instructions/s    %.1f million\n", machine.instructions / best / 1e6);
+    std::printf("states/s          %.1f million (%.0f times an 8008 at 500 kHz)\n", machine.states / best / 1e6,
+                machine.states / best / 250000.0);
+    return 0;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// Where the simulated console's keys come from: a file, a pipe or a terminal,
+// read as the program asks, so that a key typed reaches a running program at
+// once and a program that only polls does not keep a core busy.
+
+#include <string>
+
+class KeySource {
+public:
+    virtual ~KeySource() = default;
+    // The keys there are now; with `wait`, waits for some up to `waitMilliseconds`.
+    // Each LF comes as the CR a terminal's Enter sends (a CR LF as one CR).
+    virtual std::string read(bool wait) = 0;
+    virtual bool ended() const = 0;
+
+    static constexpr int waitMilliseconds = 50;
+};
+
+// The keys of a file descriptor, read without blocking but when waiting.
+class DescriptorKeys : public KeySource {
+public:
+    explicit DescriptorKeys(int fd) : fd(fd) {}
+    std::string read(bool wait) override;
+    bool ended() const override { return atEnd; }
+
+private:
+    int fd;
+    bool atEnd = false;
+    bool afterReturn = false;
+};
+
+// Keys given all at once, as a test gives them.
+class GivenKeys : public KeySource {
+public:
+    explicit GivenKeys(std::string keys) : keys(std::move(keys)) {}
+    std::string read(bool) override;
+    bool ended() const override { return keys.empty(); }
+
+private:
+    std::string keys;
+};
+
+// Enter as a terminal sends it: every LF a CR, and the LF of a CR LF dropped.
+std::string asTypedKeys(const std::string& bytes, bool& afterReturn);
+
+// While it lives, the terminal on standard input hands over each key as it is
+// typed, without echo (the program echoes).
+class RawTerminal {
+public:
+    RawTerminal();
+    ~RawTerminal();
+    RawTerminal(const RawTerminal&) = delete;
+    RawTerminal& operator=(const RawTerminal&) = delete;
+
+private:
+    bool changed = false;
+};

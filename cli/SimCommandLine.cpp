@@ -1,0 +1,319 @@
+#include "SimCommandLine.h"
+
+#include "Disassembler.h"
+#include "Files.h"
+#include "Instructions.h"
+#include "IntelHex.h"
+#include "Machine.h"
+#include "Report.h"
+#include "ResultText.h"
+#include "SourceFile.h"
+#include "SourceText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr int exitHalted = 0;
+constexpr int exitSourceErrors = 1;
+constexpr int exitFailure = 2;
+constexpr int exitStopped = 3;
+constexpr int exitEndOfInput = 4;
+
+constexpr const char* program = "brenvik-sim";
+constexpr const char* usage =
+    "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input FILE] [--registers] [--trace] "
+    "[-w] PROGRAM\n";
+
+// States a run goes in one go before it looks for keys and shows the screen:
+// about a millisecond at full speed.
+constexpr std::uint64_t statesPerSlice = std::uint64_t{1} << 18;
+
+struct Options {
+    std::string program;
+    std::string start = "0";
+    std::string load = "0";
+    std::optional<std::uint64_t> maxStates;
+    std::string input;
+    bool registers = false;
+    bool trace = false;
+    bool warnings = true;
+};
+
+std::optional<std::uint64_t> count(const std::string& text) {
+    constexpr std::size_t maxDigits = 19; // below 2^64
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (text.empty() || text.size() > maxDigits || !digits)
+        return std::nullopt;
+    return std::stoull(text);
+}
+
+// Returns false on a usage error. Options take their value as the next argument or after "=".
+bool parse(const std::vector<std::string>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i], value;
+        const std::size_t equals = arg.find('=');
+        const bool attached = arg.starts_with("--") && equals != std::string::npos;
+        if (attached) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        const auto takeValue = [&]() {
+            if (!attached) {
+                if (++i == args.size())
+                    return false;
+                value = args[i];
+            }
+            return !value.empty();
+        };
+        if (arg == "--registers" && !attached) {
+            options.registers = true;
+        } else if (arg == "--trace" && !attached) {
+            options.trace = true;
+        } else if (arg == "-w") {
+            options.warnings = false;
+        } else if (arg == "--start" || arg == "--load" || arg == "--input" || arg == "--max-states") {
+            if (!takeValue())
+                return false;
+            if (arg == "--start")
+                options.start = value;
+            else if (arg == "--load")
+                options.load = value;
+            else if (arg == "--input")
+                options.input = value;
+            else if (!(options.maxStates = count(value)))
+                return false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return false;
+        } else if (options.program.empty() && !arg.empty()) {
+            options.program = arg;
+        } else {
+            return false;
+        }
+    }
+    return !options.program.empty();
+}
+
+std::string extensionOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+std::string octal(std::uint32_t value, int digits) {
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 3)
+        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + (value & 7));
+    return text;
+}
+
+// A, B ... L, the flags and the stack pointer, as the trace and the final line show them.
+std::string registerText(const Cpu& cpu) {
+    static constexpr char names[] = "ABCDEHL";
+    std::string text;
+    for (std::size_t r = 0; r < cpu.registers.size(); ++r)
+        text += std::string(1, names[r]) + "=" + octal(cpu.registers[r], 3) + " ";
+    text += "CY=" + std::to_string(cpu.carry) + " Z=" + std::to_string(cpu.zero) + " S=" + std::to_string(cpu.sign) +
+            " P=" + std::to_string(cpu.parity) + " SP=" + std::to_string(cpu.stackPointer);
+    return text;
+}
+
+// The program's bytes in memory, or a reason to exit with; the source file, if
+// it is one, keeps its symbols for --start.
+class Loader {
+public:
+    Loader(const Options& options, Machine& machine, std::ostream& err) : options(options), machine(machine), err(err) {}
+
+    std::optional<int> load(SourceFile& symbols) {
+        const std::string extension = extensionOf(options.program);
+        std::string bytes, reason;
+        if (extension != "asm" && !readWholeFile(options.program, bytes, reason))
+            return fail("cannot read " + options.program + ": " + reason);
+        if (extension == "asm")
+            return loadSource(symbols);
+        symbols.setBytes({});
+        symbols.assemble();
+        if (extension == "hex")
+            return loadHex(bytes);
+        const std::optional<std::uint32_t> at = symbols.evaluate(options.load);
+        if (!at)
+            return fail("--load " + options.load + ": no address");
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (!put(static_cast<std::uint32_t>(*at + i), static_cast<std::uint8_t>(bytes[i])))
+                break;
+        return beyond;
+    }
+
+private:
+    std::optional<int> fail(const std::string& message) {
+        err << program << ": " << message << '\n';
+        return exitFailure;
+    }
+
+    // False, with the failure noted, once a byte lies beyond the memory.
+    bool put(std::uint32_t address, std::uint8_t byte) {
+        if (address >= Machine::memorySize) {
+            if (!beyond)
+                beyond = fail(options.program + ": address " + octal(address, 6) +
+                              " is beyond the 8008's 16 KiB of memory (000000 to 037777)");
+            return false;
+        }
+        machine.memory[address] = byte;
+        return true;
+    }
+
+    std::optional<int> loadSource(SourceFile& source) {
+        std::string reason;
+        if (!source.load(options.program, reason))
+            return fail("cannot read " + options.program + ": " + reason);
+        const Assembly& assembly = source.assemble();
+        writeDiagnostics(err, options.program, source.text(), assembly, options.warnings);
+        if (assembly.errorCount > 0) {
+            err << resultText(assembly.errorCount, assembly.bytesAssembled) << '\n';
+            return exitSourceErrors;
+        }
+        assembly.forEachByte([&](std::uint32_t address, std::uint8_t byte) { put(address, byte); });
+        return beyond;
+    }
+
+    std::optional<int> loadHex(const std::string& text) {
+        std::size_t line = 0;
+        std::string reason;
+        if (!readIntelHex(text, [&](std::uint32_t address, std::uint8_t byte) { put(address, byte); }, line, reason))
+            return fail(options.program + (line > 0 ? ":" + std::to_string(line) : "") + ": " + reason);
+        return beyond;
+    }
+
+    const Options& options;
+    Machine& machine;
+    std::ostream& err;
+    std::optional<int> beyond;
+};
+
+// Hands the screen's new text to `out`; false when `out` cannot take it.
+bool show(Console& console, std::ostream& out) {
+    const std::string screen = console.takeScreen();
+    if (!screen.empty())
+        out << screen << std::flush;
+    return static_cast<bool>(out);
+}
+
+class Simulation {
+public:
+    Simulation(const Options& options, Machine& machine, KeySource& keys, std::ostream& out, std::ostream& err)
+        : options(options), machine(machine), keys(keys), out(out), err(err) {}
+
+    int run() {
+        Console& console = machine.ports.console;
+        for (;;) {
+            feed(false);
+            if (options.maxStates && machine.states >= *options.maxStates)
+                return stop(exitStopped, "stopped after " + std::to_string(machine.states) + " states (--max-states)");
+            const std::uint64_t budget =
+                options.maxStates ? std::min(*options.maxStates - machine.states, statesPerSlice) : statesPerSlice;
+            const StopReason reason = options.trace ? traceSlice(budget) : machine.run(budget);
+            if (!show(console, out))
+                return stop(exitFailure, std::string("cannot write standard output: ") + std::strerror(errno));
+            switch (reason) {
+            case StopReason::halted:
+                return stop(exitHalted, {});
+            case StopReason::undefinedOpcode: {
+                const std::uint16_t at = machine.cpu.pc();
+                return stop(exitStopped, "undefined opcode " + octal(machine.memory[at], 3) + " at " + octal(at, 6));
+            }
+            case StopReason::endOfInput:
+                return stop(exitEndOfInput, "waiting for input at end of input");
+            case StopReason::waitingForKeys:
+                feed(true);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+private:
+    void feed(bool wait) {
+        Console& console = machine.ports.console;
+        console.type(keys.read(wait));
+        if (keys.ended())
+            console.endInput();
+    }
+
+    // One instruction at a time, each written to standard error as it ran.
+    StopReason traceSlice(std::uint64_t budget) {
+        const std::uint64_t end = machine.states + budget;
+        StopReason reason = StopReason::budget;
+        while (reason == StopReason::budget && machine.states < end) {
+            const std::uint16_t at = machine.cpu.pc();
+            const auto byte = [&](unsigned i) { return machine.memory[(at + i) % Machine::memorySize]; };
+            std::string bytes;
+            for (unsigned i = 0; i < timingOf(byte(0)).length; ++i)
+                bytes += octal(byte(i), 3) + " ";
+            bytes.resize(std::max<std::size_t>(bytes.size(), 12), ' ');
+            const std::string instruction = disassemble(byte(0), static_cast<std::uint16_t>(byte(1) | byte(2) << 8));
+            reason = machine.run(end - machine.states, 1);
+            if (reason == StopReason::undefinedOpcode)
+                break;
+            err << octal(at, 6) << "  " << bytes << instruction
+                << std::string(instruction.size() < 16 ? 16 - instruction.size() : 1, ' ') << registerText(machine.cpu)
+                << '\n';
+        }
+        return reason;
+    }
+
+    int stop(int status, const std::string& message) {
+        if (!message.empty())
+            err << program << ": " << message << '\n';
+        if (options.registers)
+            err << "PC=" << octal(machine.cpu.pc(), 6) << ' ' << registerText(machine.cpu)
+                << " states=" << machine.states << " instructions=" << machine.instructions << '\n';
+        return status;
+    }
+
+    const Options& options;
+    Machine& machine;
+    KeySource& keys;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+} // namespace
+
+int runSimulator(const std::vector<std::string>& args, KeySource& standardInput, std::ostream& out,
+                 std::ostream& err) {
+    Options options;
+    if (!parse(args, options)) {
+        err << usage;
+        return exitFailure;
+    }
+    Machine machine;
+    SourceFile symbols;
+    if (const std::optional<int> failed = Loader(options, machine, err).load(symbols))
+        return *failed;
+    const std::optional<std::uint32_t> start = symbols.evaluate(options.start);
+    if (!start || *start >= Machine::memorySize) {
+        err << program << ": --start " << options.start << ": no address in memory (000000 to 037777)\n";
+        return exitFailure;
+    }
+    machine.cpu.setPc(static_cast<std::uint16_t>(*start));
+
+    std::optional<GivenKeys> fileKeys;
+    if (!options.input.empty()) {
+        std::string keys, reason;
+        if (!readWholeFile(options.input, keys, reason)) {
+            err << program << ": cannot read " << options.input << ": " << reason << '\n';
+            return exitFailure;
+        }
+        fileKeys.emplace(std::move(keys));
+    }
+    return Simulation(options, machine, fileKeys ? *fileKeys : standardInput, out, err).run();
+}

@@ -1,0 +1,26 @@
+#include "SimCommandLine.h"
+
+#include <algorithm>
+#include <iostream>
+#include <new>
+#include <optional>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        // Keys typed at a terminal go to the program one by one, unless they come from a file.
+        const bool fromFile = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+            return arg == "--input" || arg.starts_with("--input=");
+        });
+        std::optional<RawTerminal> terminal;
+        if (!fromFile)
+            terminal.emplace();
+        DescriptorKeys keys(STDIN_FILENO);
+        return runSimulator(args, keys, std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "brenvik-sim: out of memory\n";
+        return 2;
+    }
+}

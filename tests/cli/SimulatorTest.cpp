@@ -1,0 +1,166 @@
+// brenvik-sim run in-process: loading programs, the console, every exit status
+// and message, the state line and the trace.
+
+#include "SimCommandLine.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome simulate(const std::vector<std::string>& args, const std::string& keys = {}) {
+    GivenKeys input(keys);
+    std::ostringstream out, err;
+    const int status = runSimulator(args, input, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The line after the last "\n" but one: what --registers prints last.
+std::string lastLine(const std::string& text) {
+    const std::size_t end = text.rfind('\n');
+    return text.substr(text.rfind('\n', end - 1) + 1, end - text.rfind('\n', end - 1) - 1);
+}
+
+class Simulator : public ::testing::Test {
+protected:
+    TempFolder folder;
+};
+
+// Every example, run with its golden input, prints its golden output.
+class ExampleRun : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExampleRun, PrintsWhatItShould) {
+    const fs::path run = fs::path(GOLDEN_DIR) / "run";
+    const std::string name = GetParam();
+    std::vector<std::string> args{std::string(EXAMPLES_DIR) + "/" + name + ".asm"};
+    if (fs::exists(run / (name + ".in")))
+        args.insert(args.begin(), {"--input", (run / (name + ".in")).string()});
+    const Outcome o = simulate(args);
+    EXPECT_EQ(o.out, TempFolder::read((run / (name + ".out")).string()));
+    // A program that reads the console to its end stops waiting for more.
+    EXPECT_EQ(o.status, name == "echo" ? 4 : 0) << o.err;
+}
+
+std::vector<std::string> examples() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(EXAMPLES_DIR))
+        if (entry.path().extension() == ".asm")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleRun, ::testing::ValuesIn(examples()),
+                         [](const auto& info) { return info.param; });
+
+TEST_F(Simulator, HaltsWithTheStateLineOnRequest) {
+    const std::string source = folder.write("p.asm", "\tLAI 5\n\tADI 3\n\tHLT\n");
+    const Outcome o = simulate({"--registers", source});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "PC=000005 A=010 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0 states=20 "
+                     "instructions=3\n");
+}
+
+TEST_F(Simulator, AnAssemblyWithErrorsIsReportedAsTheAssemblerWould) {
+    const std::string source = folder.write("bad.asm", "\tFOO\n\tLAI 300\n");
+    const Outcome o = simulate({source});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, source + ":1:2: error: unknown instruction or directive 'FOO'\n\tFOO\n\t^\n" + source +
+                         ":2:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
+                         "\tLAI 300\n\t    ^\n1 Error in Assembly!\n");
+    EXPECT_EQ(o.out, "");
+}
+
+TEST_F(Simulator, StartsWhereToldByNumberOrLabel) {
+    const std::string source = folder.write("s.asm", "\tLAI 1\n\tHLT\nTWO\tLAI 2\n\tHLT\n");
+    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "TWO", source}).err).substr(0, 15), "PC=000006 A=002");
+    EXPECT_EQ(lastLine(simulate({"--registers", "--start=3", source}).err).substr(0, 15), "PC=000006 A=002");
+    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "3B", source}).err).substr(0, 15), "PC=000006 A=002");
+    const Outcome nowhere = simulate({"--start", "NOWHERE", source});
+    EXPECT_EQ(nowhere.status, 2);
+    EXPECT_EQ(nowhere.err, "brenvik-sim: --start NOWHERE: no address in memory (000000 to 037777)\n");
+}
+
+TEST_F(Simulator, LoadsIntelHexAndBinaryImages) {
+    const std::string hex = folder.write("p.hex", ":03001000060700E0\r\n:00000001FF\r\n"); // LAI 7, HLT at 20B
+    const Outcome fromHex = simulate({"--registers", "--start", "20B", hex});
+    EXPECT_EQ(fromHex.status, 0) << fromHex.err;
+    EXPECT_EQ(fromHex.err.substr(0, 15), "PC=000023 A=007");
+
+    const std::string image = folder.write("p.bin", std::string("\006\101\121\000", 4)); // LAI "A", OUT 8, HLT
+    const Outcome fromImage = simulate({"--load", "100B", "--start", "100B", image});
+    EXPECT_EQ(fromImage.status, 0) << fromImage.err;
+    EXPECT_EQ(fromImage.out, "A");
+}
+
+TEST_F(Simulator, RefusesWhatCannotBeLoaded) {
+    struct Case {
+        std::string file, contents;
+        std::vector<std::string> options;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"beyond.asm", "\tORG 37777B\n\tLAI 1\n", {}, "address 040000 is beyond the 8008's 16 KiB of memory"},
+        {"beyond.hex", ":01400000FFC0\n:00000001FF\n", {}, "address 040000 is beyond the 8008's 16 KiB of memory"},
+        {"high.bin", "\001\002", {"--load", "37777B"}, "address 040000 is beyond the 8008's 16 KiB of memory"},
+        {"sum.hex", ":0100000000FE\n:00000001FF\n", {}, "sum.hex:1: wrong checksum"},
+        {"text.hex", "hello\n", {}, "text.hex:1: a record begins with ':'"},
+        {"cut.hex", ":0100000000FF\n", {}, "cut.hex: no end record"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.push_back(folder.write(c.file, c.contents));
+        const Outcome o = simulate(args);
+        EXPECT_EQ(o.status, 2) << c.file;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << c.file << ": " << o.err;
+    }
+    const Outcome missing = simulate({folder.file("missing.bin")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "brenvik-sim: cannot read " + folder.file("missing.bin") + ": No such file or directory\n");
+}
+
+TEST_F(Simulator, StopsAtTheStateLimitAndOnAnUndefinedOpcode) {
+    const Outcome forever = simulate({"--max-states", "1000", folder.write("loop.asm", "L\tJMP L\n")});
+    EXPECT_EQ(forever.status, 3);
+    EXPECT_EQ(forever.err, "brenvik-sim: stopped after 1001 states (--max-states)\n");
+
+    const Outcome undefined = simulate({folder.write("bad.bin", std::string("\002\042", 2))});
+    EXPECT_EQ(undefined.status, 3);
+    EXPECT_EQ(undefined.err, "brenvik-sim: undefined opcode 042 at 000001\n");
+}
+
+TEST_F(Simulator, WaitsForInputAtTheEndOfInput) {
+    const std::string source = folder.write("in.asm", "W\tINP 0\n\tNDI 1\n\tJTZ W\n\tINP 1\n\tOUT 8\n\tJMP W\n");
+    const Outcome o = simulate({source}, "ab\nc");
+    EXPECT_EQ(o.status, 4);
+    EXPECT_EQ(o.out, "ab\nc");
+    EXPECT_EQ(o.err, "brenvik-sim: waiting for input at end of input\n");
+}
+
+TEST_F(Simulator, TracesEveryInstruction) {
+    const Outcome o = simulate({"--trace", folder.write("t.asm", "\tLAI 377B\n\tJMP 5\n\tHLT\n")});
+    EXPECT_EQ(o.err, "000000  006 377     LAI 377         A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n"
+                     "000002  104 005 000 JMP 000005      A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n"
+                     "000005  000         HLT             A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n");
+}
+
+TEST(SimulatorUsage, WrongArgumentsShowTheUsage) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"--start"}, {"--max-states", "many", "p.asm"}, {"--bogus", "p.asm"}, {"a.asm", "b.asm"}}) {
+        const Outcome o = simulate(args);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.err.substr(0, 18), "usage: brenvik-sim");
+    }
+}
+
+} // namespace
