@@ -1,5 +1,6 @@
 #include "SimCommandLine.h"
 
+#include "CodeFormat.h"
 #include "Disassembler.h"
 #include "Files.h"
 #include "Instructions.h"
@@ -108,19 +109,12 @@ std::string extensionOf(const std::string& path) {
     return extension;
 }
 
-std::string octal(std::uint32_t value, int digits) {
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 3)
-        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + (value & 7));
-    return text;
-}
-
 // A, B ... L, the flags and the stack pointer, as the trace and the final line show them.
 std::string registerText(const Cpu& cpu) {
     static constexpr char names[] = "ABCDEHL";
     std::string text;
     for (std::size_t r = 0; r < cpu.registers.size(); ++r)
-        text += std::string(1, names[r]) + "=" + octal(cpu.registers[r], 3) + " ";
+        text += std::string(1, names[r]) + "=" + octalText(cpu.registers[r], 3) + " ";
     text += "CY=" + std::to_string(cpu.carry) + " Z=" + std::to_string(cpu.zero) + " S=" + std::to_string(cpu.sign) +
             " P=" + std::to_string(cpu.parity) + " SP=" + std::to_string(cpu.stackPointer);
     return text;
@@ -162,7 +156,7 @@ private:
     bool put(std::uint32_t address, std::uint8_t byte) {
         if (address >= Machine::memorySize) {
             if (!beyond)
-                beyond = fail(options.program + ": address " + octal(address, 6) +
+                beyond = fail(options.program + ": address " + octalText(address, 6) +
                               " is beyond the 8008's 16 KiB of memory (000000 to 037777)");
             return false;
         }
@@ -227,7 +221,7 @@ public:
                 return stop(exitHalted, {});
             case StopReason::undefinedOpcode: {
                 const std::uint16_t at = machine.cpu.pc();
-                return stop(exitStopped, "undefined opcode " + octal(machine.memory[at], 3) + " at " + octal(at, 6));
+                return stop(exitStopped, "undefined opcode " + octalText(machine.memory[at], 3) + " at " + octalText(at, 6));
             }
             case StopReason::endOfInput:
                 return stop(exitEndOfInput, "waiting for input at end of input");
@@ -257,13 +251,13 @@ private:
             const auto byte = [&](unsigned i) { return machine.memory[(at + i) % Machine::memorySize]; };
             std::string bytes;
             for (unsigned i = 0; i < timingOf(byte(0)).length; ++i)
-                bytes += octal(byte(i), 3) + " ";
+                bytes += octalText(byte(i), 3) + " ";
             bytes.resize(std::max<std::size_t>(bytes.size(), 12), ' ');
             const std::string instruction = disassemble(byte(0), static_cast<std::uint16_t>(byte(1) | byte(2) << 8));
             reason = machine.run(end - machine.states, 1);
             if (reason == StopReason::undefinedOpcode)
                 break;
-            err << octal(at, 6) << "  " << bytes << instruction
+            err << octalText(at, 6) << "  " << bytes << instruction
                 << std::string(instruction.size() < 16 ? 16 - instruction.size() : 1, ' ') << registerText(machine.cpu)
                 << '\n';
         }
@@ -274,7 +268,7 @@ private:
         if (!message.empty())
             err << program << ": " << message << '\n';
         if (options.registers)
-            err << "PC=" << octal(machine.cpu.pc(), 6) << ' ' << registerText(machine.cpu)
+            err << "PC=" << octalText(machine.cpu.pc(), 6) << ' ' << registerText(machine.cpu)
                 << " states=" << machine.states << " instructions=" << machine.instructions << '\n';
         return status;
     }

@@ -2,8 +2,6 @@
 
 #include "Files.h"
 
-#include <cctype>
-
 bool SourceFile::load(const std::string& path, std::string& reason) {
     std::string bytes;
     if (!readWholeFile(path, bytes, reason))
@@ -23,13 +21,5 @@ const Assembly& SourceFile::assemble() {
 }
 
 std::optional<std::uint32_t> SourceFile::evaluate(std::string_view expression) const {
-    std::string upper(expression);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    std::uint32_t pos = 1;
-    const auto last = static_cast<std::uint32_t>(upper.size());
-    const std::uint32_t value = engine->expr(upper, pos, last);
-    if (value > 0xFFFF || pos <= last)
-        return std::nullopt;
-    return value;
+    return engine->valueOf(expression);
 }

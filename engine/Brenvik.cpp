@@ -23,15 +23,6 @@ constexpr Line::LineCode outBase = 0x51;
 std::uint8_t lowByte(std::uint32_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
 std::uint8_t highByte(std::uint32_t v) { return static_cast<std::uint8_t>((v >> 8) & 0xFF); }
 
-// Upper case of the Latin-1 letters, so that a character constant "é" reads as "É"
-// just as "a" reads as "A".
-char upperCase(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
-        return static_cast<char>(u - 0x20);
-    return c;
-}
-
 Line::LineCode foldedOpcode(Line::LineCode base, std::uint32_t operand) {
     switch (base) {
     case rstBase: // restart number 0 to 7

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,10 @@ public:
     void errorline(std::uint32_t index, std::uint32_t column, Fault why);
 
     int GetErrorCount() const { return assembly.errorCount; }
+
+    // The value of an expression in the assembler's syntax, with the symbols of
+    // the last run; none when it is no 16-bit value.
+    std::optional<std::uint32_t> valueOf(std::string_view expression) const;
 
 private:
     // An operand as evaluated: its value and where it stands as written.

@@ -6,6 +6,8 @@
 #include "Scan.h"
 #include "SourceText.h"
 
+#include <algorithm>
+
 using namespace scan;
 
 namespace {
@@ -214,4 +216,15 @@ std::uint32_t TBrenvikEngine::termMod(const std::string& text, std::uint32_t& po
         return value & 0xFF;
     fail(DiagCode::unknownModifier, start, word);
     return exprError;
+}
+
+std::optional<std::uint32_t> TBrenvikEngine::valueOf(std::string_view expression) const {
+    std::string upper(expression);
+    std::transform(upper.begin(), upper.end(), upper.begin(), upperCase);
+    std::uint32_t pos = 1;
+    const auto last = static_cast<std::uint32_t>(upper.size());
+    const std::uint32_t value = expr(upper, pos, last);
+    if (value > maxValue || pos <= last)
+        return std::nullopt;
+    return value;
 }

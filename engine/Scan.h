@@ -16,6 +16,15 @@ inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool isWordChar(char c) { return isLetter(c) || isDigit(c); }
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Upper case of the Latin-1 letters, so that a character constant "é" reads as "É"
+// just as "a" reads as "A".
+inline char upperCase(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
+        return static_cast<char>(u - 0x20);
+    return c;
+}
+
 inline void skipBlanks(const std::string& text, std::uint32_t& pos, std::uint32_t last) {
     while (pos <= last && isBlank(at(text, pos)))
         ++pos;
