@@ -95,6 +95,7 @@ void TBrenvik::doAsm() {
     showMarks(document, engine.run(), markColours);
     textArea->ensureCursorVisible();
     codeValid = true;
+    moveBreakpointsToCode();
     textArea->setUpdatesEnabled(true);
     repaint();
     Q_EMIT OnAssemble();

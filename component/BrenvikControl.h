@@ -9,6 +9,7 @@
 #include "SourceText.h"
 
 #include <QPixmap>
+#include <QTextBlock>
 #include <QTimer>
 #include <QWidget>
 
@@ -55,6 +56,8 @@ public:
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
+    // The value of an expression in the assembler's syntax, with the symbols of the last run.
+    std::optional<std::uint32_t> ValueOf(std::string_view expression) const { return engine.valueOf(expression); }
     // The colours of errors, comments and warnings, for the window's background.
     const MarkColours& GetMarkColours() const { return markColours; }
     // The diagnostics of line `index` (0-based) while the listing describes the
@@ -63,6 +66,15 @@ public:
     // Puts the caret at `column` (1-based) of `line` (0-based), in view, and the
     // keyboard focus in the text.
     void GoTo(int line, int column);
+
+    // Breakpoints, by line (0-based). One set on a line without code goes to the
+    // next line with code, now or after the next run.
+    bool HasBreakpoint(int line) const;
+    void ToggleBreakpoint(int line);
+    std::vector<int> BreakpointLines() const;
+    // The line of the instruction the program stands on, lit across the text; -1 for none.
+    void SetExecutionLine(int line);
+    int GetExecutionLine() const { return executionLine; }
     int GetCodeWidth() const { return codeWidth; }
     TRichEdit2* GetTextArea() const { return textArea; }
 
@@ -108,6 +120,7 @@ public:
 Q_SIGNALS:
     void OnChange();
     void OnAssemble();
+    void OnBreakpointsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,8 +135,12 @@ private:
     void textChange();
     void vertScroll();
     void Paint(QPainter& canvas);
+    void paintBreakpoint(QPainter& canvas, int y, int rowHeight) const;
     void resetMargins();
     bool nearBorder(int x) const;
+    bool lineHasCode(int line) const;
+    QTextBlock codeBlockFrom(int line) const;
+    void moveBreakpointsToCode();
     void setSelection(int start, int length);
 
     TRichEdit2* textArea;
@@ -137,6 +154,7 @@ private:
     int bytesX = 0;
     bool codeValid = false;
     bool draggingBorder = false;
+    int executionLine = -1;
     SourceEncoding encoding = SourceEncoding::Utf8;
 };
 

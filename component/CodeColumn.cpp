@@ -13,6 +13,7 @@ namespace {
 
 constexpr int textX = 3; // where a row's address and byte groups start
 constexpr int borderHotZone = 4;
+constexpr int breakpointGap = borderHotZone + 2; // between a breakpoint's dot and the border
 constexpr int minimumBorderX = 2;
 const QColor borderColour(0x80, 0x80, 0x80);
 
@@ -50,19 +51,32 @@ void TBrenvik::Paint(QPainter& canvas) {
     bitmap.setFont(fixed);
     bitmap.fillRect(codeRect, palette().color(QPalette::Base));
     bitmap.setPen(palette().color(QPalette::Text));
-    if (codeValid) {
-        const auto records = static_cast<int>(GetAssembly().lines.size());
-        for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
-            const int y = textArea->blockTop(block);
-            if (y > codeRect.bottom() || block.blockNumber() >= records)
-                break;
+    const auto records = static_cast<int>(GetAssembly().lines.size());
+    const int rowHeight = bitmap.fontMetrics().height();
+    for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
+        const int y = textArea->blockTop(block);
+        if (y > codeRect.bottom())
+            break;
+        if (codeValid && block.blockNumber() < records)
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
-        }
+        if (HasBreakpoint(block.blockNumber()))
+            paintBreakpoint(bitmap, y, rowHeight);
     }
     bitmap.setPen(borderColour);
     bitmap.drawLine(codeWidth - 1, 0, codeWidth - 1, height());
     bitmap.end();
     canvas.drawPixmap(0, 0, codeBitmap);
+}
+
+// A dot at the column's right edge, clear of the address.
+void TBrenvik::paintBreakpoint(QPainter& canvas, int y, int rowHeight) const {
+    const int diameter = std::max(rowHeight * 2 / 3, 4);
+    canvas.save();
+    canvas.setRenderHint(QPainter::Antialiasing);
+    canvas.setPen(Qt::NoPen);
+    canvas.setBrush(markColours.breakpoint);
+    canvas.drawEllipse(codeWidth - diameter - breakpointGap, y + (rowHeight - diameter) / 2, diameter, diameter);
+    canvas.restore();
 }
 
 void TBrenvik::paintEvent(QPaintEvent*) {
@@ -108,7 +122,15 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
 bool TBrenvik::nearBorder(int x) const { return std::abs(x - codeWidth) <= borderHotZone; }
 
 void TBrenvik::mousePressEvent(QMouseEvent* event) {
-    draggingBorder = nearBorder(event->position().toPoint().x());
+    const QPoint at = event->position().toPoint();
+    draggingBorder = nearBorder(at.x());
+    if (draggingBorder || at.x() >= codeWidth || event->button() != Qt::LeftButton)
+        return;
+    // A click beside a line sets or clears its breakpoint.
+    const QTextBlock beside = textArea->cursorForPosition(QPoint(0, at.y() - textArea->viewport()->y())).block();
+    const int top = textArea->blockTop(beside);
+    if (top <= at.y() && at.y() < top + textArea->blockHeight(beside))
+        ToggleBreakpoint(beside.blockNumber());
 }
 
 void TBrenvik::mouseMoveEvent(QMouseEvent* event) {

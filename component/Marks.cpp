@@ -51,7 +51,8 @@ MarkColours markColoursFor(const QColor& background) {
     constexpr int darkBelow = 128;
     if (background.lightness() >= darkBelow)
         return {};
-    return {QColor(0xFF, 0x6B, 0x6B), QColor(0x7F, 0xB2, 0xFF), MarkColours{}.warning};
+    return {QColor(0xFF, 0x6B, 0x6B), QColor(0x7F, 0xB2, 0xFF), MarkColours{}.warning, QColor(0x55, 0x4B, 0x1E),
+            QColor(0xFF, 0x50, 0x50)};
 }
 
 void showMarks(QTextDocument& document, const Assembly& assembly, const MarkColours& colours) {

@@ -1,6 +1,7 @@
 #include "RichEdit2.h"
 
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 
 TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
@@ -32,6 +33,12 @@ void TRichEdit2::SetHideSelection(bool hide) {
                      hide ? colours.color(QPalette::Inactive, QPalette::Text)
                           : standard.color(QPalette::Inactive, QPalette::HighlightedText));
     setPalette(colours);
+}
+
+void TRichEdit2::centerOn(const QTextBlock& block) {
+    // A plain-text edit scrolls by lines: its scroll bar's value is the first line shown.
+    const int linesShown = viewport()->height() / std::max(1, fontMetrics().height());
+    verticalScrollBar()->setValue(std::max(0, block.blockNumber() - linesShown / 2));
 }
 
 int TRichEdit2::blockTop(const QTextBlock& block) const {

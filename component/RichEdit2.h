@@ -20,7 +20,10 @@ public:
 
     // The y, in this widget, of the top of `block` as it is laid out now.
     int blockTop(const QTextBlock& block) const;
+    int blockHeight(const QTextBlock& block) const { return qRound(blockBoundingRect(block).height()); }
     QTextBlock firstVisible() const { return firstVisibleBlock(); }
+    // Scrolls `block` to the middle of the view.
+    void centerOn(const QTextBlock& block);
 
     static constexpr int leftMargin = 8;
 
