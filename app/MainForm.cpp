@@ -4,6 +4,7 @@
 
 #include "AboutForm.h"
 #include "BrenvikControl.h"
+#include "DebugSession.h"
 #include "DiagnosticText.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
@@ -68,6 +69,9 @@ TForm1::TForm1(QWidget* parent)
     connect(Brenvik1, &TBrenvik::OnAssemble, this, &TForm1::Brenvik1Assemble);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TForm1::idleUpdate);
+    // After the window's own handlers, so that its messages follow the window's.
+    DebugSession1 = new TDebugSession(*this, *Brenvik1, *StatusBar1[3]);
+    DebugSession1->BuildMenus(Run1, View1);
 
     baseCaption = QStringLiteral("Brenvik");
     setDocument(QString());
@@ -170,6 +174,8 @@ void TForm1::buildMenu() {
     });
     connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, &QAction::setChecked);
 
+    Run1 = menuBar()->addMenu(QStringLiteral("&Run")); // filled by the debug session
+
     Assemble1 = menuBar()->addAction(QStringLiteral("&Assemble!"));
     connect(Assemble1, &QAction::triggered, Brenvik1, &TBrenvik::doAsm);
     Assemble1->setEnabled(false);
@@ -212,6 +218,8 @@ void TForm1::idleUpdate() {
     const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
     show(ProblemPanel, caretProblems.empty() ? QString()
                                              : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
+    // An empty panel gives its room to the messages beside it.
+    ProblemPanel->setVisible(!caretProblems.empty());
     const QColor colour =
         Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error : palette().color(QPalette::ToolTipText);
     if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
@@ -277,6 +285,8 @@ void TForm1::loadSettings() {
     Brenvik1->SetAutoIndent(stored->autoIndent);
     AutoIndent1->setChecked(Brenvik1->GetAutoIndent());
     // Damaged values are refused by Qt, and the designed size stays.
+    DebugSession1->SetSpeed(stored->runSpeed);
+    DebugSession1->SetInterruptRestart(static_cast<unsigned>(stored->interruptRestart));
     restoreGeometry(stored->windowGeometry);
     restoreState(stored->windowState);
 }
@@ -288,6 +298,8 @@ void TForm1::FormClose() {
     options.saveHex = WriteHexfile1->isChecked();
     options.recentFiles = recentFiles;
     options.autoIndent = Brenvik1->GetAutoIndent();
+    options.runSpeed = DebugSession1->GetSpeed();
+    options.interruptRestart = static_cast<int>(DebugSession1->GetInterruptRestart());
     options.windowGeometry = saveGeometry();
     options.windowState = saveState();
     writeOptions(*settings, options);

@@ -17,6 +17,7 @@ class QPrinter;
 class QSettings;
 class TAboutBox;
 class TBrenvik;
+class TDebugSession;
 class TFindDialog;
 class TProblemsPane;
 class TReplaceDialog;
@@ -42,11 +43,13 @@ public:
     QAction *NextProblem1, *PreviousProblem1;
     QMenu* View1;
     QAction* Problems1;
+    QMenu* Run1;
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
     QLabel* StatusBar1[4];
     QLabel* ProblemPanel; // the problem of the caret's line, beside the four panels
     TProblemsPane* ProblemsPane1;
+    TDebugSession* DebugSession1; // the Run menu and the debugger's panes
     QFileDialog *OpenDialog1, *SaveDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;

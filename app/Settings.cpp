@@ -67,6 +67,8 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
         options.recentFiles.append(path);
     }
     options.autoIndent = readSwitch(settings, "AutoIndent", true);
+    options.runSpeed = readInt(settings, "RunSpeed", 0);
+    options.interruptRestart = readInt(settings, "InterruptRestart", 0);
     options.windowGeometry = QByteArray::fromBase64(settings.value("WindowGeometry").toString().toLatin1());
     options.windowState = QByteArray::fromBase64(settings.value("WindowState").toString().toLatin1());
     settings.endGroup();
@@ -92,6 +94,8 @@ void writeGroup(QSettings& settings, const StoredOptions& options) {
     for (int i = 0; i < options.recentFiles.size(); ++i)
         write(settings, QStringLiteral("Recent%1").arg(i + 1), options.recentFiles[i]);
     write(settings, "AutoIndent", options.autoIndent ? 1 : 0);
+    write(settings, "RunSpeed", options.runSpeed);
+    write(settings, "InterruptRestart", options.interruptRestart);
     write(settings, "WindowGeometry", QString::fromLatin1(options.windowGeometry.toBase64()));
     write(settings, "WindowState", QString::fromLatin1(options.windowState.toBase64()));
     settings.endGroup();

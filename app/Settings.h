@@ -32,7 +32,11 @@ struct StoredOptions {
     bool saveHex = true;
     QStringList recentFiles;
     bool autoIndent = true;
-    // Beside the designed options: the window's place, size and maximised state,
+    // Beside the designed options: the debugger's speed (0 full, then the
+    // real-time clocks in the Run menu's order) and interrupt restart number,
+    int runSpeed = 0;
+    int interruptRestart = 0;
+    // the window's place, size and maximised state,
     // and where its panes are; empty until the first close.
     QByteArray windowGeometry;
     QByteArray windowState;

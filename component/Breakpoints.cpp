@@ -1,19 +1,14 @@
-// Breakpoints and the line the program stands on. A breakpoint is a mark of a
-// text line, kept in the line's user state, so that it stays with its line as
-// lines are inserted or removed above it.
+// Breakpoints and the line the program stands on. A breakpoint is a cursor at
+// the start of its line's text: the document moves it as text is inserted or
+// removed before it, so it stays with the line, even when Enter at the line's
+// start pushes the line down, and an undo brings it back with the line.
 
 #include "BrenvikControl.h"
 #include "RichEdit2.h"
 
 #include <QTextBlock>
 
-namespace {
-
-constexpr int breakpointState = 1; // a block's user state; -1, Qt's default, is none
-
-bool isBreakpoint(const QTextBlock& block) { return block.userState() == breakpointState; }
-
-} // namespace
+#include <algorithm>
 
 bool TBrenvik::lineHasCode(int line) const {
     const auto& lines = GetAssembly().lines;
@@ -33,39 +28,60 @@ QTextBlock TBrenvik::codeBlockFrom(int line) const {
     return block;
 }
 
-bool TBrenvik::HasBreakpoint(int line) const { return isBreakpoint(textArea->document()->findBlockByNumber(line)); }
+bool TBrenvik::HasBreakpoint(int line) const {
+    return std::any_of(breakpoints.begin(), breakpoints.end(),
+                       [line](const QTextCursor& mark) { return mark.blockNumber() == line; });
+}
 
 void TBrenvik::ToggleBreakpoint(int line) {
-    QTextBlock block = HasBreakpoint(line) ? textArea->document()->findBlockByNumber(line) : codeBlockFrom(line);
-    if (!block.isValid())
-        return;
-    block.setUserState(isBreakpoint(block) ? -1 : breakpointState);
+    if (HasBreakpoint(line)) {
+        std::erase_if(breakpoints, [line](const QTextCursor& mark) { return mark.blockNumber() == line; });
+    } else {
+        const QTextBlock block = codeBlockFrom(line);
+        if (!block.isValid())
+            return;
+        breakpoints.emplace_back(block);
+    }
     update(codeRect);
     Q_EMIT OnBreakpointsChanged();
 }
 
 std::vector<int> TBrenvik::BreakpointLines() const {
     std::vector<int> lines;
-    for (QTextBlock block = textArea->document()->begin(); block.isValid(); block = block.next())
-        if (isBreakpoint(block))
-            lines.push_back(block.blockNumber());
+    for (const QTextCursor& mark : breakpoints)
+        lines.push_back(mark.blockNumber());
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
     return lines;
 }
 
-// After a run: a breakpoint on a line without code goes to the next line with code.
+// After a run: a breakpoint on a line without code goes to the next line with
+// code, and one that meets another there becomes one.
 void TBrenvik::moveBreakpointsToCode() {
-    bool moved = false;
-    for (const int line : BreakpointLines()) {
-        if (lineHasCode(line))
+    const std::vector<int> before = BreakpointLines();
+    std::vector<QTextCursor> kept;
+    for (QTextCursor& mark : breakpoints) {
+        const QTextBlock target = codeBlockFrom(mark.blockNumber());
+        const bool taken = std::any_of(kept.begin(), kept.end(), [&](const QTextCursor& other) {
+            return other.blockNumber() == target.blockNumber();
+        });
+        if (!target.isValid() || taken)
             continue;
-        textArea->document()->findBlockByNumber(line).setUserState(-1);
-        QTextBlock target = codeBlockFrom(line);
-        if (target.isValid())
-            target.setUserState(breakpointState);
-        moved = true;
+        if (target != mark.block())
+            mark.setPosition(target.position());
+        kept.push_back(mark);
     }
-    if (moved)
+    breakpoints = std::move(kept);
+    if (BreakpointLines() != before)
         Q_EMIT OnBreakpointsChanged();
+}
+
+// A text replaced as a whole (a file loaded, a new one) leaves no line to mark.
+void TBrenvik::dropBreakpointsOfEmptiedText() {
+    if (breakpoints.empty() || !textArea->document()->isEmpty())
+        return;
+    breakpoints.clear();
+    Q_EMIT OnBreakpointsChanged();
 }
 
 void TBrenvik::SetExecutionLine(int line) {

@@ -17,6 +17,7 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     autoAsmTimer.setSingleShot(true);
     connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
+    connect(textArea->document(), &QTextDocument::contentsChange, this, &TBrenvik::dropBreakpointsOfEmptiedText);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
     textArea->viewport()->installEventFilter(this);
     markColours = markColoursFor(palette().color(QPalette::Base));

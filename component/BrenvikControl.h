@@ -10,6 +10,7 @@
 
 #include <QPixmap>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QWidget>
 
@@ -68,7 +69,8 @@ public:
     void GoTo(int line, int column);
 
     // Breakpoints, by line (0-based). One set on a line without code goes to the
-    // next line with code, now or after the next run.
+    // next line with code, now or after the next run; each stays with its line
+    // as the text changes.
     bool HasBreakpoint(int line) const;
     void ToggleBreakpoint(int line);
     std::vector<int> BreakpointLines() const;
@@ -141,6 +143,7 @@ private:
     bool lineHasCode(int line) const;
     QTextBlock codeBlockFrom(int line) const;
     void moveBreakpointsToCode();
+    void dropBreakpointsOfEmptiedText();
     void setSelection(int start, int length);
 
     TRichEdit2* textArea;
@@ -155,6 +158,7 @@ private:
     bool codeValid = false;
     bool draggingBorder = false;
     int executionLine = -1;
+    std::vector<QTextCursor> breakpoints; // each at the start of its line's text
     SourceEncoding encoding = SourceEncoding::Utf8;
 };
 

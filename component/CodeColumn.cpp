@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTextBlock>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int textX = 3; // where a row's address and byte groups start
@@ -53,13 +55,14 @@ void TBrenvik::Paint(QPainter& canvas) {
     bitmap.setPen(palette().color(QPalette::Text));
     const auto records = static_cast<int>(GetAssembly().lines.size());
     const int rowHeight = bitmap.fontMetrics().height();
+    const std::vector<int> marked = BreakpointLines();
     for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
         const int y = textArea->blockTop(block);
         if (y > codeRect.bottom())
             break;
         if (codeValid && block.blockNumber() < records)
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
-        if (HasBreakpoint(block.blockNumber()))
+        if (std::binary_search(marked.begin(), marked.end(), block.blockNumber()))
             paintBreakpoint(bitmap, y, rowHeight);
     }
     bitmap.setPen(borderColour);

@@ -48,8 +48,21 @@ private Q_SLOTS:
 
         QTextCursor(editor.text().document()->findBlockByNumber(0)).insertText("\tLCI 3\n");
         QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{3});
+        // A line opened at the very start of the marked line: the mark goes down with its text.
+        QTextCursor(editor.text().document()->findBlockByNumber(3)).insertText("\tLDI 4\n");
+        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{4});
         editor.brenvik.Undo();
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{2});
+        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{3});
+    }
+
+    void aTextReplacedAsAWholeHasNoBreakpoints() {
+        Editor editor("\tLAI 1\n\tHLT\n");
+        editor.brenvik.doAsm();
+        editor.brenvik.ToggleBreakpoint(1);
+        QSignalSpy changed(&editor.brenvik, &TBrenvik::OnBreakpointsChanged);
+        editor.text().setPlainText("\tLBI 2\n\tLCI 3\n\tHLT\n");
+        QVERIFY(editor.brenvik.BreakpointLines().empty());
+        QCOMPARE(changed.count(), 1);
     }
 
     void theViewFollowsTheProgramAndLeavesTheCaret() {

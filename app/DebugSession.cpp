@@ -1,0 +1,307 @@
+#include "DebugSession.h"
+
+#include "BrenvikControl.h"
+#include "ConsolePane.h"
+#include "MemoryPane.h"
+#include "PortsPane.h"
+#include "RegistersPane.h"
+#include "ResultText.h"
+#include "RichEdit2.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QScreen>
+
+#include <utility>
+
+namespace {
+
+constexpr unsigned restartCount = 8;
+constexpr int widthWithPanes = 1180; // the source and the panes beside it, side by side
+
+const QString staleNote = QStringLiteral(
+    "The source has changed since the program was loaded: Restart (Ctrl+Shift+F5) runs the new assembly.");
+
+} // namespace
+
+TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& statusPanel)
+    : QObject(&window), window(window), editor(editor), statusPanel(statusPanel), debugger(this),
+      console(new TConsolePane(&window)), registers(new TRegistersPane(debugger, &window)),
+      memory(new TMemoryPane(debugger, &window)), ports(new TPortsPane(debugger, &window)) {
+    window.addDockWidget(Qt::RightDockWidgetArea, registers);
+    window.splitDockWidget(registers, console, Qt::Vertical);
+    window.tabifyDockWidget(registers, memory);
+    window.tabifyDockWidget(memory, ports);
+    for (QDockWidget* pane : {static_cast<QDockWidget*>(console), static_cast<QDockWidget*>(registers),
+                              static_cast<QDockWidget*>(memory), static_cast<QDockWidget*>(ports)})
+        pane->hide();
+
+    connect(&debugger, &TDebugger::OnStop, this, &TDebugSession::stopped);
+    connect(&debugger, &TDebugger::OnRefresh, this, &TDebugSession::showMachine);
+    connect(&debugger, &TDebugger::OnRunning, this, &TDebugSession::running);
+    connect(&debugger, &TDebugger::OnScreen, console->View(), &TConsoleView::Show);
+    connect(&debugger, &TDebugger::OnWarning, this, [this](const QString& what) {
+        warnings.append(what);
+        say(what);
+        tell(console->Header() + "\n" + what);
+    });
+    connect(console->View(), &TConsoleView::OnKeys, &debugger, &TDebugger::TypeKeys);
+    connect(registers->Model(), &TRegistersModel::OnEdited, this, &TDebugSession::showMachine);
+    connect(memory->Model(), &TMemoryModel::OnEdited, this, &TDebugSession::showMachine);
+    connect(&editor, &TBrenvik::OnChange, this, &TDebugSession::textChanged);
+    connect(&editor, &TBrenvik::OnBreakpointsChanged, this,
+            [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
+    memory->SetAddressResolver([this](const QString& typed) {
+        if (!this->editor.isCodeValid())
+            this->editor.doAsm();
+        return this->editor.ValueOf(typed.toLatin1().toStdString());
+    });
+}
+
+void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
+    const auto item = [this, run](const QString& caption, const QKeySequence& shortcut, auto handler) {
+        QAction* action = run->addAction(caption);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    RunContinue1 = item("&Run / Continue", QKeySequence(Qt::Key_F5), [this] { runContinue(); });
+    Pause1 = item("&Pause", QKeySequence(Qt::Key_Pause), [this] { debugger.Pause(); });
+    Stop1 = item("&Stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { stop(); });
+    Restart1 = item("R&estart", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), [this] { restart(); });
+    run->addSeparator();
+    StepInto1 = item("Step &Into", QKeySequence(Qt::Key_F11), [this] { step(&TDebugger::StepInto); });
+    StepOver1 = item("Step &Over", QKeySequence(Qt::Key_F10), [this] { step(&TDebugger::StepOver); });
+    StepOut1 = item("Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { step(&TDebugger::StepOut); });
+    RunToCursor1 = item("Run to &Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10), [this] { runToCursor(); });
+    run->addSeparator();
+    ToggleBreakpoint1 = item("Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
+                             [this] { editor.ToggleBreakpoint(editor.GetLine() - 1); });
+    Interrupt1 = item(QString(), QKeySequence(), [this] { interrupt(); });
+    QMenu* with = run->addMenu(QStringLiteral("Interrupt &With"));
+    auto* restartGroup = new QActionGroup(this);
+    for (unsigned n = 0; n < restartCount; ++n) {
+        QAction* choice = with->addAction(QStringLiteral("RST &%1").arg(n), this, [this, n] { SetInterruptRestart(n); });
+        choice->setCheckable(true);
+        restartGroup->addAction(choice);
+        restartItems.append(choice);
+    }
+    run->addSeparator();
+    QMenu* speed = run->addMenu(QStringLiteral("Spee&d"));
+    auto* speedGroup = new QActionGroup(this);
+    const QString captions[] = {QStringLiteral("&Full Speed"), QStringLiteral("Real Time at &500 kHz"),
+                                QStringLiteral("Real Time at &800 kHz")};
+    for (int i = 0; i < static_cast<int>(std::size(captions)); ++i) {
+        QAction* choice = speed->addAction(captions[i], this, [this, i] { SetSpeed(i); });
+        choice->setCheckable(true);
+        speedGroup->addAction(choice);
+        speedItems.append(choice);
+    }
+    SetSpeed(0);
+    SetInterruptRestart(0);
+
+    view->addSeparator();
+    const std::pair<QDockWidget*, QString> panes[] = {
+        {registers, QStringLiteral("&Registers")},
+        {memory, QStringLiteral("&Memory")},
+        {console, QStringLiteral("&Console")},
+        {ports, QStringLiteral("P&orts")},
+    };
+    for (const auto& [pane, caption] : panes) {
+        QAction* toggle = pane->toggleViewAction();
+        toggle->setText(caption);
+        // A pane opened from the menu comes to the front of the panes it shares a place with.
+        connect(toggle, &QAction::triggered, pane, [pane](bool shown) {
+            if (shown)
+                pane->raise();
+        });
+        view->addAction(toggle);
+    }
+    updateActions();
+}
+
+int TDebugSession::GetSpeed() const {
+    const auto chosen = std::find(std::begin(realTimeClocks), std::end(realTimeClocks), debugger.GetClock());
+    return chosen == std::end(realTimeClocks) ? 0 : static_cast<int>(chosen - std::begin(realTimeClocks)) + 1;
+}
+
+void TDebugSession::SetSpeed(int speed) {
+    const int clocks = static_cast<int>(std::size(realTimeClocks));
+    if (speed < 0 || speed > clocks)
+        return;
+    debugger.SetClock(speed == 0 ? TDebugger::fullSpeed : realTimeClocks[speed - 1]);
+    if (speed < speedItems.size())
+        speedItems[speed]->setChecked(true);
+    registers->Model()->Refresh(); // the chip time is given at the clock
+}
+
+void TDebugSession::SetInterruptRestart(unsigned restart) {
+    if (restart >= restartCount)
+        return;
+    interruptRestart = restart;
+    if (restart < static_cast<unsigned>(restartItems.size()))
+        restartItems[static_cast<int>(restart)]->setChecked(true);
+    if (Interrupt1)
+        Interrupt1->setText(QStringLiteral("I&nterrupt (RST %1)").arg(restart));
+}
+
+bool TDebugSession::ready() {
+    if (debugger.IsRunning())
+        return false;
+    if (!debugger.IsLoaded())
+        return load();
+    if (debugger.IsStale()) {
+        say(staleNote);
+        return false;
+    }
+    showPanes();
+    return true;
+}
+
+bool TDebugSession::load() {
+    if (!editor.isCodeValid())
+        editor.doAsm();
+    const Assembly& assembly = editor.GetAssembly();
+    if (assembly.errorCount > 0) {
+        say(QStringLiteral("%1 The program runs once they are mended (F8 goes to the next).")
+                .arg(QString::fromStdString(resultText(assembly.errorCount, assembly.bytesAssembled))));
+        return false;
+    }
+    QString reason;
+    if (!debugger.Load(assembly, reason)) {
+        say(reason);
+        return false;
+    }
+    debugger.SetBreakpointLines(editor.BreakpointLines());
+    console->View()->clear();
+    showPanes();
+    updateActions();
+    return true;
+}
+
+void TDebugSession::showPanes() {
+    if (!console->isHidden() && !registers->isHidden())
+        return;
+    console->show();
+    registers->show();
+    registers->raise();
+    // The registers over most of the height, the console below them.
+    constexpr int registersShare = 3, consoleShare = 2;
+    const int height = window.height();
+    window.resizeDocks({registers, console}, {height * registersShare / (registersShare + consoleShare),
+                                              height * consoleShare / (registersShare + consoleShare)},
+                       Qt::Vertical);
+    // The designed window is too narrow for the source and the panes side by side.
+    if (!window.isMaximized() && !window.isFullScreen() && window.width() < widthWithPanes) {
+        const QRect screen = window.screen()->availableGeometry();
+        window.resize(std::min(widthWithPanes, screen.width()), window.height());
+    }
+}
+
+void TDebugSession::say(const QString& message) { statusPanel.setText(message); }
+void TDebugSession::tell(const QString& header) { console->SetHeader(header); }
+
+void TDebugSession::runContinue() {
+    if (ready())
+        debugger.Continue();
+}
+
+void TDebugSession::stop() {
+    debugger.Unload();
+    showMachine();
+    updateActions();
+    say(QStringLiteral("Stopped"));
+    tell(QStringLiteral("Stopped. Run (F5) starts the program again."));
+}
+
+void TDebugSession::restart() {
+    debugger.Unload();
+    if (load())
+        debugger.Continue();
+}
+
+// A step from no program loads it and stands on its first instruction.
+void TDebugSession::step(void (TDebugger::*how)()) {
+    const bool starting = !debugger.IsLoaded();
+    if (!ready())
+        return;
+    if (starting) {
+        stopped(QStringLiteral("Ready at %1").arg(debugger.Where(debugger.GetMachine().cpu.pc())));
+        return;
+    }
+    (debugger.*how)();
+}
+
+void TDebugSession::runToCursor() {
+    if (ready())
+        debugger.RunTo(editor.GetLine() - 1);
+}
+
+void TDebugSession::interrupt() {
+    if (!debugger.IsLoaded())
+        return;
+    if (debugger.IsStale()) {
+        say(staleNote);
+        return;
+    }
+    debugger.Interrupt(interruptRestart);
+}
+
+// Why it stopped, with what it warned of on the way.
+void TDebugSession::stopped(const QString& why) {
+    QStringList parts = QStringList(why) + std::exchange(warnings, {});
+    if (debugger.IsStale())
+        parts.append(staleNote);
+    say(parts.join(QStringLiteral(". ")));
+    tell(parts.join(u'\n'));
+    showMachine();
+    updateActions();
+    // The keyboard goes back to the source; the program does not read it now.
+    if (window.focusWidget() == console->View())
+        editor.GetTextArea()->setFocus();
+}
+
+void TDebugSession::running(bool on) {
+    updateActions();
+    if (!on)
+        return;
+    const QString text = QStringLiteral("Running. Pause stops it (Run menu); keys typed here go to the program.");
+    say(text);
+    tell(text);
+    editor.SetExecutionLine(-1);
+    console->View()->setFocus();
+}
+
+void TDebugSession::showMachine() {
+    registers->Model()->Refresh();
+    memory->Model()->Refresh();
+    ports->Model()->Refresh();
+    const bool paused = debugger.IsLoaded() && !debugger.IsRunning() && !debugger.IsStale();
+    editor.SetExecutionLine(paused ? debugger.CurrentLine() : -1);
+}
+
+void TDebugSession::textChanged() {
+    if (!debugger.IsLoaded())
+        return;
+    say(staleNote); // again at every change, as the window clears its messages then
+    if (debugger.IsStale())
+        return;
+    debugger.MarkStale();
+    editor.SetExecutionLine(-1);
+    tell(console->Header() + "\n" + staleNote);
+}
+
+void TDebugSession::updateActions() {
+    if (!RunContinue1)
+        return; // the menu is not built yet
+    const bool loaded = debugger.IsLoaded();
+    const bool runs = debugger.IsRunning();
+    for (QAction* action : {RunContinue1, StepInto1, StepOver1, StepOut1, RunToCursor1})
+        action->setEnabled(!runs);
+    Pause1->setEnabled(runs);
+    Stop1->setEnabled(loaded);
+    Interrupt1->setEnabled(loaded);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+// The table the debugger's panes show their values in: compact rows, one cell
+// chosen at a time, edited by double-click or by typing over it.
+
+class QAbstractItemModel;
+class QFont;
+class QTableView;
+class QWidget;
+
+QTableView* newPaneTable(QAbstractItemModel* model, const QFont& font, QWidget* parent);

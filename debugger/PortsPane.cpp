@@ -1,0 +1,112 @@
+#include "PortsPane.h"
+
+#include "Debugger.h"
+#include "PaneTable.h"
+#include "Values.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace {
+
+constexpr std::uint32_t largestByte = 0377;
+
+bool isInput(int port) { return port < static_cast<int>(Ports::inputPorts); }
+
+QString use(int port) {
+    switch (port) {
+    case Console::statusPort: return QStringLiteral("Console status");
+    case Console::dataPort: return QStringLiteral("Console keys");
+    case Console::screenPort: return QStringLiteral("Console screen");
+    default: return isInput(port) ? QStringLiteral("Switches") : QStringLiteral("Output");
+    }
+}
+
+} // namespace
+
+TPortsModel::TPortsModel(TDebugger& debugger, QObject* parent) : QAbstractTableModel(parent), debugger(debugger) {}
+
+int TPortsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Ports::count; }
+int TPortsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Column::columns; }
+
+bool TPortsModel::isSwitches(int port) {
+    return isInput(port) && port != Console::statusPort && port != Console::dataPort;
+}
+
+QVariant TPortsModel::value(int port) const {
+    const Ports& ports = debugger.GetMachine().ports;
+    const auto index = static_cast<std::size_t>(port);
+    if (isSwitches(port))
+        return octalString(ports.inputValues[index], 3);
+    if (!isInput(port) && ports.written[index])
+        return octalString(ports.lastOutput[index], 3);
+    return {};
+}
+
+QVariant TPortsModel::data(const QModelIndex& index, int role) const {
+    const int port = index.row();
+    const Ports& ports = debugger.GetMachine().ports;
+    const Ports& before = debugger.GetBefore().ports;
+    const auto slot = static_cast<std::size_t>(port);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case Column::portColumn:
+            return QStringLiteral("%1 %2").arg(isInput(port) ? QStringLiteral("INP") : QStringLiteral("OUT")).arg(port);
+        case Column::useColumn: return use(port);
+        default: return value(port);
+        }
+    case Qt::ToolTipRole:
+        if (index.column() == Column::valueColumn && isSwitches(port))
+            return QStringLiteral("What INP %1 reads, in octal; double-click to set it").arg(port);
+        return {};
+    case Qt::FontRole:
+        if (index.column() == Column::valueColumn && !isInput(port) &&
+            (ports.written[slot] != before.written[slot] || ports.lastOutput[slot] != before.lastOutput[slot])) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TPortsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    const char* const titles[] = {"Port", "Use", "Value"};
+    return QString::fromLatin1(titles[section]);
+}
+
+// The switches can be set at any time, as on a front panel.
+Qt::ItemFlags TPortsModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == Column::valueColumn && isSwitches(index.row()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool TPortsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const std::optional<std::uint32_t> byte = parseOctal(value.toString(), largestByte);
+    if (!byte)
+        return false;
+    debugger.GetMachine().ports.inputValues[static_cast<std::size_t>(index.row())] = static_cast<std::uint8_t>(*byte);
+    Q_EMIT dataChanged(index, index);
+    return true;
+}
+
+void TPortsModel::Refresh() { Q_EMIT dataChanged(index(0, 0), index(Ports::count - 1, Column::columns - 1)); }
+
+TPortsPane::TPortsPane(TDebugger& debugger, QWidget* parent)
+    : QDockWidget(QStringLiteral("Ports"), parent), model(new TPortsModel(debugger, this)) {
+    setObjectName(QStringLiteral("PortsPane"));
+    QTableView* view = newPaneTable(model, font(), this);
+    view->verticalHeader()->hide();
+    view->resizeColumnsToContents(); // the names stay; only the values change
+    setWidget(view);
+}

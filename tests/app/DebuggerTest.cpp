@@ -1,0 +1,356 @@
+// Running and debugging in the window: the Run menu's commands, the line lit
+// where the program stands, breakpoints, the panes and a stale program.
+
+#include "AppTest.h"
+#include "ConsolePane.h"
+#include "DebugSession.h"
+#include "MemoryPane.h"
+#include "RegistersPane.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTextBlock>
+
+namespace {
+
+const QString addTwo = "\tLAI 5\n\tLBI 7\n\tADB\n\tHLT\n";
+
+int rowOf(Cpu::Register r) { return static_cast<int>(TRegistersModel::firstRegister) + static_cast<int>(r); }
+
+// A value of the registers pane, as shown, and whether it is in bold.
+QString shown(TForm1& window, int row) {
+    const TRegistersModel& model = *window.DebugSession1->Registers()->Model();
+    return model.data(model.index(row, TRegistersModel::valueColumn), Qt::DisplayRole).toString();
+}
+
+bool emphasised(TForm1& window, int row) {
+    const TRegistersModel& model = *window.DebugSession1->Registers()->Model();
+    return model.data(model.index(row, TRegistersModel::valueColumn), Qt::FontRole).value<QFont>().bold();
+}
+
+int litLine(TForm1& window) { return window.Brenvik1->GetExecutionLine(); }
+QString status(TForm1& window) { return window.StatusBar1[3]->text(); }
+TDebugger& debuggerOf(TForm1& window) { return window.DebugSession1->Debugger(); }
+
+// Runs the event loop until the program stops, as a user would wait.
+bool waitForStop(TForm1& window) {
+    for (int i = 0; i < 500 && debuggerOf(window).IsRunning(); ++i)
+        QTest::qWait(10);
+    return !debuggerOf(window).IsRunning();
+}
+
+void typeAt(TForm1& window, int line, const QString& text) {
+    QTextCursor cursor(window.Brenvik1->GetTextArea()->document()->findBlockByNumber(line));
+    cursor.insertText(text);
+}
+
+QString consoleText(TForm1& window) { return window.DebugSession1->Console()->View()->toPlainText(); }
+
+} // namespace
+
+class DebuggerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QSettings().clear(); }
+
+    void aStepUpdatesTheRegistersAndTheLitLine() {
+        TForm1 window;
+        window.show();
+        edit(window, addTwo);
+        window.Brenvik1->SetModified(false);
+        window.DebugSession1->StepInto1->trigger(); // loads and stands on the first instruction
+        QCOMPARE(litLine(window), 0);
+        QVERIFY(window.DebugSession1->Registers()->isVisible());
+        QVERIFY(window.DebugSession1->Console()->isVisible());
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("005"));
+        QVERIFY(emphasised(window, rowOf(Cpu::A)));
+        QVERIFY(!emphasised(window, rowOf(Cpu::B)));
+        QCOMPARE(litLine(window), 1);
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("014"));
+        QCOMPARE(status(window), QString("Stepped to line 4 (000005)"));
+        // The light is no edit.
+        QVERIFY(!window.Brenvik1->GetModified());
+        QVERIFY(!window.Brenvik1->CanUndo());
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(status(window), QString("Halted by HLT at line 4 (000005)"));
+        QCOMPARE(litLine(window), 3);
+    }
+
+    void stepOverRunsACallToItsReturn() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tCAL SUB\n\tHLT\nSUB:\tLAI 1\n\tRET\n");
+        window.DebugSession1->StepOver1->trigger();
+        window.DebugSession1->StepOver1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(litLine(window), 1);
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("001"));
+        QCOMPARE(debuggerOf(window).GetMachine().callDepth, 0u);
+    }
+
+    void stepOutReturnsFromTheRoutine() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tCAL SUB\n\tHLT\nSUB:\tLAI 1\n\tLBI 2\n\tRET\n");
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(litLine(window), 2);
+        window.DebugSession1->StepOut1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(litLine(window), 1);
+        QCOMPARE(shown(window, rowOf(Cpu::B)), QString("002"));
+    }
+
+    void aBreakpointStopsTheRunAndMovesWithItsLine() {
+        TForm1 window;
+        window.show();
+        edit(window, "LOOP:\tINB\n* count\n\tJMP LOOP\n");
+        window.Brenvik1->doAsm();
+        window.Brenvik1->ToggleBreakpoint(1); // a comment: the breakpoint goes to the JMP
+        QVERIFY(window.Brenvik1->HasBreakpoint(2));
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Breakpoint at line 3 (000001)"));
+        QCOMPARE(litLine(window), 2);
+        QCOMPARE(shown(window, rowOf(Cpu::B)), QString("001"));
+        // Set while paused, and cleared again: the program stays as loaded.
+        window.Brenvik1->ToggleBreakpoint(0);
+        QVERIFY(!debuggerOf(window).IsStale());
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Breakpoint at line 1 (000000)"));
+        window.Brenvik1->ToggleBreakpoint(0);
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(shown(window, rowOf(Cpu::B)), QString("002"));
+
+        typeAt(window, 0, "\tLAI 1\n");
+        QVERIFY(window.Brenvik1->HasBreakpoint(3));
+        QVERIFY(!window.Brenvik1->HasBreakpoint(2));
+        window.DebugSession1->Restart1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Breakpoint at line 4 (000003)"));
+        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{3});
+    }
+
+    void aClickInTheCodeColumnTogglesABreakpoint() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tLAI 1\n\tLBI 2\n");
+        window.Brenvik1->doAsm();
+        const QTextBlock second = window.Brenvik1->GetTextArea()->document()->findBlockByNumber(1);
+        const int y = window.Brenvik1->GetTextArea()->blockTop(second) + 3;
+        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {}, QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
+        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{1});
+        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {}, QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
+        QVERIFY(window.Brenvik1->BreakpointLines().empty());
+    }
+
+    void keysTypedInTheConsoleReachAProgramThatEchoes() {
+        TForm1 window;
+        window.show();
+        window.FormCreate(EXAMPLES_DIR "/echo.asm");
+        window.DebugSession1->RunContinue1->trigger();
+        TConsoleView* console = window.DebugSession1->Console()->View();
+        QTRY_COMPARE(QApplication::focusWidget(), console);
+        QTest::keyClicks(console, "hi");
+        QTest::keyClick(console, Qt::Key_Return);
+        QTRY_COMPARE(consoleText(window), QString("HI\n"));
+        QVERIFY(debuggerOf(window).IsRunning());
+        window.DebugSession1->Stop1->trigger();
+        QVERIFY(!debuggerOf(window).IsLoaded());
+    }
+
+    void anExampleRunToItsHaltLeavesItsText() {
+        TForm1 window;
+        window.show();
+        window.FormCreate(EXAMPLES_DIR "/hello.asm");
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(consoleText(window), QString::fromLatin1(readFile(GOLDEN_DIR "/run/hello.out")));
+        QVERIFY(window.DebugSession1->Console()->Header().startsWith("Halted by HLT at line "));
+        QCOMPARE(QApplication::focusWidget(), window.Brenvik1->GetTextArea());
+    }
+
+    void pauseStopsARunningEndlessLoop() {
+        TForm1 window;
+        window.show();
+        edit(window, "LOOP:\tINB\n\tJMP LOOP\n");
+        window.DebugSession1->RunContinue1->trigger();
+        QTest::qWait(100);
+        QVERIFY(debuggerOf(window).IsRunning());
+        QVERIFY(window.DebugSession1->Pause1->isEnabled());
+        TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        const QModelIndex a = registers.index(TRegistersModel::firstRegister, TRegistersModel::valueColumn);
+        QVERIFY(!(registers.flags(a) & Qt::ItemIsEditable)); // not while it runs
+        window.DebugSession1->Pause1->trigger();
+        QVERIFY(registers.flags(a) & Qt::ItemIsEditable);
+        QVERIFY(!debuggerOf(window).IsRunning());
+        QVERIFY(status(window).startsWith("Paused by the user at line "));
+        QVERIFY(debuggerOf(window).GetMachine().instructions > 0);
+        QVERIFY(litLine(window) == 0 || litLine(window) == 1);
+    }
+
+    void inRealTimeTheChipNeverRunsAheadOfTheClock() {
+        TForm1 window;
+        window.show();
+        edit(window, "LOOP:\tINB\n\tJMP LOOP\n");
+        window.DebugSession1->SetSpeed(1);
+        const double statesPerSecond = TDebugSession::realTimeClocks[0] / 2.0;
+        QElapsedTimer wall;
+        wall.start();
+        window.DebugSession1->RunContinue1->trigger();
+        QTest::qWait(200);
+        window.DebugSession1->Pause1->trigger();
+        const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+        const auto states = static_cast<double>(debuggerOf(window).GetMachine().states);
+        QVERIFY(states > 0);
+        // A slow host may fall behind, but the chip is never ahead of the wall clock.
+        QVERIFY2(states <= seconds * statesPerSecond, qPrintable(QString("%1 states in %2 s").arg(states).arg(seconds)));
+    }
+
+    void anEighthNestedCallIsToldAndItsLostSlotMarked() {
+        QString source;
+        for (int depth = 1; depth <= 8; ++depth)
+            source += QString("\tCAL L%1\nL%1:").arg(depth);
+        source += "\tHLT\n";
+        TForm1 window;
+        window.show();
+        edit(window, source);
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Halted by HLT at line 9 (000030). An 8th nested call overwrote the oldest "
+                                         "return address (stack slot 0)"));
+        const TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        QCOMPARE(registers.data(registers.index(TRegistersModel::firstSlot, TRegistersModel::nameColumn), Qt::DisplayRole)
+                     .toString(),
+                 QString("Stack 0 (PC) (lost)"));
+    }
+
+    void anInterruptWakesAHaltedProgram() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tORG 0\n\tHLT\n\tORG 10B\n\tLAI 7\n\tHLT\n");
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Halted by HLT at line 2 (000000)"));
+        window.DebugSession1->SetInterruptRestart(1);
+        QCOMPARE(window.DebugSession1->Interrupt1->text(), QString("I&nterrupt (RST 1)"));
+        window.DebugSession1->Interrupt1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(status(window), QString("Halted by HLT at line 5 (000012)"));
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("007"));
+    }
+
+    void speedInterruptAndPanesAreRemembered() {
+        {
+            TForm1 window;
+            window.show();
+            QVERIFY(!window.DebugSession1->Memory()->isVisible()); // hidden until wanted
+            window.DebugSession1->SetSpeed(2);
+            window.DebugSession1->SetInterruptRestart(5);
+            window.DebugSession1->Memory()->show();
+            window.close();
+        }
+        TForm1 window;
+        window.show();
+        QCOMPARE(window.DebugSession1->GetSpeed(), 2);
+        QCOMPARE(debuggerOf(window).GetClock(), TDebugSession::realTimeClocks[1]);
+        QCOMPARE(window.DebugSession1->GetInterruptRestart(), 5u);
+        QVERIFY(window.DebugSession1->Memory()->isVisible());
+    }
+
+    void theRunMenuStandsBetweenOptionsAndAssemble() {
+        TForm1 window;
+        QStringList captions;
+        for (const QAction* menu : window.menuBar()->actions())
+            captions.append(menu->text());
+        QCOMPARE(captions, (QStringList{"&File", "&Edit", "&Options", "&View", "&Run", "&Assemble!", "&Help"}));
+    }
+
+    void theDebuggerKeysReachTheWindowFromTheText() {
+        TForm1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit(window, addTwo);
+        QWidget* text = window.Brenvik1->GetTextArea();
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_F9);
+        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{0});
+        QTest::keyClick(text, Qt::Key_F11);
+        QTest::keyClick(text, Qt::Key_F10);
+        QCOMPARE(litLine(window), 1);
+        QTest::keyClick(text, Qt::Key_F5);
+        QVERIFY(waitForStop(window));
+        QCOMPARE(litLine(window), 3);
+        QTest::keyClick(text, Qt::Key_F5, Qt::ShiftModifier);
+        QVERIFY(!debuggerOf(window).IsLoaded());
+        QCOMPARE(window.Brenvik1->GetText(), addTwo); // no key reached the text
+    }
+
+    void anEditMakesTheLoadedProgramStale() {
+        TForm1 window;
+        window.show();
+        edit(window, addTwo);
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->StepInto1->trigger();
+        typeAt(window, 0, "\tLCI 3\n");
+        QVERIFY(debuggerOf(window).IsStale());
+        QVERIFY(status(window).contains("Restart"));
+        QCOMPARE(litLine(window), -1);
+        // The old bytes do not run against the new text.
+        const std::uint64_t states = debuggerOf(window).GetMachine().states;
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->RunContinue1->trigger();
+        QCOMPARE(debuggerOf(window).GetMachine().states, states);
+        QVERIFY(!debuggerOf(window).IsRunning());
+        window.DebugSession1->Restart1->trigger();
+        QVERIFY(waitForStop(window));
+        QVERIFY(!debuggerOf(window).IsStale());
+        QCOMPARE(shown(window, rowOf(Cpu::C)), QString("003"));
+    }
+
+    void linesInErrorKeepTheProgramFromRunning() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tLAI 1\n\tFOO\n");
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(!debuggerOf(window).IsLoaded());
+        QCOMPARE(status(window), QString("1 Error in Assembly! The program runs once they are mended (F8 goes to the next)."));
+    }
+
+    void registersAndMemoryAreEditedWhilePaused() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tLAI 1\n\tLBI 2\n\tHLT\nDATA:\tDB 7\n");
+        window.DebugSession1->StepInto1->trigger();
+        TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        const QModelIndex pc = registers.index(TRegistersModel::programCounter, TRegistersModel::valueColumn);
+        QVERIFY(registers.flags(pc) & Qt::ItemIsEditable);
+        QVERIFY(!registers.setData(pc, "9", Qt::EditRole)); // octal only
+        QVERIFY(registers.setData(pc, "2", Qt::EditRole));
+        QCOMPARE(litLine(window), 1); // the light follows the PC
+        const QModelIndex carry = registers.index(TRegistersModel::firstFlag, TRegistersModel::valueColumn);
+        QVERIFY(registers.setData(carry, Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(debuggerOf(window).GetMachine().cpu.carry);
+
+        TMemoryPane& memory = *window.DebugSession1->Memory();
+        memory.show();
+        memory.GoToField()->setText("data");
+        QTest::keyClick(memory.GoToField(), Qt::Key_Return);
+        const QModelIndex byte = memory.Model()->IndexOf(5);
+        QCOMPARE(memory.Model()->data(byte, Qt::DisplayRole).toString(), QString("007"));
+        QCOMPARE(memory.View()->currentIndex(), byte);
+        QVERIFY(memory.Model()->setData(byte, "377", Qt::EditRole));
+        QCOMPARE(debuggerOf(window).GetMachine().memory[5], 0377);
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(DebuggerTest)
+#include "DebuggerTest.moc"
