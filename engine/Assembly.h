@@ -49,11 +49,21 @@ struct Assembly {
         std::uint32_t column; // where evaluation of the operand began
     };
 
+    // A symbol named in an operand or an EQU expression.
+    struct SymbolUse {
+        std::uint32_t symbol; // its number in `symbols`
+        std::uint32_t line;
+        std::uint32_t column;
+    };
+
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
     std::vector<Line> lines; // one per text line
     WordTable<std::uint32_t> symbols; // upper-case name -> defining line
     std::vector<Unresolved> forwardRefs;
+    // Each use of a defined symbol once: by line and column, except that uses
+    // found only once the forward references resolve come after the others.
+    std::vector<SymbolUse> uses;
     std::uint32_t bytesAssembled = 0;
     int errorCount = 0; // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column

@@ -79,7 +79,9 @@ void TBrenvikEngine::prepare() {
     assembly.bytesAssembled = 0;
     assembly.symbols.clear();
     assembly.forwardRefs.clear();
+    assembly.uses.clear();
     assembly.diagnostics.clear();
+    foundUses.clear();
     // Fresh records, keeping the storage of the last run's bytes for this one.
     assembly.lines.resize(sourceText.lineCount());
     for (Line& line : assembly.lines) {
@@ -121,7 +123,9 @@ TBrenvikEngine::Operand TBrenvikEngine::evaluateOperand(const std::string& upper
 // marking the whole line.
 TBrenvikEngine::Operand TBrenvikEngine::evaluate(std::uint32_t index, const std::string& upper,
                                                  std::uint32_t& pos) {
+    useLine = index;
     const Operand operand = evaluateOperand(upper, pos);
+    useLine = noLine;
     if (wideColumn != 0)
         errorline(index, 1, wideFault(wideColumn));
     return operand;
@@ -307,12 +311,15 @@ void TBrenvikEngine::resolve() {
     // What the pass knew of its last statement means nothing here.
     statementStart = operandlessAt = 0;
     statementWord = {};
+    passOneUses = foundUses.size();
     for (const Unresolved& ref : assembly.forwardRefs) {
         readUpper(ref.line);
         const std::string& upper = currentUpper;
         Line& line = assembly.lines[ref.line];
         std::uint32_t pos = ref.column;
+        useLine = ref.line;
         const Operand operand = evaluateOperand(upper, pos);
+        useLine = noLine;
         const std::uint32_t v = operand.value;
 
         if (line.kind == Line::equ) {
@@ -336,5 +343,7 @@ void TBrenvikEngine::resolve() {
             checkOperand(ref.line, operand);
         }
     }
+    passOneUses.reset();
+    assembly.uses.swap(foundUses); // the old uses' room serves the next run
     collectDiagnostics();
 }

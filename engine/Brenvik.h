@@ -94,6 +94,9 @@ private:
     // Why the evaluation since clearExprFault failed, or gave a value beyond 16 bits.
     Fault exprFault() const;
 
+    // Notes a use of `symbol` at `column` of the line whose operand is evaluated.
+    void noteUse(std::uint32_t symbol, std::uint32_t column) const;
+
     // Why a line is in error, from what the evaluator and the pass found.
     Fault operandFault(std::uint32_t value) const;
     Fault trailingFault(std::uint32_t index, std::uint32_t pos) const;
@@ -164,4 +167,9 @@ private:
     mutable ExprFinding finding;
     // The column of a character constant without a single-byte code, 0 for none.
     mutable std::uint32_t wideColumn = 0;
+
+    // Uses of symbols as the run finds them; the assembly takes them at its end.
+    mutable std::vector<Assembly::SymbolUse> foundUses;
+    std::uint32_t useLine = noLine; // the line whose operand is evaluated; none outside a run
+    std::optional<std::size_t> passOneUses; // while resolving: how many the first pass found
 };

@@ -179,12 +179,14 @@ std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, 
     }
     skipWord(text, pos, last);
     const std::string_view name = slice(text, start, pos);
-    const std::uint32_t line = assembly.symbolLine(name);
-    if (line == noLine) {
+    const std::uint32_t symbol = assembly.symbols.indexOf(name);
+    if (symbol == assembly.symbols.none) {
         fail(DiagCode::undefinedSymbol, start, name);
         pos = start;
         return exprUndefined;
     }
+    noteUse(symbol, start);
+    const std::uint32_t line = assembly.symbols.valueAt(symbol);
     // A symbol whose own operand failed stays a failure, modifier or not.
     const std::uint32_t v = assembly.lines[line].value;
     if (isFailure(v))
@@ -227,4 +229,21 @@ std::optional<std::uint32_t> TBrenvikEngine::valueOf(std::string_view expression
     if (value > maxValue || pos <= last)
         return std::nullopt;
     return value;
+}
+
+void TBrenvikEngine::noteUse(std::uint32_t symbol, std::uint32_t column) const {
+    if (useLine == noLine)
+        return;
+    if (passOneUses) {
+        // Resolving evaluates operands again from their start: the names the first
+        // pass found there are noted already.
+        const auto passOneEnd = foundUses.begin() + static_cast<std::ptrdiff_t>(*passOneUses);
+        const auto noted = std::lower_bound(foundUses.begin(), passOneEnd, std::pair(useLine, column),
+                                            [](const Assembly::SymbolUse& use, const auto& place) {
+                                                return std::pair(use.line, use.column) < place;
+                                            });
+        if (noted != passOneEnd && noted->line == useLine && noted->column == column)
+            return;
+    }
+    foundUses.push_back({symbol, useLine, column});
 }

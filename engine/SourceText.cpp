@@ -8,9 +8,6 @@ namespace {
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 constexpr char32_t replacementCharacter = 0xFFFD;
 
-bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 // The code point of the UTF-8 sequence at `at`, and the sequence's length; 0
 // when it is not well formed (overlong forms, surrogates and code points above
 // U+10FFFF are not).

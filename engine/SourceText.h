@@ -32,6 +32,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The halves of a UTF-16 pair: a character beyond U+FFFF takes both.
+inline bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
 // `text` in UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8Of(std::u16string_view text);
 

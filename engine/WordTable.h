@@ -38,6 +38,15 @@ public:
     }
     bool contains(std::string_view word) const { return find(word) != nullptr; }
 
+    // Entries by number, in the order they were entered: a word keeps its number
+    // when its value changes.
+    static constexpr std::uint32_t none = 0xFFFFFFFF;
+    std::uint32_t indexOf(std::string_view word) const {
+        return slots.empty() ? none : slots[slotOf(word, hashOf(word))].entry;
+    }
+    const Value& valueAt(std::uint32_t index) const { return entries[index].value; }
+    std::string_view wordAt(std::uint32_t index) const { return wordOf(entries[index]); }
+
     // Gives `word` the value `value`; returns the value it had before, if any.
     std::optional<Value> set(std::string_view word, Value value) {
         if (2 * (entries.size() + 1) > slots.size())
@@ -69,7 +78,7 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t noEntry = 0xFFFFFFFF;
+    static constexpr std::uint32_t noEntry = none;
 
     // Slots are small, so that many share a cache line; what they find is in
     // `entries`, in the order of entering, near the entries looked up last.

@@ -225,13 +225,31 @@ TEST_F(CommandLine, AFailedWriteToStandardOutputFails) {
     }
 }
 
+const std::string usage =
+    "usage: brenvik-asm [-w] [-l] [-x] [-o HEXFILE | -o -] [-b BINFILE [--fill N] [--range START-END]]\n"
+    "                   [-s SYMFILE] SOURCE\n";
+
 TEST(CommandLineUsage, WrongArgumentsShowTheUsage) {
     const std::vector<std::vector<std::string>> wrong{
-        {}, {"-l"}, {"-o"}, {"a.asm", "-o"}, {"-x", "a.asm"}, {"a.asm", "b.asm"}, {"-o", "", "a.asm"}};
+        {},           {"-l"},          {"-o"}, {"a.asm", "-o"}, {"-q", "a.asm"}, {"a.asm", "b.asm"}, {"-o", "", "a.asm"},
+        {"-b", "a.asm"}, {"--fill=", "-b", "x.bin", "a.asm"}, {"-s"}};
     for (const auto& args : wrong) {
         const Result r = asm8008(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "usage: brenvik-asm [-w] [-l] [-o HEXFILE | -o -] SOURCE\n");
+        EXPECT_EQ(r.err, usage);
+    }
+}
+
+TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
+        {{"--fill", "0", "a.asm"}, "--fill and --range shape the binary image of -b"},
+        {{"--range=0-7", "a.asm"}, "--fill and --range shape the binary image of -b"},
+        {{"-o", "-", "-s", "-", "a.asm"}, "only one of -o, -b and -s can write to standard output"},
+    };
+    for (const auto& [args, why] : wrong) {
+        const Result r = asm8008(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "brenvik-asm: " + why + "\n" + usage);
     }
 }
 

@@ -1,5 +1,6 @@
 // Golden files: every tests/golden/NAME.asm is assembled and its listing, its
-// error report and its HEX file compared with NAME.lst, NAME.err and NAME.hex.
+// error report and its HEX file compared with NAME.lst, NAME.err and NAME.hex;
+// the examples' exports are compared with tests/golden/exports.
 // regenerate.sh in that folder writes them anew; read every diff by hand.
 
 #include "CommandLine.h"
@@ -61,6 +62,27 @@ TEST_P(Example, AssemblesWithoutErrorsOrWarnings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Example, ::testing::ValuesIn(sourcesIn(EXAMPLES_DIR)),
+                         [](const auto& info) { return info.param; });
+
+// tests/golden/exports: each example's binary image, symbol table, and listing
+// with its cross-reference.
+class Exported : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Exported, MatchesItsImageSymbolsAndCrossReference) {
+    const fs::path golden = fs::path(GOLDEN_DIR) / "exports" / GetParam();
+    const TempFolder output;
+    std::ostringstream out, err;
+    const std::string source = std::string(EXAMPLES_DIR) + "/" + GetParam() + ".asm";
+    ASSERT_EQ(runCommandLine({"-x", "-b", output.file("out.bin"), "-s", output.file("out.sym"), "-o",
+                              output.file("out.hex"), source},
+                             out, err),
+              0);
+    EXPECT_EQ(out.str(), TempFolder::read(golden.string() + ".xref"));
+    EXPECT_EQ(TempFolder::read(output.file("out.bin")), TempFolder::read(golden.string() + ".bin"));
+    EXPECT_EQ(TempFolder::read(output.file("out.sym")), TempFolder::read(golden.string() + ".sym"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Exported, ::testing::ValuesIn(sourcesIn(EXAMPLES_DIR)),
                          [](const auto& info) { return info.param; });
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "HeadlessTextArea.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -89,6 +90,31 @@ void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& l
                            " errors reported");
 }
 
+// Whether `text` spells `name` (upper case, as the table holds it) from `column` (1-based).
+bool spellsAt(const std::string& text, std::uint32_t column, std::string_view name) {
+    if (column == 0 || column - 1 + name.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[column - 1 + i])) != name[i])
+            return false;
+    return true;
+}
+
+// Every use names a symbol of the table where its name is written, and is noted once.
+void checkUses(const Assembly& assembly, const std::vector<SourceLine>& lines, std::vector<std::string>& problems) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> places;
+    for (const Assembly::SymbolUse& use : assembly.uses) {
+        const std::string where = "line " + std::to_string(use.line + 1) + ": ";
+        if (use.symbol >= assembly.symbols.size() || use.line >= lines.size() ||
+            !spellsAt(lines[use.line].text, use.column, assembly.symbols.wordAt(use.symbol)))
+            problems.push_back(where + "a use where its symbol is not named");
+        places.emplace_back(use.line, use.column);
+    }
+    std::sort(places.begin(), places.end());
+    if (std::adjacent_find(places.begin(), places.end()) != places.end())
+        problems.push_back("a use noted twice");
+}
+
 bool sameDiagnostics(const std::vector<Diagnostic>& a, const std::vector<Diagnostic>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Diagnostic& x, const Diagnostic& y) {
         return x.line == y.line && x.column == y.column && x.length == y.length && x.fault.code == y.fault.code &&
@@ -112,6 +138,7 @@ CheckedRun checkedRun(std::string_view bytes) {
         problems.push_back("BytesAssembled " + std::to_string(first.bytesAssembled) + " but GetCode hands out " +
                            std::to_string(handedOut));
     checkRecords(first, problems);
+    checkUses(first, lines, problems);
 
     const Assembly& again = engine.run();
     for (std::size_t i = 0; i < again.lines.size(); ++i)
@@ -119,5 +146,10 @@ CheckedRun checkedRun(std::string_view bytes) {
             problems.push_back("line " + std::to_string(i + 1) + ": a second run gives another record");
     if (again.errorCount != first.errorCount || !sameDiagnostics(first.diagnostics, again.diagnostics))
         problems.push_back("a second run finds otherwise");
+    const auto sameUse = [](const Assembly::SymbolUse& a, const Assembly::SymbolUse& b) {
+        return a.symbol == b.symbol && a.line == b.line && a.column == b.column;
+    };
+    if (!std::equal(first.uses.begin(), first.uses.end(), again.uses.begin(), again.uses.end(), sameUse))
+        problems.push_back("a second run notes other uses");
     return {std::move(problems), first.errorCount, first.bytesAssembled};
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+// The listing of an assembled program, as brenvik-asm prints it and the editor
+// exports it.
+
+#include "Assembly.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+// The text of source line `index` (0-based), as the run read it.
+using SourceLines = std::function<std::u16string(std::size_t index)>;
+
+// One row per source line: a 20-character code field (address, then byte groups
+// from column 8), then the line with its tabs expanded to stops every 8 columns;
+// bytes beyond three continue on rows of their own.
+void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source);
