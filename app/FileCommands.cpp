@@ -10,6 +10,7 @@
 #include "IntelHex.h"
 #include "ProblemsPane.h"
 #include "RichEdit2.h"
+#include "SymbolsPane.h"
 
 #include <QApplication>
 #include <QAbstractItemView>
@@ -114,6 +115,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::Brenvik1Assemble() {
     Assemble1->setEnabled(false);
     ProblemsPane1->showProblems(Brenvik1->GetAssembly());
+    SymbolsPane1->ShowSymbols(Brenvik1->GetAssembly());
+    showSelectionCost();
     if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile.isEmpty())
         return;
     const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));

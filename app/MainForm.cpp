@@ -10,7 +10,11 @@
 #include "FindDialogs.h"
 #include "PrintDialog.h"
 #include "ProblemsPane.h"
+#include "RegistersPane.h"
 #include "ResultText.h"
+#include "RichEdit2.h"
+#include "SymbolsPane.h"
+#include "UsesPane.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
@@ -49,15 +53,22 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), Brenvik1(new TBrenvik(this)), ProblemsPane1(new TProblemsPane(this)),
-      printer(std::make_unique<QPrinter>()), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+      SymbolsPane1(new TSymbolsPane(this)), UsesPane1(new TUsesPane(this)), printer(std::make_unique<QPrinter>()),
+      settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
     setCentralWidget(Brenvik1);
     addDockWidget(Qt::BottomDockWidgetArea, ProblemsPane1);
-    connect(ProblemsPane1, &TProblemsPane::OnProblem, Brenvik1, &TBrenvik::GoTo);
+    addDockWidget(Qt::BottomDockWidgetArea, UsesPane1);
+    connect(ProblemsPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
+    connect(UsesPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
+    connect(SymbolsPane1, &TSymbolsPane::OnDefinition, Brenvik1, [this](int line) { Brenvik1->GoTo(line, 1); });
+    connect(Brenvik1, &TBrenvik::OnNameClicked, this, [this](const QString& name) { goToDefinition(name); });
+    connect(Brenvik1->GetTextArea(), &QPlainTextEdit::selectionChanged, this, &TForm1::showSelectionCost);
     resize(700, 496);
     buildMenu();
     buildStatusBar();
     OpenDialog1 = fileDialog(this, QFileDialog::AcceptOpen);
     SaveDialog1 = fileDialog(this, QFileDialog::AcceptSave);
+    ExportDialog1 = fileDialog(this, QFileDialog::AcceptSave);
     FindDialog1 = new TFindDialog(this);
     ReplaceDialog1 = new TReplaceDialog(this);
     connect(FindDialog1, &TFindDialog::OnFind, this, &TForm1::FindDialog1Find);
@@ -72,6 +83,8 @@ TForm1::TForm1(QWidget* parent)
     // After the window's own handlers, so that its messages follow the window's.
     DebugSession1 = new TDebugSession(*this, *Brenvik1, *StatusBar1[3]);
     DebugSession1->BuildMenus(Run1, View1);
+    addDockWidget(Qt::RightDockWidgetArea, SymbolsPane1);
+    tabifyDockWidget(DebugSession1->Registers(), SymbolsPane1);
 
     baseCaption = QStringLiteral("Brenvik");
     setDocument(QString());
@@ -116,6 +129,10 @@ void TForm1::buildMenu() {
     Reopen1->addAction(QStringLiteral("(empty)"));
     Save1 = item(file, "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::Save1Click);
     SaveAs1 = item(file, "Save &As...", QKeySequence(), &TForm1::SaveAs1Click);
+    Export1 = file->addMenu(QStringLiteral("&Export"));
+    ExportBinary1 = item(Export1, "&Binary Image...", QKeySequence(), &TForm1::ExportBinary1Click);
+    ExportListing1 = item(Export1, "&Listing...", QKeySequence(), &TForm1::ExportListing1Click);
+    ExportSymbols1 = item(Export1, "&Symbols...", QKeySequence(), &TForm1::ExportSymbols1Click);
     file->addSeparator();
     PrintSetup1 = item(file, "Print Setup...", QKeySequence(), &TForm1::PrintSetup1Click);
     Print1 = item(file, "&Print", QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Print1Click);
@@ -141,6 +158,10 @@ void TForm1::buildMenu() {
     NextProblem1 = item(Edit1, "Next Pro&blem", QKeySequence(Qt::Key_F8), [this] { goToProblem(true); });
     PreviousProblem1 =
         item(Edit1, "Previous Probl&em", QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { goToProblem(false); });
+    Edit1->addSeparator();
+    GoToDefinition1 =
+        item(Edit1, "&Go to Definition", QKeySequence(Qt::Key_F12), [this] { goToDefinition(nameAtCaret()); });
+    FindUses1 = item(Edit1, "Find U&ses", QKeySequence(Qt::SHIFT | Qt::Key_F12), [this] { findUses(nameAtCaret()); });
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));
@@ -173,6 +194,12 @@ void TForm1::buildMenu() {
             ProblemsPane1->close();
     });
     connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, &QAction::setChecked);
+    Symbols1 = SymbolsPane1->toggleViewAction();
+    Symbols1->setText(QStringLiteral("&Symbols"));
+    View1->addAction(Symbols1);
+    Uses1 = UsesPane1->toggleViewAction();
+    Uses1->setText(QStringLiteral("&Uses"));
+    View1->addAction(Uses1);
 
     Run1 = menuBar()->addMenu(QStringLiteral("&Run")); // filled by the debug session
 
@@ -198,6 +225,9 @@ void TForm1::buildStatusBar() {
     ProblemPanel = new QLabel(this);
     ProblemPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(ProblemPanel, 3);
+    SelectionPanel = new QLabel(this);
+    SelectionPanel->hide();
+    statusBar()->addWidget(SelectionPanel);
 }
 
 void TForm1::setDocument(const QString& name) {

@@ -7,8 +7,10 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QActionGroup;
 class QFileDialog;
@@ -20,6 +22,8 @@ class TBrenvik;
 class TDebugSession;
 class TFindDialog;
 class TProblemsPane;
+class TSymbolsPane;
+class TUsesPane;
 class TReplaceDialog;
 
 class TForm1 : public QMainWindow {
@@ -38,19 +42,24 @@ public:
 
     // The menu, named as designed.
     QAction *New1, *Open1, *Save1, *SaveAs1, *PrintSetup1, *Print1, *Exit2;
+    QMenu* Export1;
+    QAction *ExportBinary1, *ExportListing1, *ExportSymbols1;
     QMenu *Edit1, *Reopen1;
     QAction *Undo1, *Redo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
-    QAction *NextProblem1, *PreviousProblem1;
+    QAction *NextProblem1, *PreviousProblem1, *GoToDefinition1, *FindUses1;
     QMenu* View1;
-    QAction* Problems1;
+    QAction *Problems1, *Symbols1, *Uses1;
     QMenu* Run1;
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
     QLabel* StatusBar1[4];
     QLabel* ProblemPanel; // the problem of the caret's line, beside the four panels
+    QLabel* SelectionPanel; // the bytes and states of the selected lines
     TProblemsPane* ProblemsPane1;
+    TSymbolsPane* SymbolsPane1;
+    TUsesPane* UsesPane1;
     TDebugSession* DebugSession1; // the Run menu and the debugger's panes
-    QFileDialog *OpenDialog1, *SaveDialog1;
+    QFileDialog *OpenDialog1, *SaveDialog1, *ExportDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;
     std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
@@ -78,6 +87,19 @@ private:
     void SaveAs1Click();
     void saveDocument();
     void dummy1Click(const QString& path);
+
+    QString nameAtCaret() const;
+    std::optional<std::uint32_t> symbolNamed(const QString& name);
+    void goToDefinition(const QString& name);
+    void findUses(const QString& name);
+    void showSelectionCost();
+
+    bool exportable();
+    QString chooseExportFile(const QString& extension, const QString& filter);
+    void writeExport(const QString& path, const std::string& contents);
+    void ExportBinary1Click();
+    void ExportListing1Click();
+    void ExportSymbols1Click();
 
     void findNext(const TFindDialog& dialog);
     void Find1Click();

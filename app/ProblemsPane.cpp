@@ -4,34 +4,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHeaderView>
-#include <QMainWindow>
 #include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
 
-namespace {
-
-enum Column { lineColumn, columnColumn, messageColumn };
-constexpr int lineRole = Qt::UserRole;
-constexpr int columnRole = Qt::UserRole + 1;
-
-} // namespace
-
-TProblemsPane::TProblemsPane(QWidget* parent) : QDockWidget(QStringLiteral("Problems"), parent), list(new QTreeWidget(this)) {
+TProblemsPane::TProblemsPane(QWidget* parent) : TLinesPane(QStringLiteral("Problems"), QStringLiteral("Message"), parent) {
     setObjectName(QStringLiteral("Problems"));
-    list->setColumnCount(3);
-    list->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Col"), QStringLiteral("Message")});
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->header()->setSectionResizeMode(lineColumn, QHeaderView::ResizeToContents);
-    list->header()->setSectionResizeMode(columnColumn, QHeaderView::ResizeToContents);
-    setWidget(list);
-    connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        Q_EMIT OnProblem(item->data(lineColumn, lineRole).toInt(), item->data(lineColumn, columnRole).toInt());
-    });
-    hide();
 }
 
 void TProblemsPane::showProblems(const Assembly& assembly) {
@@ -45,26 +24,16 @@ void TProblemsPane::showProblems(const Assembly& assembly) {
     QList<QTreeWidgetItem*> rows;
     for (int i = 0; i < std::min(count, maxRows); ++i) {
         const Diagnostic& d = problems[static_cast<std::size_t>(i)];
-        auto* row = new QTreeWidgetItem({QString::number(d.line + 1), QString::number(d.column), diagnosticText(d)});
-        row->setIcon(messageColumn, isError(d) ? errorIcon : warningIcon);
-        row->setData(lineColumn, lineRole, static_cast<int>(d.line));
-        row->setData(lineColumn, columnRole, static_cast<int>(d.column));
-        row->setTextAlignment(lineColumn, Qt::AlignRight);
-        row->setTextAlignment(columnColumn, Qt::AlignRight);
-        rows.append(row);
+        QTreeWidgetItem* problem = row(d.line, d.column, diagnosticText(d));
+        problem->setIcon(textColumn, isError(d) ? errorIcon : warningIcon);
+        rows.append(problem);
     }
     list->addTopLevelItems(rows);
     list->setUpdatesEnabled(true);
 
     if (count > 0 && isHidden() && !closedByUser) {
         shownForProblems = true;
-        show();
-        // A few rows, not half the window, the first time.
-        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()); window && !sized) {
-            constexpr int rowsShown = 6;
-            window->resizeDocks({this}, {(rowsShown + 2) * list->fontMetrics().height()}, Qt::Vertical);
-            sized = true;
-        }
+        showFewRows();
     } else if (count == 0 && shownForProblems) {
         shownForProblems = false;
         hide();

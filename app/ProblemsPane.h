@@ -6,12 +6,9 @@
 // user closes it, it stays closed until it is opened again.
 
 #include "Assembly.h"
+#include "LinesPane.h"
 
-#include <QDockWidget>
-
-class QTreeWidget;
-
-class TProblemsPane : public QDockWidget {
+class TProblemsPane : public TLinesPane {
     Q_OBJECT
 public:
     explicit TProblemsPane(QWidget* parent);
@@ -19,22 +16,16 @@ public:
     void showProblems(const Assembly& assembly);
     // Opened by the user, who will close it when done with it.
     void open();
-    QTreeWidget* List() const { return list; }
 
     // At most this many rows are listed; the pane's title gives the whole count.
     static constexpr int maxRows = 5000;
-
-Q_SIGNALS:
-    void OnProblem(int line, int column);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QTreeWidget* list;
     bool closedByUser = false;
     bool shownForProblems = false; // shown by a run, not by the user
-    bool sized = false;            // given its first height
 };
 
 // The problem after (or before) column `column` of line `line`, both 0-based,

@@ -19,6 +19,10 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
     connect(textArea->document(), &QTextDocument::contentsChange, this, &TBrenvik::dropBreakpointsOfEmptiedText);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
+    connect(textArea, &TRichEdit2::OnControlClick, this, [this](int position) {
+        if (const QString name = NameAt(position); !name.isEmpty())
+            Q_EMIT OnNameClicked(name);
+    });
     textArea->viewport()->installEventFilter(this);
     markColours = markColoursFor(palette().color(QPalette::Base));
     resetMargins();

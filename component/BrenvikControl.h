@@ -57,6 +57,11 @@ public:
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
+    // The name (a word that starts with a letter) at or just before `position`
+    // of the text, as written; empty when there is none.
+    QString NameAt(int position) const;
+    // Source line `index` as the last run read it.
+    std::u16string_view AssembledLine(std::size_t index) const { return snapshot.line(index); }
     // The value of an expression in the assembler's syntax, with the symbols of the last run.
     std::optional<std::uint32_t> ValueOf(std::string_view expression) const { return engine.valueOf(expression); }
     // The colours of errors, comments and warnings, for the window's background.
@@ -123,6 +128,8 @@ Q_SIGNALS:
     void OnChange();
     void OnAssemble();
     void OnBreakpointsChanged();
+    // Ctrl and a click on `name` in the text: a wish to see its definition.
+    void OnNameClicked(const QString& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

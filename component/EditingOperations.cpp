@@ -90,3 +90,25 @@ void TBrenvik::SaveToFile(const QString& path) {
     if (!replaceFile(QFile::encodeName(path).toStdString(), bytes, reason))
         throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromLocal8Bit(reason)).toStdString());
 }
+
+QString TBrenvik::NameAt(int position) const {
+    const QTextBlock block = textArea->document()->findBlock(position);
+    const QString text = block.text();
+    const auto isNameCharacter = [&](qsizetype at) {
+        return at >= 0 && at < text.size() && text[at].unicode() < 0x80 && text[at].isLetterOrNumber();
+    };
+    qsizetype start = position - block.position();
+    if (!isNameCharacter(start) && isNameCharacter(start - 1)) // the caret just after the name
+        --start;
+    if (!isNameCharacter(start))
+        return {};
+    qsizetype end = start;
+    while (isNameCharacter(start - 1))
+        --start;
+    while (isNameCharacter(end))
+        ++end;
+    // A number, or a modifier such as HI after a quote, is no name.
+    if (!text[start].isLetter() || (start > 0 && text[start - 1] == u'\''))
+        return {};
+    return text.mid(start, end - start);
+}

@@ -1,6 +1,7 @@
 #include "RichEdit2.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -89,4 +90,12 @@ void TRichEdit2::autoIndent() {
     cursor.insertText(text.left(blanks) + cursor.selectedText());
     cursor.endEditBlock();
     setTextCursor(cursor);
+}
+
+void TRichEdit2::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier) {
+        Q_EMIT OnControlClick(cursorForPosition(event->position().toPoint()).position());
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
 }

@@ -29,9 +29,12 @@ public:
 
 Q_SIGNALS:
     void OnVertScroll();
+    // Ctrl and a click of the left button at `position` of the text, which the text leaves alone.
+    void OnControlClick(int position);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

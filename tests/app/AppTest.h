@@ -11,9 +11,12 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QEventLoop>
-#include <QMenu>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -45,6 +48,20 @@ inline QPointer<QTimer> answerMessageBox(QMessageBox::StandardButton button, QSt
         if (text)
             *text = box->text();
         box->button(button)->click();
+    });
+}
+
+// Chooses `path` in the next file dialog, or cancels it when `path` is empty.
+inline void chooseFile(const QString& path) {
+    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // Typed into the name box, as a user would.
+        dialog->setDirectory(QFileInfo(path).path());
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
+        static_cast<QDialog*>(dialog)->accept();
     });
 }
 

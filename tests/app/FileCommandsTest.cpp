@@ -14,20 +14,6 @@
 
 namespace {
 
-// Chooses `path` in the next file dialog, or cancels it when `path` is empty.
-void chooseFile(const QString& path) {
-    whenModal<QFileDialog>([path](QFileDialog* dialog) {
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        // Typed into the name box, as a user would.
-        dialog->setDirectory(QFileInfo(path).path());
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
-
 // Triggers a command as a click would, so that an error reaches the application's report.
 void click(QAction* action) {
     QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);

@@ -1,0 +1,102 @@
+// File > Export: the program as a binary image, its listing, and its symbol
+// table, each written whole, and none while lines are in error.
+
+#include "MainForm.h"
+
+#include "BrenvikControl.h"
+#include "ExportDialog.h"
+#include "Files.h"
+#include "HexOutput.h"
+#include "IntelHex.h"
+#include "Listing.h"
+#include "ResultText.h"
+#include "SymbolTable.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+
+#include <sstream>
+
+namespace {
+
+void tell(QWidget* parent, const QString& text, const QString& detail = {}) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(detail);
+    box.exec();
+}
+
+} // namespace
+
+// The last run, assembled now if the text changed since; false, said, while lines are in error.
+bool TForm1::exportable() {
+    if (!Brenvik1->isCodeValid())
+        Brenvik1->doAsm();
+    const int errors = Brenvik1->GetErrorCount();
+    if (errors == 0)
+        return true;
+    tell(this, QStringLiteral("Nothing is exported while lines are in error."),
+         QString::fromStdString(resultText(errors, Brenvik1->BytesAssembled())));
+    return false;
+}
+
+// The file to export to, chosen beside the document with `extension`; empty when cancelled.
+QString TForm1::chooseExportFile(const QString& extension, const QString& filter) {
+    ExportDialog1->setNameFilter(filter + QStringLiteral(";;All Files (*)"));
+    ExportDialog1->setDefaultSuffix(extension.mid(1));
+    const QString document = currentFile.isEmpty() ? QStringLiteral("untitled.asm") : currentFile;
+    ExportDialog1->selectFile(QFileInfo(QString::fromStdString(replaceExtension(document.toStdString(),
+                                                                                extension.toStdString())))
+                                  .fileName());
+    return chooseFile(ExportDialog1) ? ExportDialog1->selectedFiles().value(0) : QString();
+}
+
+void TForm1::writeExport(const QString& path, const std::string& contents) {
+    if (!currentFile.isEmpty() && isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile).toStdString())) {
+        tell(this, QStringLiteral("Cannot create file %1").arg(path), QStringLiteral("It is the source file."));
+        return;
+    }
+    try {
+        writeOutputFile(path, contents);
+        StatusBar1[3]->setText(QStringLiteral("Exported %1").arg(QFileInfo(path).fileName()));
+    } catch (const EFCreateError& error) {
+        tell(this, QString::fromStdString(error.what()), error.Reason());
+    }
+}
+
+void TForm1::ExportBinary1Click() {
+    if (!exportable())
+        return;
+    TBinaryImageDialog choices(this);
+    if (choices.exec() != QDialog::Accepted)
+        return;
+    std::string image, reason;
+    if (!binaryImage(Brenvik1->GetAssembly(), choices.Fill(), choices.Range(), image, reason)) {
+        tell(this, QStringLiteral("The image cannot hold the program."), QString::fromStdString(reason));
+        return;
+    }
+    const QString path = chooseExportFile(QStringLiteral(".bin"), QStringLiteral("Binary image (*.bin)"));
+    if (!path.isEmpty())
+        writeExport(path, image);
+}
+
+void TForm1::ExportListing1Click() {
+    if (!exportable())
+        return;
+    std::ostringstream listing;
+    writeListing(listing, Brenvik1->GetAssembly(),
+                 [this](std::size_t line) { return std::u16string(Brenvik1->AssembledLine(line)); });
+    const QString path = chooseExportFile(QStringLiteral(".lst"), QStringLiteral("Listing (*.lst)"));
+    if (!path.isEmpty())
+        writeExport(path, listing.str());
+}
+
+void TForm1::ExportSymbols1Click() {
+    if (!exportable())
+        return;
+    const QString path = chooseExportFile(QStringLiteral(".sym"), QStringLiteral("Symbol table (*.sym)"));
+    if (!path.isEmpty())
+        writeExport(path, symbolTableText(Brenvik1->GetAssembly()));
+}

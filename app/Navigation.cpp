@@ -1,0 +1,80 @@
+// Going by names: to a symbol's definition (F12, Ctrl+click), to its uses
+// (Shift+F12), and what the selected lines cost in bytes and states.
+
+#include "MainForm.h"
+
+#include "BrenvikControl.h"
+#include "RichEdit2.h"
+#include "SelectionCost.h"
+#include "SymbolsPane.h"
+#include "UsesPane.h"
+
+#include <QLabel>
+#include <QTextBlock>
+
+namespace {
+
+const QString noName = QStringLiteral("No name at the caret");
+
+} // namespace
+
+QString TForm1::nameAtCaret() const { return Brenvik1->NameAt(Brenvik1->GetTextArea()->textCursor().position()); }
+
+// The symbol's number in the last run, or none with the reason said.
+std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
+    if (name.isEmpty()) {
+        StatusBar1[3]->setText(noName);
+        return std::nullopt;
+    }
+    if (!Brenvik1->isCodeValid())
+        Brenvik1->doAsm();
+    const Assembly& assembly = Brenvik1->GetAssembly();
+    const std::uint32_t symbol = assembly.symbols.indexOf(name.toUpper().toStdString());
+    if (symbol == assembly.symbols.none) {
+        StatusBar1[3]->setText(QStringLiteral("%1 is not defined").arg(name));
+        return std::nullopt;
+    }
+    return symbol;
+}
+
+void TForm1::goToDefinition(const QString& name) {
+    if (const std::optional<std::uint32_t> symbol = symbolNamed(name))
+        Brenvik1->GoTo(static_cast<int>(Brenvik1->GetAssembly().symbols.valueAt(*symbol)), 1);
+}
+
+void TForm1::findUses(const QString& name) {
+    const std::optional<std::uint32_t> symbol = symbolNamed(name);
+    if (!symbol)
+        return;
+    const Assembly& assembly = Brenvik1->GetAssembly();
+    std::vector<TUsesPane::Use> uses;
+    for (const Assembly::SymbolUse& use : assembly.uses)
+        if (use.symbol == *symbol)
+            uses.push_back({use.line, use.column, QString::fromStdU16String(std::u16string(Brenvik1->AssembledLine(use.line)))});
+    std::sort(uses.begin(), uses.end(),
+              [](const auto& a, const auto& b) { return std::pair(a.line, a.column) < std::pair(b.line, b.column); });
+    UsesPane1->ShowUses(QString::fromUtf8(assembly.symbols.wordAt(*symbol)), uses);
+    StatusBar1[3]->setText(uses.empty()       ? QStringLiteral("%1 is not used").arg(name)
+                           : uses.size() == 1 ? QStringLiteral("%1 is used once").arg(name)
+                                              : QStringLiteral("%1 is used %2 times").arg(name).arg(uses.size()));
+}
+
+// The bytes and states of the lines the selection touches; nothing without a
+// selection or while the listing is behind the text.
+void TForm1::showSelectionCost() {
+    const QTextCursor selection = Brenvik1->GetTextArea()->textCursor();
+    QString text;
+    if (selection.hasSelection() && Brenvik1->isCodeValid()) {
+        QTextDocument* document = Brenvik1->GetTextArea()->document();
+        const QTextBlock first = document->findBlock(selection.selectionStart());
+        QTextBlock last = document->findBlock(selection.selectionEnd());
+        // A selection of whole lines ends at the start of the next one, which it does not take.
+        if (last != first && selection.selectionEnd() == last.position())
+            last = last.previous();
+        const LinesCost cost = costOfLines(Brenvik1->GetAssembly(), static_cast<std::uint32_t>(first.blockNumber()),
+                                           static_cast<std::uint32_t>(last.blockNumber()));
+        text = QString::fromStdString(costText(cost));
+    }
+    SelectionPanel->setText(text);
+    SelectionPanel->setVisible(!text.isEmpty());
+}

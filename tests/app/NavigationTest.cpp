@@ -1,0 +1,262 @@
+// Going by names and exporting: the symbols pane, Go to Definition, Find Uses,
+// the cost of the selected lines, and File > Export.
+
+#include "AppTest.h"
+#include "ExportDialog.h"
+#include "SymbolsPane.h"
+#include "UsesPane.h"
+
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTreeWidget>
+
+namespace {
+
+// Addresses in the comments are octal.
+const QString program = "COUNT\tEQU 3\n"       // line 1
+                        "LIMIT\tEQU COUNT+1\n" // line 2
+                        "START\tLBI COUNT\n"   // line 3, 000
+                        "LOOP\tDCB\n"          // line 4, 002
+                        "\tJFZ LOOP\n"         // line 5, 003
+                        "\tCAL DONE\n"         // line 6, 006
+                        "\tJMP START\n"        // line 7, 011
+                        "DONE\tRET\n";         // line 8, 014
+
+void assemble(TForm1& window, const QString& text) {
+    window.Brenvik1->GetTextArea()->setPlainText(text);
+    window.Brenvik1->doAsm();
+}
+
+QStringList columnOf(const QAbstractItemModel& model, int column) {
+    QStringList cells;
+    for (int row = 0; row < model.rowCount(); ++row)
+        cells.append(model.index(row, column).data().toString());
+    return cells;
+}
+
+QStringList usesOf(const TUsesPane& pane) {
+    QStringList rows;
+    for (int i = 0; i < pane.List()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = pane.List()->topLevelItem(i);
+        rows.append(row->text(0) + ":" + row->text(1) + " " + row->text(2));
+    }
+    return rows;
+}
+
+int positionOf(TForm1& window, int line, int column) {
+    return window.Brenvik1->GetTextArea()->document()->findBlockByNumber(line - 1).position() + column - 1;
+}
+
+// Selects from one (line, column) to another, both 1-based, as a drag would.
+void select(TForm1& window, int fromLine, int fromColumn, int toLine, int toColumn) {
+    QTextCursor cursor = window.Brenvik1->GetTextArea()->textCursor();
+    cursor.setPosition(positionOf(window, fromLine, fromColumn));
+    cursor.setPosition(positionOf(window, toLine, toColumn), QTextCursor::KeepAnchor);
+    window.Brenvik1->GetTextArea()->setTextCursor(cursor);
+}
+
+QPoint caretOf(const TForm1& window) { return {window.Brenvik1->GetLine(), window.Brenvik1->GetColumn()}; }
+
+} // namespace
+
+class NavigationTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QSettings().clear(); }
+
+    void symbolsPaneListsFiltersAndSorts() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QVERIFY(!window.SymbolsPane1->isVisible());
+        window.Symbols1->trigger();
+        QVERIFY(window.SymbolsPane1->isVisible());
+        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (5)"));
+        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"COUNT", "DONE", "LIMIT", "LOOP", "START"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::valueColumn),
+                 (QStringList{"000003", "000014", "000004", "000002", "000000"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::lineColumn), (QStringList{"1", "8", "2", "4", "3"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::usesColumn), (QStringList{"2", "1", "0", "1", "1"}));
+        QCOMPARE(rows.index(1, TSymbolsModel::valueColumn).data(Qt::ToolTipRole).toString(), QString("Decimal 12"));
+
+        QTableView& view = *window.SymbolsPane1->View();
+        view.sortByColumn(TSymbolsModel::valueColumn, Qt::AscendingOrder);
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"START", "LOOP", "COUNT", "LIMIT", "DONE"}));
+        view.sortByColumn(TSymbolsModel::lineColumn, Qt::DescendingOrder);
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "START", "LIMIT", "COUNT"}));
+
+        QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "COUNT"}));
+        QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"LOOP"}));
+    }
+
+    void symbolsPaneFollowsEachRunAndGoesToTheDefinition() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        window.Symbols1->trigger();
+        assemble(window, "ONLY\tRET\n\tJMP ONLY\n");
+        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), QStringList{"ONLY"});
+        // A closed pane catches up once it opens again.
+        window.SymbolsPane1->close();
+        assemble(window, program);
+        window.Symbols1->trigger();
+        QCOMPARE(rows.rowCount(), 5);
+
+        QTableView& view = *window.SymbolsPane1->View();
+        Q_EMIT view.activated(rows.index(1, TSymbolsModel::nameColumn)); // DONE
+        QCOMPARE(caretOf(window), QPoint(8, 1));
+        QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
+    }
+
+    void goToDefinitionFollowsTheNameAtTheCaret() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QCOMPARE(window.GoToDefinition1->shortcut(), QKeySequence(Qt::Key_F12));
+        window.Brenvik1->GoTo(4, 7); // in LOOP, line 5
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(4, 1));
+        window.Brenvik1->GoTo(1, 16); // just after COUNT in "EQU COUNT+1"
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(1, 1));
+
+        window.Brenvik1->GoTo(4, 3); // on the mnemonic JFZ
+        window.GoToDefinition1->trigger();
+        QCOMPARE(window.StatusBar1[3]->text(), QString("JFZ is not defined"));
+        QCOMPARE(caretOf(window), QPoint(5, 3));
+        window.Brenvik1->GoTo(0, 11); // on the number 3
+        window.GoToDefinition1->trigger();
+        QCOMPARE(window.StatusBar1[3]->text(), QString("No name at the caret"));
+    }
+
+    void controlClickGoesToTheDefinition() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QPlainTextEdit& text = *window.Brenvik1->GetTextArea();
+        QTextCursor onDone(text.document());
+        onDone.setPosition(positionOf(window, 6, 7)); // in DONE of "CAL DONE"
+        const QPoint point = text.cursorRect(onDone).center();
+        QTest::mouseClick(text.viewport(), Qt::LeftButton, Qt::ControlModifier, point);
+        QCOMPARE(caretOf(window), QPoint(8, 1));
+        QTest::mouseClick(text.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QCOMPARE(caretOf(window).x(), 6); // a plain click only places the caret
+    }
+
+    void findUsesListsEveryLineThatNamesTheSymbol() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QCOMPARE(window.FindUses1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F12));
+        window.Brenvik1->GoTo(0, 2); // on COUNT's definition
+        window.FindUses1->trigger();
+        QVERIFY(window.UsesPane1->isVisible());
+        QCOMPARE(usesOf(*window.UsesPane1),
+                 (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
+        QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses of COUNT (2)"));
+        QCOMPARE(window.StatusBar1[3]->text(), QString("COUNT is used 2 times"));
+
+        QTreeWidget& list = *window.UsesPane1->List();
+        Q_EMIT list.itemActivated(list.topLevelItem(1), 0);
+        QCOMPARE(caretOf(window), QPoint(3, 11));
+
+        window.Brenvik1->GoTo(1, 2); // LIMIT
+        window.FindUses1->trigger();
+        QCOMPARE(list.topLevelItemCount(), 0);
+        QCOMPARE(window.StatusBar1[3]->text(), QString("LIMIT is not used"));
+        // A name used before its definition is found too.
+        assemble(window, "\tJMP LATER\nLATER\tRET\n");
+        window.Brenvik1->GoTo(1, 1);
+        window.FindUses1->trigger();
+        QCOMPARE(usesOf(*window.UsesPane1), QStringList{"1:6 JMP LATER"});
+        QCOMPARE(window.StatusBar1[3]->text(), QString("LATER is used once"));
+    }
+
+    void selectedLinesShowTheirBytesAndStates() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QVERIFY(!window.SelectionPanel->isVisible());
+        select(window, 3, 1, 5, 1); // lines 3 and 4 whole: LBI and DCB
+        QCOMPARE(window.SelectionPanel->text(), QString("3 bytes, 13 states"));
+        QVERIFY(window.SelectionPanel->isVisible());
+        select(window, 4, 2, 6, 3); // DCB, JFZ (taken or not) and CAL
+        QCOMPARE(window.SelectionPanel->text(), QString("7 bytes, 25-27 states"));
+        select(window, 1, 1, 2, 4); // definitions only
+        QCOMPARE(window.SelectionPanel->text(), QString("0 bytes, 0 states"));
+        select(window, 8, 1, 8, 2);
+        QCOMPARE(window.SelectionPanel->text(), QString("1 byte, 5 states"));
+        window.Brenvik1->GoTo(0, 0);
+        QVERIFY(!window.SelectionPanel->isVisible());
+    }
+
+    void exportRefusesWhileLinesAreInError() {
+        TForm1 window;
+        window.show();
+        assemble(window, "\tFOO\n");
+        for (QAction* command : {window.ExportBinary1, window.ExportListing1, window.ExportSymbols1}) {
+            QString said;
+            answerMessageBox(QMessageBox::Ok, &said);
+            command->trigger();
+            QCOMPARE(said, QString("Nothing is exported while lines are in error."));
+        }
+    }
+
+    void exportWritesTheImageTheListingAndTheSymbols() {
+        QTemporaryDir folder;
+        TForm1 window;
+        window.show();
+        assemble(window, "\tORG 10B\nHERE\tLAI 1\n\tRET\n");
+
+        whenModal<TBinaryImageDialog>([](TBinaryImageDialog* dialog) { dialog->accept(); });
+        chooseFile(folder.filePath("whole.bin"));
+        window.ExportBinary1->trigger();
+        QCOMPARE(readFile(folder.filePath("whole.bin")), QByteArray("\006\001\007"));
+        QCOMPARE(window.StatusBar1[3]->text(), QString("Exported whole.bin"));
+
+        whenModal<TBinaryImageDialog>([](TBinaryImageDialog* dialog) {
+            dialog->FillField->setText("0");
+            dialog->FixedRange->setChecked(true);
+            dialog->LastField->setText("17");
+            dialog->accept();
+        });
+        chooseFile(folder.filePath("eprom.bin"));
+        window.ExportBinary1->trigger();
+        QCOMPARE(readFile(folder.filePath("eprom.bin")), QByteArray(8, '\0') + "\006\001\007" + QByteArray(5, '\0'));
+
+        chooseFile(folder.filePath("program.lst"));
+        window.ExportListing1->trigger();
+        QVERIFY(readFile(folder.filePath("program.lst")).contains("000010 006 001      HERE    LAI 1\n"));
+
+        chooseFile(folder.filePath("program.sym"));
+        window.ExportSymbols1->trigger();
+        QCOMPARE(readFile(folder.filePath("program.sym")), QByteArray("HERE 000010 2\n"));
+    }
+
+    void badImageChoicesAreSaidInTheDialog() {
+        TForm1 window;
+        window.show();
+        assemble(window, "\tRET\n");
+        QString problem;
+        bool stillOpen = false;
+        whenModal<TBinaryImageDialog>([&](TBinaryImageDialog* dialog) {
+            dialog->FillField->setText("400");
+            dialog->accept();
+            stillOpen = dialog->isVisible();
+            problem = dialog->findChild<QLabel*>("Problem")->text();
+            dialog->reject();
+        });
+        window.ExportBinary1->trigger();
+        QVERIFY(stillOpen);
+        QCOMPARE(problem, QString("The fill byte is octal, 0 to 377."));
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(NavigationTest)
+#include "NavigationTest.moc"
