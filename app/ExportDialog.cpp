@@ -21,7 +21,7 @@ TBinaryImageDialog::TBinaryImageDialog(QWidget* parent)
     : QDialog(parent), FillField(new QLineEdit(octalString(erasedByte, 3), this)),
       FirstField(new QLineEdit(octalString(0, 6), this)), LastField(new QLineEdit(octalString(wholeEpromEnd, 6), this)),
       WholeProgram(new QRadioButton(QStringLiteral("From the program's &lowest address to its highest"), this)),
-      FixedRange(new QRadioButton(QStringLiteral("&Over the range"), this)), problem(new QLabel(this)) {
+      FixedRange(new QRadioButton(QStringLiteral("Over a fixed &range"), this)), problem(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Binary Image"));
     WholeProgram->setChecked(true);
     auto* rangeRow = new QHBoxLayout;

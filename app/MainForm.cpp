@@ -69,6 +69,7 @@ TForm1::TForm1(QWidget* parent)
     OpenDialog1 = fileDialog(this, QFileDialog::AcceptOpen);
     SaveDialog1 = fileDialog(this, QFileDialog::AcceptSave);
     ExportDialog1 = fileDialog(this, QFileDialog::AcceptSave);
+    ExportDialog1->setWindowTitle(QStringLiteral("Export"));
     FindDialog1 = new TFindDialog(this);
     ReplaceDialog1 = new TReplaceDialog(this);
     connect(FindDialog1, &TFindDialog::OnFind, this, &TForm1::FindDialog1Find);
