@@ -15,6 +15,7 @@ using enum Severity;
 using enum DiagCode;
 
 // Every code, in the order of the enumeration.
+// clang-format off
 constexpr std::array messageTable{
     Entry{none, error, "", ""},
     Entry{unknownMnemonic, error, "unknown instruction or directive '%0'",
@@ -85,6 +86,7 @@ constexpr std::array messageTable{
           "An ORG has placed this code over code assembled earlier; the later bytes win when the HEX file is "
           "loaded."},
 };
+// clang-format on
 
 constexpr bool inEnumerationOrder() {
     for (std::size_t i = 0; i < messageTable.size(); ++i)

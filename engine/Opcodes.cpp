@@ -20,6 +20,7 @@ struct FixedRow {
 };
 
 // 0x100 + opcode: one immediate byte follows; 0x200 + opcode: a two-byte address.
+// clang-format off
 constexpr std::array<FixedRow, 55> fixedRows{{
     {"ORG", TBrenvikEngine::Line::org},
     {"DW", TBrenvikEngine::Line::dw},
@@ -48,6 +49,7 @@ constexpr std::array<FixedRow, 55> fixedRows{{
     {"OUT", 0x51},
     {"HLT", 0x00}, {"HLT2", 0x01}, {"HLT3", 0xFF},
 }};
+// clang-format on
 
 // Register arithmetic, octal 2ps: op p in this order, source register s.
 constexpr std::array<std::string_view, 8> arithmetic{"AD", "AC", "SU", "SB", "ND", "XR", "OR", "CP"};

@@ -89,6 +89,7 @@ const DiagnosticCase errorCases[] = {
 INSTANTIATE_TEST_SUITE_P(Errors, OneDiagnostic, ::testing::ValuesIn(errorCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// clang-format off
 const DiagnosticCase warningCases[] = {
     {"LabelRedefined", {"Loop\tRET", "LOOP:\tRET"}, 1, 1, labelRedefined, "LOOP", "1"},
     {"LabelLikeStatement", {"HLT"}, 0, 1, labelLikeStatement, "HLT", ""},
@@ -109,6 +110,7 @@ const DiagnosticCase warningCases[] = {
     {"BytesBeyond14Bits", {"\tORG 37777B", "\tLAI 1"}, 1, 2, beyondAddressSpace, "040000B", ""},
     {"BytesOverEarlierBytes", {"\tORG 10", "A\tLAI 1", "\tORG 11", "\tRET"}, 3, 2, overlap, "2", ""},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Warnings, OneDiagnostic, ::testing::ValuesIn(warningCases),
                          [](const auto& info) { return std::string(info.param.name); });

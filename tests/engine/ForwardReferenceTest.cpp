@@ -27,6 +27,7 @@ TEST_P(ForwardReference, IsPatchedAndAccountedFor) {
     EXPECT_EQ(a.assembly.errorCount, static_cast<int>(c.errors.size()));
 }
 
+// clang-format off
 const ForwardCase forwardCases[] = {
     {"Jump", {"\tJMP LATER", "\tORG 1234", "LATER:\tRET"}, 0, {0x44, 0xD2, 0x04}, {}},
     {"Lhli", {"\tLHLI LATER", "\tORG 1234", "LATER:\tRET"}, 0, {0x2E, 0x04, 0x36, 0xD2}, {}},
@@ -49,6 +50,7 @@ const ForwardCase forwardCases[] = {
     {"EquDeferredTwice", {"\tJMP E", "E\tEQU NOWHERE"}, 0, {0x44, 0x00, 0x00}, {{0, 5}, {1, 6}}},
     {"OutOfRangeResolvesWithoutError", {"\tLAI LATER", "LATER\tEQU 70000"}, 0, {0x06, 0x70}, {}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Programs, ForwardReference, ::testing::ValuesIn(forwardCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -91,6 +91,7 @@ TEST_P(Instruction, HasItsEffectAndTakesItsStates) {
 }
 
 // Octal opcodes; registers in octal too, where it reads better.
+// clang-format off
 const InstructionCase instructionCases[] = {
     // Loads change no flag.
     {"LAB", {0301}, {.a = 0, .b = 5, .carry = 1, .zero = 1}, {.a = 5, .carry = 1, .zero = 1, .pc = 1}, 5},
@@ -154,6 +155,7 @@ const InstructionCase instructionCases[] = {
     {"HLT", {0000}, {}, {.pc = 1}, 4},
     {"HLTAsLMM", {0377}, {}, {.pc = 1}, 4},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Groups, Instruction, ::testing::ValuesIn(instructionCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -19,6 +19,7 @@ struct ManualRow {
 };
 
 // In the order they are tried: the first row whose pattern fits an opcode holds.
+// clang-format off
 constexpr ManualRow manual[] = {
     {"000", 1, 4, 4},  {"001", 1, 4, 4},  {"377", 1, 4, 4},  // HLT
     {"070", 0, 0, 0},  {"071", 0, 0, 0},                       // undefined: INM, DCM
@@ -37,6 +38,7 @@ constexpr ManualRow manual[] = {
     {"2p7", 1, 8, 8},  {"2ps", 1, 5, 5},                       // arithmetic with M, with r
     {"3d7", 1, 8, 8},  {"37s", 1, 7, 7},  {"3ds", 1, 5, 5},    // LrM, LMr, Lrr'
 };
+// clang-format on
 
 // Letters fit any digit. Even opcodes of group 1 are jumps and calls, which rows
 // before the I/O rows take.
