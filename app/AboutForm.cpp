@@ -44,13 +44,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     productName->setWordWrap(true);
 
     label(panel, QStringLiteral("Version 1.15"), {8, 80, 160, 16});
-    QLabel* comments = label(panel, QStringLiteral("For 8008 builders"),
-                             {352, 80, 113, 24});
+    QLabel* comments = label(panel, QStringLiteral("For 8008 builders"), {352, 80, 113, 24});
     comments->setWordWrap(true);
     comments->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
-    Label1 = label(panel, QStringLiteral("<a href=\"%1\" style=\"color: blue\">Check for update</a>")
-                              .arg(updatePage.toString()),
+    Label1 = label(panel,
+                   QStringLiteral("<a href=\"%1\" style=\"color: blue\">Check for update</a>")
+                       .arg(updatePage.toString()),
                    {176, 80, 160, 16});
     Label1->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     Label1->setCursor(Qt::PointingHandCursor);
@@ -97,4 +97,6 @@ void TAboutBox::FormActivate() {
         Edit1->setPlainText(text.replace(QLatin1String("\\t"), QLatin1String("\t")));
 }
 
-void TAboutBox::Label1Click() { QDesktopServices::openUrl(updatePage); }
+void TAboutBox::Label1Click() {
+    QDesktopServices::openUrl(updatePage);
+}

@@ -10,19 +10,19 @@ class QPlainTextEdit;
 
 class TAboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TAboutBox(QWidget* parent = nullptr);
 
     static const QUrl updatePage;
 
-    QLabel* Label1;       // "Check for update"
+    QLabel* Label1;        // "Check for update"
     QPlainTextEdit* Edit1; // the syntax summary
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void FormActivate();
     void Label1Click();
 };

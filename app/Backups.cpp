@@ -11,7 +11,8 @@ constexpr int backups = 9;
 } // namespace
 
 QString backupPath(const QString& path, int number) {
-    return QString::fromStdString(replaceExtension(path.toStdString(), QStringLiteral(".%1").arg(number).toStdString()));
+    return QString::fromStdString(
+        replaceExtension(path.toStdString(), QStringLiteral(".%1").arg(number).toStdString()));
 }
 
 void rotateBackups(const QString& path) {

@@ -5,7 +5,7 @@
 // The application: an error that escapes any handler is reported and the
 // program goes on with its next event.
 class TBrenvikApplication : public QApplication {
-public:
+  public:
     TBrenvikApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

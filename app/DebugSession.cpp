@@ -75,7 +75,8 @@ void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
     run->addSeparator();
     StepInto1 = item("Step &Into", QKeySequence(Qt::Key_F11), [this] { step(&TDebugger::StepInto); });
     StepOver1 = item("Step &Over", QKeySequence(Qt::Key_F10), [this] { step(&TDebugger::StepOver); });
-    StepOut1 = item("Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { step(&TDebugger::StepOut); });
+    StepOut1 =
+        item("Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { step(&TDebugger::StepOut); });
     RunToCursor1 = item("Run to &Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10), [this] { runToCursor(); });
     run->addSeparator();
     ToggleBreakpoint1 = item("Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
@@ -84,7 +85,8 @@ void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
     QMenu* with = run->addMenu(QStringLiteral("Interrupt &With"));
     auto* restartGroup = new QActionGroup(this);
     for (unsigned n = 0; n < restartCount; ++n) {
-        QAction* choice = with->addAction(QStringLiteral("RST &%1").arg(n), this, [this, n] { SetInterruptRestart(n); });
+        QAction* choice =
+            with->addAction(QStringLiteral("RST &%1").arg(n), this, [this, n] { SetInterruptRestart(n); });
         choice->setCheckable(true);
         restartGroup->addAction(choice);
         restartItems.append(choice);
@@ -191,8 +193,9 @@ void TDebugSession::showPanes() {
     // The registers over most of the height, the console below them.
     constexpr int registersShare = 3, consoleShare = 2;
     const int height = window.height();
-    window.resizeDocks({registers, console}, {height * registersShare / (registersShare + consoleShare),
-                                              height * consoleShare / (registersShare + consoleShare)},
+    window.resizeDocks({registers, console},
+                       {height * registersShare / (registersShare + consoleShare),
+                        height * consoleShare / (registersShare + consoleShare)},
                        Qt::Vertical);
     // The designed window is too narrow for the source and the panes side by side.
     if (!window.isMaximized() && !window.isFullScreen() && window.width() < widthWithPanes) {
@@ -201,8 +204,12 @@ void TDebugSession::showPanes() {
     }
 }
 
-void TDebugSession::say(const QString& message) { statusPanel.setText(message); }
-void TDebugSession::tell(const QString& header) { console->SetHeader(header); }
+void TDebugSession::say(const QString& message) {
+    statusPanel.setText(message);
+}
+void TDebugSession::tell(const QString& header) {
+    console->SetHeader(header);
+}
 
 void TDebugSession::runContinue() {
     if (ready())
@@ -268,7 +275,8 @@ void TDebugSession::running(bool on) {
     updateActions();
     if (!on)
         return;
-    const QString text = QStringLiteral("Running. Pause stops it (Run menu); keys typed here go to the program.");
+    const QString text =
+        QStringLiteral("Running. Pause stops it (Run menu); keys typed here go to the program.");
     say(text);
     tell(text);
     editor.SetExecutionLine(-1);

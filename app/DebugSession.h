@@ -23,7 +23,7 @@ class TRegistersPane;
 
 class TDebugSession : public QObject {
     Q_OBJECT
-public:
+  public:
     // Speeds offered: full speed, then real time at these clocks.
     static constexpr unsigned realTimeClocks[] = {500'000, 800'000};
 
@@ -50,7 +50,7 @@ public:
             *StepInto1 = nullptr, *StepOver1 = nullptr, *StepOut1 = nullptr, *RunToCursor1 = nullptr,
             *ToggleBreakpoint1 = nullptr, *Interrupt1 = nullptr;
 
-private:
+  private:
     // The program ready to run or step: loaded from the text's assembly if none
     // is, and not stale. False, with the reason said, when it cannot run.
     bool ready();

@@ -12,8 +12,7 @@ void showErrorReport(const QString& message);
 // Runs a command and reports what it throws. Commands started by Qt run through
 // this, so that no exception unwinds through Qt's own frames, which do not
 // expect one (and leak when it passes).
-template <typename Command>
-void reportingErrors(Command&& command) {
+template <typename Command> void reportingErrors(Command&& command) {
     try {
         command();
     } catch (const std::exception& error) {

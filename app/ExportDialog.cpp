@@ -19,8 +19,10 @@ constexpr std::uint32_t wholeEpromEnd = 017777; // the last address of an 8 KiB 
 
 TBinaryImageDialog::TBinaryImageDialog(QWidget* parent)
     : QDialog(parent), FillField(new QLineEdit(octalString(erasedByte, 3), this)),
-      FirstField(new QLineEdit(octalString(0, 6), this)), LastField(new QLineEdit(octalString(wholeEpromEnd, 6), this)),
-      WholeProgram(new QRadioButton(QStringLiteral("From the program's &lowest address to its highest"), this)),
+      FirstField(new QLineEdit(octalString(0, 6), this)),
+      LastField(new QLineEdit(octalString(wholeEpromEnd, 6), this)),
+      WholeProgram(
+          new QRadioButton(QStringLiteral("From the program's &lowest address to its highest"), this)),
       FixedRange(new QRadioButton(QStringLiteral("Over a fixed &range"), this)), problem(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Binary Image"));
     WholeProgram->setChecked(true);
@@ -66,7 +68,8 @@ void TBinaryImageDialog::accept() {
         const std::optional<std::uint32_t> first = parseOctal(FirstField->text(), largestAddress);
         const std::optional<std::uint32_t> last = parseOctal(LastField->text(), largestAddress);
         if (!first || !last || *first > *last) {
-            problem->setText(QStringLiteral("The range is two octal addresses, the first at most the second."));
+            problem->setText(
+                QStringLiteral("The range is two octal addresses, the first at most the second."));
             FirstField->setFocus();
             return;
         }

@@ -16,7 +16,7 @@ class QRadioButton;
 
 class TBinaryImageDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TBinaryImageDialog(QWidget* parent);
 
     std::uint8_t Fill() const { return fill; }
@@ -27,7 +27,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     QLabel* problem; // why the choices cannot be taken
     std::uint8_t fill = erasedByte;
     std::optional<AddressRange> range;

@@ -23,7 +23,8 @@
 namespace {
 
 void tell(QWidget* parent, const QString& text, const QString& detail = {}) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent);
     box.setInformativeText(detail);
     box.exec();
 }
@@ -47,15 +48,17 @@ QString TForm1::chooseExportFile(const QString& extension, const QString& filter
     ExportDialog1->setNameFilter(filter + QStringLiteral(";;All Files (*)"));
     ExportDialog1->setDefaultSuffix(extension.mid(1));
     const QString document = currentFile.isEmpty() ? QStringLiteral("untitled.asm") : currentFile;
-    ExportDialog1->selectFile(QFileInfo(QString::fromStdString(replaceExtension(document.toStdString(),
-                                                                                extension.toStdString())))
-                                  .fileName());
+    ExportDialog1->selectFile(
+        QFileInfo(QString::fromStdString(replaceExtension(document.toStdString(), extension.toStdString())))
+            .fileName());
     return chooseFile(ExportDialog1) ? ExportDialog1->selectedFiles().value(0) : QString();
 }
 
 void TForm1::writeExport(const QString& path, const std::string& contents) {
-    if (!currentFile.isEmpty() && isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile).toStdString())) {
-        tell(this, QStringLiteral("Cannot create file %1").arg(path), QStringLiteral("It is the source file."));
+    if (!currentFile.isEmpty() &&
+        isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile).toStdString())) {
+        tell(this, QStringLiteral("Cannot create file %1").arg(path),
+             QStringLiteral("It is the source file."));
         return;
     }
     try {

@@ -12,8 +12,8 @@
 #include "RichEdit2.h"
 #include "SymbolsPane.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QFileDialog>

@@ -9,7 +9,8 @@
 #include <QPushButton>
 
 TFindDialog::TFindDialog(QWidget* parent, bool replacing)
-    : QDialog(parent), findText(new QLineEdit(this)), wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
+    : QDialog(parent), findText(new QLineEdit(this)),
+      wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
       matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
       findNext(new QPushButton(QStringLiteral("&Find Next"), this)),
       closeButton(new QPushButton(QStringLiteral("Close"), this)), grid(new QGridLayout(this)) {
@@ -34,10 +35,13 @@ void TFindDialog::setTabOrder(std::initializer_list<QWidget*> order) {
         QWidget::setTabOrder(*next, *(next + 1));
 }
 
-QString TFindDialog::FindText() const { return findText->text(); }
+QString TFindDialog::FindText() const {
+    return findText->text();
+}
 
 int TFindDialog::Options() const {
-    return (wholeWord->isChecked() ? TBrenvik::WholeWord : 0) | (matchCase->isChecked() ? TBrenvik::MatchCase : 0);
+    return (wholeWord->isChecked() ? TBrenvik::WholeWord : 0) |
+           (matchCase->isChecked() ? TBrenvik::MatchCase : 0);
 }
 
 void TFindDialog::hideEvent(QHideEvent* event) {
@@ -58,4 +62,6 @@ TReplaceDialog::TReplaceDialog(QWidget* parent)
     setTabOrder({findText, replaceText, wholeWord, matchCase, findNext, replace, replaceAll, closeButton});
 }
 
-QString TReplaceDialog::ReplaceText() const { return replaceText->text(); }
+QString TReplaceDialog::ReplaceText() const {
+    return replaceText->text();
+}

@@ -15,7 +15,7 @@ class QPushButton;
 
 class TFindDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFindDialog(QWidget* parent, bool replacing = false);
 
     QString FindText() const;
@@ -28,11 +28,11 @@ public:
     QPushButton* findNext;
     QPushButton* closeButton;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnFind();
     void OnClose();
 
-protected:
+  protected:
     void hideEvent(QHideEvent* event) override;
     void setTabOrder(std::initializer_list<QWidget*> order);
 
@@ -41,7 +41,7 @@ protected:
 
 class TReplaceDialog : public TFindDialog {
     Q_OBJECT
-public:
+  public:
     explicit TReplaceDialog(QWidget* parent);
 
     QString ReplaceText() const;
@@ -50,6 +50,6 @@ public:
     QPushButton* replace;
     QPushButton* replaceAll;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnReplace(bool all);
 };

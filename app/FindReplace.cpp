@@ -21,17 +21,24 @@ void TForm1::Find1Click() {
     FindDialog1->raise();
 }
 
-void TForm1::FindNext1Click() { FindDialog1Find(); }
+void TForm1::FindNext1Click() {
+    FindDialog1Find();
+}
 
 // The next match of the dialog's text after the selection's start, or a beep.
 void TForm1::findNext(const TFindDialog& dialog) {
-    if (Brenvik1->FindTextA(dialog.FindText(), Brenvik1->GetSelStart() + 1, searchLength, dialog.Options()) < 0)
+    if (Brenvik1->FindTextA(dialog.FindText(), Brenvik1->GetSelStart() + 1, searchLength, dialog.Options()) <
+        0)
         QApplication::beep();
 }
 
-void TForm1::FindDialog1Find() { findNext(*FindDialog1); }
+void TForm1::FindDialog1Find() {
+    findNext(*FindDialog1);
+}
 
-void TForm1::FindDialog1Close() { Brenvik1->SetHideSelection(true); }
+void TForm1::FindDialog1Close() {
+    Brenvik1->SetHideSelection(true);
+}
 
 void TForm1::Replace1Click() {
     Brenvik1->SetHideSelection(false);
@@ -40,7 +47,9 @@ void TForm1::Replace1Click() {
     ReplaceDialog1->raise();
 }
 
-void TForm1::ReplaceDialog1Find() { findNext(*ReplaceDialog1); }
+void TForm1::ReplaceDialog1Find() {
+    findNext(*ReplaceDialog1);
+}
 
 void TForm1::ReplaceDialog1Replace(bool all) {
     const QString findText = ReplaceDialog1->FindText();

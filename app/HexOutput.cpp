@@ -14,4 +14,6 @@ void writeOutputFile(const QString& path, const std::string& contents) {
         throw EFCreateError(path, QString::fromLocal8Bit(reason));
 }
 
-void writeHexFile(const Assembly& program, const QString& path) { writeOutputFile(path, intelHexOf(program)); }
+void writeHexFile(const Assembly& program, const QString& path) {
+    writeOutputFile(path, intelHexOf(program));
+}

@@ -10,12 +10,12 @@
 // A HEX file, or another file made of a program, that could not be created or
 // written whole; what() is the designed text, Reason() the system's reason.
 class EFCreateError : public std::runtime_error {
-public:
+  public:
     EFCreateError(const QString& path, const QString& reason);
     static constexpr const char* typeName = "EFCreateError";
     const QString& Reason() const { return reason; }
 
-private:
+  private:
     QString reason;
 };
 

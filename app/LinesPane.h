@@ -13,16 +13,16 @@ class QTreeWidgetItem;
 
 class TLinesPane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     TLinesPane(const QString& title, const QString& textHeading, QWidget* parent);
 
     QTreeWidget* List() const { return list; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // A row was activated: its line, 0-based, and its column, 1-based.
     void OnLine(int line, int column);
 
-protected:
+  protected:
     enum Column { lineColumn, columnColumn, textColumn };
 
     // A row for `line` (0-based) and `column` (1-based).
@@ -32,6 +32,6 @@ protected:
 
     QTreeWidget* list;
 
-private:
+  private:
     bool sized = false;
 };

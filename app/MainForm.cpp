@@ -53,14 +53,15 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent), Brenvik1(new TBrenvik(this)), ProblemsPane1(new TProblemsPane(this)),
-      SymbolsPane1(new TSymbolsPane(this)), UsesPane1(new TUsesPane(this)), printer(std::make_unique<QPrinter>()),
-      settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+      SymbolsPane1(new TSymbolsPane(this)), UsesPane1(new TUsesPane(this)),
+      printer(std::make_unique<QPrinter>()), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
     setCentralWidget(Brenvik1);
     addDockWidget(Qt::BottomDockWidgetArea, ProblemsPane1);
     addDockWidget(Qt::BottomDockWidgetArea, UsesPane1);
     connect(ProblemsPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
     connect(UsesPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
-    connect(SymbolsPane1, &TSymbolsPane::OnDefinition, Brenvik1, [this](int line) { Brenvik1->GoTo(line, 1); });
+    connect(SymbolsPane1, &TSymbolsPane::OnDefinition, Brenvik1,
+            [this](int line) { Brenvik1->GoTo(line, 1); });
     connect(Brenvik1, &TBrenvik::OnNameClicked, this, [this](const QString& name) { goToDefinition(name); });
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::selectionChanged, this, &TForm1::showSelectionCost);
     resize(700, 496);
@@ -148,21 +149,25 @@ void TForm1::buildMenu() {
     Edit1->addSeparator();
     Cut1 = item(Edit1, "C&ut", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { Brenvik1->CutToClipboard(); });
     Copy1 = item(Edit1, "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Brenvik1->CopyToClipboard(); });
-    Paste1 = item(Edit1, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Brenvik1->PasteFromClipboard(); });
-    Clear1 = item(Edit1, "De&lete", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { Brenvik1->ClearSelection(); });
-    SelectAll1 = item(Edit1, "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { Brenvik1->SelectAll(); });
+    Paste1 =
+        item(Edit1, "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Brenvik1->PasteFromClipboard(); });
+    Clear1 = item(Edit1, "De&lete", QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                  [this] { Brenvik1->ClearSelection(); });
+    SelectAll1 =
+        item(Edit1, "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { Brenvik1->SelectAll(); });
     Edit1->addSeparator();
     Find1 = item(Edit1, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::Find1Click);
     FindNext1 = item(Edit1, "Find &Next", QKeySequence(Qt::Key_F3), &TForm1::FindNext1Click);
     Replace1 = item(Edit1, "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::Replace1Click);
     Edit1->addSeparator();
     NextProblem1 = item(Edit1, "Next Pro&blem", QKeySequence(Qt::Key_F8), [this] { goToProblem(true); });
-    PreviousProblem1 =
-        item(Edit1, "Previous Probl&em", QKeySequence(Qt::SHIFT | Qt::Key_F8), [this] { goToProblem(false); });
+    PreviousProblem1 = item(Edit1, "Previous Probl&em", QKeySequence(Qt::SHIFT | Qt::Key_F8),
+                            [this] { goToProblem(false); });
     Edit1->addSeparator();
-    GoToDefinition1 =
-        item(Edit1, "&Go to Definition", QKeySequence(Qt::Key_F12), [this] { goToDefinition(nameAtCaret()); });
-    FindUses1 = item(Edit1, "Find U&ses", QKeySequence(Qt::SHIFT | Qt::Key_F12), [this] { findUses(nameAtCaret()); });
+    GoToDefinition1 = item(Edit1, "&Go to Definition", QKeySequence(Qt::Key_F12),
+                           [this] { goToDefinition(nameAtCaret()); });
+    FindUses1 =
+        item(Edit1, "Find U&ses", QKeySequence(Qt::SHIFT | Qt::Key_F12), [this] { findUses(nameAtCaret()); });
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));
@@ -243,16 +248,18 @@ void TForm1::idleUpdate() {
     };
     show(StatusBar1[1], QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
     show(StatusBar1[2], QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
-    show(StatusBar1[0], QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
+    show(StatusBar1[0],
+         QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
     const std::span<const Diagnostic> caretProblems = Brenvik1->DiagnosticsOf(Brenvik1->GetLine() - 1);
     // The line's error first: it is what makes the line red.
     const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
-    show(ProblemPanel, caretProblems.empty() ? QString()
-                                             : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
+    show(ProblemPanel, caretProblems.empty()
+                           ? QString()
+                           : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
     // An empty panel gives its room to the messages beside it.
     ProblemPanel->setVisible(!caretProblems.empty());
-    const QColor colour =
-        Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error : palette().color(QPalette::ToolTipText);
+    const QColor colour = Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error
+                                                        : palette().color(QPalette::ToolTipText);
     if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
         QPalette result = StatusBar1[0]->palette();
         result.setColor(QPalette::WindowText, colour);
@@ -270,7 +277,8 @@ void TForm1::rebuildReopenMenu() {
         const QString path = recentFiles[i];
         QAction* entry = Reopen1->addAction(QString(path).replace('&', "&&"));
         entry->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
-        connect(entry, &QAction::triggered, this, [this, path] { reportingErrors([&] { dummy1Click(path); }); });
+        connect(entry, &QAction::triggered, this,
+                [this, path] { reportingErrors([&] { dummy1Click(path); }); });
     }
     shownRecentFiles = recentFiles;
 }
@@ -325,7 +333,8 @@ void TForm1::loadSettings() {
 void TForm1::FormClose() {
     StoredOptions options;
     options.font = editorFont;
-    options.autoAssemble = static_cast<int>(delayItems.indexOf(delayItems[0]->actionGroup()->checkedAction()));
+    options.autoAssemble =
+        static_cast<int>(delayItems.indexOf(delayItems[0]->actionGroup()->checkedAction()));
     options.saveHex = WriteHexfile1->isChecked();
     options.recentFiles = recentFiles;
     options.autoIndent = Brenvik1->GetAutoIndent();
@@ -341,12 +350,14 @@ void TForm1::setDelay(int index) {
     delayItems[index]->setChecked(true);
 }
 
-void TForm1::AutoIndent1Click() { Brenvik1->SetAutoIndent(AutoIndent1->isChecked()); }
+void TForm1::AutoIndent1Click() {
+    Brenvik1->SetAutoIndent(AutoIndent1->isChecked());
+}
 
 void TForm1::Font1Click() {
     bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, editorFont.font, this, QString(),
-                                            QFontDialog::DontUseNativeDialog);
+    const QFont font =
+        QFontDialog::getFont(&chosen, editorFont.font, this, QString(), QFontDialog::DontUseNativeDialog);
     if (!chosen)
         return;
     editorFont.font = font;
@@ -354,4 +365,6 @@ void TForm1::Font1Click() {
     applyEditorFont();
 }
 
-void TForm1::applyEditorFont() { Brenvik1->SetFont(editorFont.font, editorFont.textColour()); }
+void TForm1::applyEditorFont() {
+    Brenvik1->SetFont(editorFont.font, editorFont.textColour());
+}

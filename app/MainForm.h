@@ -28,7 +28,7 @@ class TReplaceDialog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -53,7 +53,7 @@ public:
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
     QLabel* StatusBar1[4];
-    QLabel* ProblemPanel; // the problem of the caret's line, beside the four panels
+    QLabel* ProblemPanel;   // the problem of the caret's line, beside the four panels
     QLabel* SelectionPanel; // the bytes and states of the selected lines
     TProblemsPane* ProblemsPane1;
     TSymbolsPane* SymbolsPane1;
@@ -64,10 +64,10 @@ public:
     TReplaceDialog* ReplaceDialog1;
     std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenu();
     void buildStatusBar();
     void setDocument(const QString& name);

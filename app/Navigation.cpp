@@ -18,7 +18,9 @@ const QString noName = QStringLiteral("No name at the caret");
 
 } // namespace
 
-QString TForm1::nameAtCaret() const { return Brenvik1->NameAt(Brenvik1->GetTextArea()->textCursor().position()); }
+QString TForm1::nameAtCaret() const {
+    return Brenvik1->NameAt(Brenvik1->GetTextArea()->textCursor().position());
+}
 
 // The symbol's number in the last run, or none with the reason said.
 std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
@@ -50,13 +52,16 @@ void TForm1::findUses(const QString& name) {
     std::vector<TUsesPane::Use> uses;
     for (const Assembly::SymbolUse& use : assembly.uses)
         if (use.symbol == *symbol)
-            uses.push_back({use.line, use.column, QString::fromStdU16String(std::u16string(Brenvik1->AssembledLine(use.line)))});
-    std::sort(uses.begin(), uses.end(),
-              [](const auto& a, const auto& b) { return std::pair(a.line, a.column) < std::pair(b.line, b.column); });
+            uses.push_back({use.line, use.column,
+                            QString::fromStdU16String(std::u16string(Brenvik1->AssembledLine(use.line)))});
+    std::sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.line, a.column) < std::pair(b.line, b.column);
+    });
     UsesPane1->ShowUses(QString::fromUtf8(assembly.symbols.wordAt(*symbol)), uses);
-    StatusBar1[3]->setText(uses.empty()       ? QStringLiteral("%1 is not used").arg(name)
-                           : uses.size() == 1 ? QStringLiteral("%1 is used once").arg(name)
-                                              : QStringLiteral("%1 is used %2 times").arg(name).arg(uses.size()));
+    StatusBar1[3]->setText(uses.empty() ? QStringLiteral("%1 is not used").arg(name)
+                           : uses.size() == 1
+                               ? QStringLiteral("%1 is used once").arg(name)
+                               : QStringLiteral("%1 is used %2 times").arg(name).arg(uses.size()));
 }
 
 // The bytes and states of the lines the selection touches; nothing without a
@@ -71,8 +76,9 @@ void TForm1::showSelectionCost() {
         // A selection of whole lines ends at the start of the next one, which it does not take.
         if (last != first && selection.selectionEnd() == last.position())
             last = last.previous();
-        const LinesCost cost = costOfLines(Brenvik1->GetAssembly(), static_cast<std::uint32_t>(first.blockNumber()),
-                                           static_cast<std::uint32_t>(last.blockNumber()));
+        const LinesCost cost =
+            costOfLines(Brenvik1->GetAssembly(), static_cast<std::uint32_t>(first.blockNumber()),
+                        static_cast<std::uint32_t>(last.blockNumber()));
         text = QString::fromStdString(costText(cost));
     }
     SelectionPanel->setText(text);

@@ -1,6 +1,7 @@
 #include "PrintDialog.h"
 
-TPrintDialog::TPrintDialog(QPrinter* printer, bool selection, QWidget* parent) : QPrintDialog(printer, parent) {
+TPrintDialog::TPrintDialog(QPrinter* printer, bool selection, QWidget* parent)
+    : QPrintDialog(printer, parent) {
     setOption(QAbstractPrintDialog::PrintSelection, selection);
     setOption(QAbstractPrintDialog::PrintPageRange, false);
     setPrintRange(selection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);

@@ -7,9 +7,9 @@
 
 class TPrintDialog : public QPrintDialog {
     Q_OBJECT
-public:
+  public:
     TPrintDialog(QPrinter* printer, bool selection, QWidget* parent);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };

@@ -9,7 +9,8 @@
 
 #include <algorithm>
 
-TProblemsPane::TProblemsPane(QWidget* parent) : TLinesPane(QStringLiteral("Problems"), QStringLiteral("Message"), parent) {
+TProblemsPane::TProblemsPane(QWidget* parent)
+    : TLinesPane(QStringLiteral("Problems"), QStringLiteral("Message"), parent) {
     setObjectName(QStringLiteral("Problems"));
 }
 
@@ -53,8 +54,8 @@ void TProblemsPane::closeEvent(QCloseEvent* event) {
     QDockWidget::closeEvent(event);
 }
 
-const Diagnostic* nextProblem(const std::vector<Diagnostic>& problems, std::uint32_t line, std::uint32_t column,
-                              bool forward) {
+const Diagnostic* nextProblem(const std::vector<Diagnostic>& problems, std::uint32_t line,
+                              std::uint32_t column, bool forward) {
     if (problems.empty())
         return nullptr;
     const auto before = [](const Diagnostic& d, std::pair<std::uint32_t, std::uint32_t> at) {
@@ -62,10 +63,11 @@ const Diagnostic* nextProblem(const std::vector<Diagnostic>& problems, std::uint
     };
     if (forward) {
         // The first one past the caret, or the first of all.
-        const auto found = std::upper_bound(problems.begin(), problems.end(), std::pair(line, column),
-                                            [](std::pair<std::uint32_t, std::uint32_t> at, const Diagnostic& d) {
-                                                return at < std::pair(d.line, d.column - 1);
-                                            });
+        const auto found =
+            std::upper_bound(problems.begin(), problems.end(), std::pair(line, column),
+                             [](std::pair<std::uint32_t, std::uint32_t> at, const Diagnostic& d) {
+                                 return at < std::pair(d.line, d.column - 1);
+                             });
         return found == problems.end() ? &problems.front() : &*found;
     }
     const auto found = std::lower_bound(problems.begin(), problems.end(), std::pair(line, column), before);

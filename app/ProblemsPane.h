@@ -10,7 +10,7 @@
 
 class TProblemsPane : public TLinesPane {
     Q_OBJECT
-public:
+  public:
     explicit TProblemsPane(QWidget* parent);
 
     void showProblems(const Assembly& assembly);
@@ -20,15 +20,15 @@ public:
     // At most this many rows are listed; the pane's title gives the whole count.
     static constexpr int maxRows = 5000;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     bool closedByUser = false;
     bool shownForProblems = false; // shown by a run, not by the user
 };
 
 // The problem after (or before) column `column` of line `line`, both 0-based,
 // going round the ends of the list; null when there is none.
-const Diagnostic* nextProblem(const std::vector<Diagnostic>& problems, std::uint32_t line, std::uint32_t column,
-                              bool forward);
+const Diagnostic* nextProblem(const std::vector<Diagnostic>& problems, std::uint32_t line,
+                              std::uint32_t column, bool forward);

@@ -41,6 +41,6 @@ LinesCost costOfLines(const Assembly& assembly, std::uint32_t first, std::uint32
 std::string costText(const LinesCost& cost) {
     if (cost.mostStates == cost.states)
         return plural(cost.bytes, "byte") + ", " + plural(cost.states, "state");
-    return plural(cost.bytes, "byte") + ", " + std::to_string(cost.states) + "-" + std::to_string(cost.mostStates) +
-           " states";
+    return plural(cost.bytes, "byte") + ", " + std::to_string(cost.states) + "-" +
+           std::to_string(cost.mostStates) + " states";
 }

@@ -11,8 +11,8 @@
 
 struct LinesCost {
     std::uint32_t bytes = 0;
-    std::uint64_t states = 0;      // every condition failing
-    std::uint64_t mostStates = 0;  // every condition holding
+    std::uint64_t states = 0;     // every condition failing
+    std::uint64_t mostStates = 0; // every condition holding
 };
 
 // Lines `first` to `last`, both included.

@@ -21,8 +21,12 @@ bool readSwitch(const QSettings& settings, const QString& name, bool fallback) {
     return readInt(settings, name, fallback ? 1 : 0) != 0;
 }
 
-void write(QSettings& settings, const QString& name, const QString& value) { settings.setValue(name, value); }
-void write(QSettings& settings, const QString& name, int value) { write(settings, name, QString::number(value)); }
+void write(QSettings& settings, const QString& name, const QString& value) {
+    settings.setValue(name, value);
+}
+void write(QSettings& settings, const QString& name, int value) {
+    write(settings, name, QString::number(value));
+}
 
 } // namespace
 
@@ -31,11 +35,16 @@ QColor EditorFont::textColour() const {
         return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     // The system colours a font might name, as the palette has them.
     switch (colour & 0xFF) {
-    case 5: return QApplication::palette().color(QPalette::Base);
-    case 15: return QApplication::palette().color(QPalette::Button);
-    case 17: return QApplication::palette().color(QPalette::ToolTipText);
-    case 20: return QApplication::palette().color(QPalette::Light);
-    default: return QApplication::palette().color(QPalette::Text);
+    case 5:
+        return QApplication::palette().color(QPalette::Base);
+    case 15:
+        return QApplication::palette().color(QPalette::Button);
+    case 17:
+        return QApplication::palette().color(QPalette::ToolTipText);
+    case 20:
+        return QApplication::palette().color(QPalette::Light);
+    default:
+        return QApplication::palette().color(QPalette::Text);
     }
 }
 

@@ -3,9 +3,9 @@
 // The options kept between runs, group "Options" of QSettings("Talvane",
 // "Brenvik"), every value a string.
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
-#include <QByteArray>
 #include <QStringList>
 
 #include <optional>

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::uint32_t largestValue = 0xFFFF; // above: a definition that failed
+constexpr std::uint32_t largestValue = 0xFFFF;         // above: a definition that failed
 const QString widestNumber = QStringLiteral("000000"); // a value in octal; lines and uses are shorter
 
 } // namespace
@@ -28,7 +28,9 @@ int TSymbolsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(symbols.size());
 }
 
-int TSymbolsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Column::columns; }
+int TSymbolsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Column::columns;
+}
 
 QVariant TSymbolsModel::data(const QModelIndex& index, int role) const {
     const SymbolEntry& symbol = SymbolAt(index.row());
@@ -36,17 +38,25 @@ QVariant TSymbolsModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case nameColumn: return QString::fromStdString(symbol.name);
-        case valueColumn: return valid ? QString::fromStdString(octalText(symbol.value, 6)) : QStringLiteral("?");
-        case lineColumn: return symbol.line + 1;
-        default: return static_cast<qulonglong>(symbol.useLines.size());
+        case nameColumn:
+            return QString::fromStdString(symbol.name);
+        case valueColumn:
+            return valid ? QString::fromStdString(octalText(symbol.value, 6)) : QStringLiteral("?");
+        case lineColumn:
+            return symbol.line + 1;
+        default:
+            return static_cast<qulonglong>(symbol.useLines.size());
         }
     case sortRole:
         switch (index.column()) {
-        case nameColumn: return QString::fromStdString(symbol.name);
-        case valueColumn: return symbol.value;
-        case lineColumn: return symbol.line;
-        default: return static_cast<qulonglong>(symbol.useLines.size());
+        case nameColumn:
+            return QString::fromStdString(symbol.name);
+        case valueColumn:
+            return symbol.value;
+        case lineColumn:
+            return symbol.line;
+        default:
+            return static_cast<qulonglong>(symbol.useLines.size());
         }
     case Qt::ToolTipRole:
         if (index.column() == valueColumn)

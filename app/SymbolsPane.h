@@ -16,7 +16,7 @@ class QTableView;
 
 class TSymbolsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Column { nameColumn, valueColumn, lineColumn, usesColumn, columns };
     static constexpr int sortRole = Qt::UserRole; // numbers sort as numbers
 
@@ -30,13 +30,13 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+  private:
     std::vector<SymbolEntry> symbols;
 };
 
 class TSymbolsPane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     explicit TSymbolsPane(QWidget* parent);
 
     // Shows the symbols of `assembly` now if the pane is open, or once it opens.
@@ -47,11 +47,11 @@ public:
     QTableView* View() const { return view; }
     QLineEdit* Filter() const { return filter; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // A symbol was chosen: its defining line, 0-based.
     void OnDefinition(int line);
 
-private:
+  private:
     void refresh();
 
     TSymbolsModel* model;

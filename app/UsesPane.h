@@ -9,7 +9,7 @@
 
 class TUsesPane : public TLinesPane {
     Q_OBJECT
-public:
+  public:
     struct Use {
         std::uint32_t line;   // 0-based
         std::uint32_t column; // 1-based

@@ -22,7 +22,8 @@ struct Figures {
     double best, median;
 };
 
-Figures measure(int repeats, const std::function<void()>& step, const std::function<void()>& setUp = [] {}) {
+Figures measure(
+    int repeats, const std::function<void()>& step, const std::function<void()>& setUp = [] {}) {
     std::vector<double> ms;
     for (int i = 0; i < repeats; ++i) {
         setUp();

@@ -39,11 +39,13 @@ void waitFor(int milliseconds) {
 
 void report(const char* what, Milliseconds samples) {
     std::sort(samples.begin(), samples.end());
-    std::printf("%-28s median %.2f ms, worst %.2f ms of %zu\n", what, samples[samples.size() / 2], samples.back(),
-                samples.size());
+    std::printf("%-28s median %.2f ms, worst %.2f ms of %zu\n", what, samples[samples.size() / 2],
+                samples.back(), samples.size());
 }
 
-double seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
+double seconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
 
 // Instructions per second of the machine alone on `source`, to its halt.
 double headlessSpeed(const std::vector<std::string>& source) {
@@ -131,8 +133,8 @@ int main(int argc, char** argv) {
     const double alone = headlessSpeed(source);
     const double inWindow = windowSpeed(window, source);
     std::printf("machine alone                %.1f million instructions/s\n", alone / 1e6);
-    std::printf("in the window, full speed    %.1f million instructions/s (%.0f%% of alone)\n", inWindow / 1e6,
-                100 * inWindow / alone);
+    std::printf("in the window, full speed    %.1f million instructions/s (%.0f%% of alone)\n",
+                inWindow / 1e6, 100 * inWindow / alone);
     report("pause latency", pauseLatencies(window, samples));
     report("key to echo", keyLatencies(window, samples));
     return 0;

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     std::printf("errors            %d\n", engine.GetErrorCount());
     std::printf("bytes assembled   %u\n", engine.GetAssembly().bytesAssembled);
     std::printf("runs              %d\n", runs);
-    std::printf("best run          %.2f ms  (%.0f lines/s)\n", seconds.front() * 1e3, lineCount / seconds.front());
+    std::printf("best run          %.2f ms  (%.0f lines/s)\n", seconds.front() * 1e3,
+                lineCount / seconds.front());
     std::printf("median run        %.2f ms  (%.0f lines/s)\n", seconds[seconds.size() / 2] * 1e3,
                 lineCount / seconds[seconds.size() / 2]);
     std::printf("peak memory       %.1f MiB\n", usage.ru_maxrss / 1024.0);

@@ -32,9 +32,10 @@ void loadAssembleAndPaint(TBrenvik& editor, const QString& path, const char* wha
     const double assembled = timer.nsecsElapsed() / 1e6;
     editor.repaint();
     const double painted = timer.nsecsElapsed() / 1e6;
-    std::printf("%-28s load %8.1f ms   + doAsm %8.1f ms   + paint %6.1f ms   = %8.1f ms   (%d errors, %u bytes)\n",
-                what, loaded, assembled - loaded, painted - assembled, painted, editor.GetErrorCount(),
-                editor.BytesAssembled());
+    std::printf(
+        "%-28s load %8.1f ms   + doAsm %8.1f ms   + paint %6.1f ms   = %8.1f ms   (%d errors, %u bytes)\n",
+        what, loaded, assembled - loaded, painted - assembled, painted, editor.GetErrorCount(),
+        editor.BytesAssembled());
 }
 
 } // namespace
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
     for (const std::string& line : generateProgram(lineCount))
         program += QByteArray::fromStdString(line) + "\r\n";
     writeFile(folder.filePath("program.asm"), program);
-    writeFile(folder.filePath("long-line.asm"), "\tDB\t" + QByteArray(10 * 1024 * 1024 / 2, '1').replace("1", "1,") + "0\r\n");
+    writeFile(folder.filePath("long-line.asm"),
+              "\tDB\t" + QByteArray(10 * 1024 * 1024 / 2, '1').replace("1", "1,") + "0\r\n");
     program.clear();
 
     TBrenvik editor;
@@ -59,7 +61,8 @@ int main(int argc, char** argv) {
     editor.show();
     QApplication::processEvents();
 
-    loadAssembleAndPaint(editor, folder.filePath("program.asm"), (std::to_string(lineCount) + " lines").c_str());
+    loadAssembleAndPaint(editor, folder.filePath("program.asm"),
+                         (std::to_string(lineCount) + " lines").c_str());
     loadAssembleAndPaint(editor, folder.filePath("long-line.asm"), "one line of 10 MB");
 
     rusage usage{};

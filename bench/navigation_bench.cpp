@@ -31,7 +31,8 @@ void report(const char* what, int samples, const std::function<void()>& action) 
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
-    std::printf("%-36s median %.2f ms, worst %.2f ms of %d\n", what, times[times.size() / 2], times.back(), samples);
+    std::printf("%-36s median %.2f ms, worst %.2f ms of %d\n", what, times[times.size() / 2], times.back(),
+                samples);
 }
 
 } // namespace

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     std::printf("states            %llu\n", static_cast<unsigned long long>(machine.states));
     std::printf("best run          %.3f s of %d\n", best, runs);
     std::printf("instructions/s    %.1f million\n", machine.instructions / best / 1e6);
-    std::printf("states/s          %.1f million (%.0f times an 8008 at 500 kHz)\n", machine.states / best / 1e6,
-                machine.states / best / 250000.0);
+    std::printf("states/s          %.1f million (%.0f times an 8008 at 500 kHz)\n",
+                machine.states / best / 1e6, machine.states / best / 250000.0);
     return 0;
 }

@@ -37,7 +37,8 @@ struct Options {
 };
 
 // The value of an option that takes one: "--fill N" or "--fill=N", "-b FILE".
-bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value) {
+bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                 std::string& value) {
     const std::string& arg = args[i];
     if (arg.starts_with(name + "=") && name.starts_with("--")) {
         value = arg.substr(name.size() + 1);
@@ -62,7 +63,9 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
         } else if (arg == "-w") {
             options.warnings = false;
         } else if (arg == "-o" || arg == "-b" || arg == "-s") {
-            std::string& file = arg == "-o" ? options.hexFile : arg == "-b" ? options.binaryFile : options.symbolFile;
+            std::string& file = arg == "-o"   ? options.hexFile
+                                : arg == "-b" ? options.binaryFile
+                                              : options.symbolFile;
             if (!optionValue(args, i, arg, file))
                 return false;
         } else if (is("--fill") || is("--range")) {
@@ -82,7 +85,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
         reason = "--fill and --range shape the binary image of -b";
         return false;
     }
-    const int toStandardOutput = (options.hexFile == standardOutput) + (options.binaryFile == standardOutput) +
+    const int toStandardOutput = (options.hexFile == standardOutput) +
+                                 (options.binaryFile == standardOutput) +
                                  (options.symbolFile == standardOutput);
     if (toStandardOutput > 1) {
         reason = "only one of -o, -b and -s can write to standard output";
@@ -96,14 +100,15 @@ bool reached(std::ostream& out, std::ostream& err) {
     if (out.flush())
         return true;
     const int reason = errno;
-    err << program << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
+    err << program
+        << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
         << '\n';
     return false;
 }
 
 // Writes an output file whole, or standard output for "-", anywhere but over the source.
-bool writeOutput(const std::string& path, const std::string& contents, const std::string& source, std::ostream& out,
-                 std::ostream& err) {
+bool writeOutput(const std::string& path, const std::string& contents, const std::string& source,
+                 std::ostream& out, std::ostream& err) {
     if (path == standardOutput) {
         out << contents;
         return reached(out, err);
@@ -126,7 +131,8 @@ bool imageOf(const Assembly& assembly, const SourceFile& file, const Options& op
     }
     std::optional<AddressRange> range;
     if (!options.range.empty()) {
-        range = parseAddressRange(options.range, [&](const std::string& address) { return file.evaluate(address); });
+        range = parseAddressRange(options.range,
+                                  [&](const std::string& address) { return file.evaluate(address); });
         if (!range) {
             err << program << ": --range " << options.range << ": not START-END, START at most END\n";
             return false;
@@ -151,7 +157,8 @@ bool writeOutputs(const Assembly& assembly, const SourceFile& file, const Option
     if (!options.binaryFile.empty())
         written = writeOutput(options.binaryFile, image, options.source, out, err) && written;
     if (!options.symbolFile.empty())
-        written = writeOutput(options.symbolFile, symbolTableText(assembly), options.source, out, err) && written;
+        written =
+            writeOutput(options.symbolFile, symbolTableText(assembly), options.source, out, err) && written;
     return written;
 }
 

@@ -43,7 +43,9 @@ namespace {
 
 termios saved{};
 
-void restoreTerminal() { ::tcsetattr(STDIN_FILENO, TCSANOW, &saved); }
+void restoreTerminal() {
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
 
 // Ctrl+C ends the program as it would, with the terminal as it was.
 void restoreAndDie(int signal) {

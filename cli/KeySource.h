@@ -7,7 +7,7 @@
 #include <string>
 
 class KeySource {
-public:
+  public:
     virtual ~KeySource() = default;
     // The keys there are now; with `wait`, waits for some up to `waitMilliseconds`.
     // Each LF comes as the CR a terminal's Enter sends (a CR LF as one CR).
@@ -19,12 +19,12 @@ public:
 
 // The keys of a file descriptor, read without blocking but when waiting.
 class DescriptorKeys : public KeySource {
-public:
+  public:
     explicit DescriptorKeys(int fd) : fd(fd) {}
     std::string read(bool wait) override;
     bool ended() const override { return atEnd; }
 
-private:
+  private:
     int fd;
     bool atEnd = false;
     bool afterReturn = false;
@@ -32,12 +32,12 @@ private:
 
 // Keys given all at once, as a test gives them.
 class GivenKeys : public KeySource {
-public:
+  public:
     explicit GivenKeys(std::string keys) : keys(std::move(keys)) {}
     std::string read(bool) override;
     bool ended() const override { return keys.empty(); }
 
-private:
+  private:
     std::string keys;
 };
 
@@ -47,12 +47,12 @@ std::string asTypedKeys(const std::string& bytes, bool& afterReturn);
 // While it lives, the terminal on standard input hands over each key as it is
 // typed, without echo (the program echoes).
 class RawTerminal {
-public:
+  public:
     RawTerminal();
     ~RawTerminal();
     RawTerminal(const RawTerminal&) = delete;
     RawTerminal& operator=(const RawTerminal&) = delete;
 
-private:
+  private:
     bool changed = false;
 };

@@ -115,16 +115,18 @@ std::string registerText(const Cpu& cpu) {
     std::string text;
     for (std::size_t r = 0; r < cpu.registers.size(); ++r)
         text += std::string(1, names[r]) + "=" + octalText(cpu.registers[r], 3) + " ";
-    text += "CY=" + std::to_string(cpu.carry) + " Z=" + std::to_string(cpu.zero) + " S=" + std::to_string(cpu.sign) +
-            " P=" + std::to_string(cpu.parity) + " SP=" + std::to_string(cpu.stackPointer);
+    text += "CY=" + std::to_string(cpu.carry) + " Z=" + std::to_string(cpu.zero) +
+            " S=" + std::to_string(cpu.sign) + " P=" + std::to_string(cpu.parity) +
+            " SP=" + std::to_string(cpu.stackPointer);
     return text;
 }
 
 // The program's bytes in memory, or a reason to exit with; the source file, if
 // it is one, keeps its symbols for --start.
 class Loader {
-public:
-    Loader(const Options& options, Machine& machine, std::ostream& err) : options(options), machine(machine), err(err) {}
+  public:
+    Loader(const Options& options, Machine& machine, std::ostream& err)
+        : options(options), machine(machine), err(err) {}
 
     std::optional<int> load(SourceFile& symbols) {
         const std::string extension = extensionOf(options.program);
@@ -146,7 +148,7 @@ public:
         return beyond;
     }
 
-private:
+  private:
     std::optional<int> fail(const std::string& message) {
         err << program << ": " << message << '\n';
         return exitFailure;
@@ -181,7 +183,8 @@ private:
     std::optional<int> loadHex(const std::string& text) {
         std::size_t line = 0;
         std::string reason;
-        if (!readIntelHex(text, [&](std::uint32_t address, std::uint8_t byte) { put(address, byte); }, line, reason))
+        if (!readIntelHex(
+                text, [&](std::uint32_t address, std::uint8_t byte) { put(address, byte); }, line, reason))
             return fail(options.program + (line > 0 ? ":" + std::to_string(line) : "") + ": " + reason);
         return beyond;
     }
@@ -201,8 +204,9 @@ bool show(Console& console, std::ostream& out) {
 }
 
 class Simulation {
-public:
-    Simulation(const Options& options, Machine& machine, KeySource& keys, std::ostream& out, std::ostream& err)
+  public:
+    Simulation(const Options& options, Machine& machine, KeySource& keys, std::ostream& out,
+               std::ostream& err)
         : options(options), machine(machine), keys(keys), out(out), err(err) {}
 
     int run() {
@@ -210,18 +214,22 @@ public:
         for (;;) {
             feed(false);
             if (options.maxStates && machine.states >= *options.maxStates)
-                return stop(exitStopped, "stopped after " + std::to_string(machine.states) + " states (--max-states)");
-            const std::uint64_t budget =
-                options.maxStates ? std::min(*options.maxStates - machine.states, statesPerSlice) : statesPerSlice;
+                return stop(exitStopped,
+                            "stopped after " + std::to_string(machine.states) + " states (--max-states)");
+            const std::uint64_t budget = options.maxStates
+                                             ? std::min(*options.maxStates - machine.states, statesPerSlice)
+                                             : statesPerSlice;
             const StopReason reason = options.trace ? traceSlice(budget) : machine.run(budget);
             if (!show(console, out))
-                return stop(exitFailure, std::string("cannot write standard output: ") + std::strerror(errno));
+                return stop(exitFailure,
+                            std::string("cannot write standard output: ") + std::strerror(errno));
             switch (reason) {
             case StopReason::halted:
                 return stop(exitHalted, {});
             case StopReason::undefinedOpcode: {
                 const std::uint16_t at = machine.cpu.pc();
-                return stop(exitStopped, "undefined opcode " + octalText(machine.memory[at], 3) + " at " + octalText(at, 6));
+                return stop(exitStopped, "undefined opcode " + octalText(machine.memory[at], 3) + " at " +
+                                             octalText(at, 6));
             }
             case StopReason::endOfInput:
                 return stop(exitEndOfInput, "waiting for input at end of input");
@@ -234,7 +242,7 @@ public:
         }
     }
 
-private:
+  private:
     void feed(bool wait) {
         Console& console = machine.ports.console;
         console.type(keys.read(wait));
@@ -253,13 +261,14 @@ private:
             for (unsigned i = 0; i < timingOf(byte(0)).length; ++i)
                 bytes += octalText(byte(i), 3) + " ";
             bytes.resize(std::max<std::size_t>(bytes.size(), 12), ' ');
-            const std::string instruction = disassemble(byte(0), static_cast<std::uint16_t>(byte(1) | byte(2) << 8));
+            const std::string instruction =
+                disassemble(byte(0), static_cast<std::uint16_t>(byte(1) | byte(2) << 8));
             reason = machine.run(end - machine.states, 1);
             if (reason == StopReason::undefinedOpcode)
                 break;
             err << octalText(at, 6) << "  " << bytes << instruction
-                << std::string(instruction.size() < 16 ? 16 - instruction.size() : 1, ' ') << registerText(machine.cpu)
-                << '\n';
+                << std::string(instruction.size() < 16 ? 16 - instruction.size() : 1, ' ')
+                << registerText(machine.cpu) << '\n';
         }
         return reason;
     }

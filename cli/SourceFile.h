@@ -11,7 +11,7 @@
 #include <string_view>
 
 class SourceFile {
-public:
+  public:
     // False, with the reason, when the file cannot be read.
     bool load(const std::string& path, std::string& reason);
     // The source is `bytes`, as if read from a file.
@@ -22,7 +22,7 @@ public:
     // the last assembly; none when it is no value.
     std::optional<std::uint32_t> evaluate(std::string_view expression) const;
 
-private:
+  private:
     std::optional<SourceFileText> source;
     std::optional<TBrenvikEngine> engine; // reads `source`
 };

@@ -17,7 +17,8 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     autoAsmTimer.setSingleShot(true);
     connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
-    connect(textArea->document(), &QTextDocument::contentsChange, this, &TBrenvik::dropBreakpointsOfEmptiedText);
+    connect(textArea->document(), &QTextDocument::contentsChange, this,
+            &TBrenvik::dropBreakpointsOfEmptiedText);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
     connect(textArea, &TRichEdit2::OnControlClick, this, [this](int position) {
         if (const QString name = NameAt(position); !name.isEmpty())
@@ -39,14 +40,30 @@ void TBrenvik::changeEvent(QEvent* event) {
 
 TBrenvik::~TBrenvik() = default;
 
-QFont TBrenvik::GetFont() const { return textArea->font(); }
-QColor TBrenvik::GetFontColour() const { return textArea->palette().color(QPalette::Text); }
-bool TBrenvik::GetModified() const { return textArea->document()->isModified(); }
-void TBrenvik::SetModified(bool modified) { textArea->document()->setModified(modified); }
-bool TBrenvik::GetHideSelection() const { return textArea->GetHideSelection(); }
-void TBrenvik::SetHideSelection(bool hide) { textArea->SetHideSelection(hide); }
-bool TBrenvik::GetAutoIndent() const { return textArea->AutoIndent; }
-void TBrenvik::SetAutoIndent(bool on) { textArea->AutoIndent = on; }
+QFont TBrenvik::GetFont() const {
+    return textArea->font();
+}
+QColor TBrenvik::GetFontColour() const {
+    return textArea->palette().color(QPalette::Text);
+}
+bool TBrenvik::GetModified() const {
+    return textArea->document()->isModified();
+}
+void TBrenvik::SetModified(bool modified) {
+    textArea->document()->setModified(modified);
+}
+bool TBrenvik::GetHideSelection() const {
+    return textArea->GetHideSelection();
+}
+void TBrenvik::SetHideSelection(bool hide) {
+    textArea->SetHideSelection(hide);
+}
+bool TBrenvik::GetAutoIndent() const {
+    return textArea->AutoIndent;
+}
+void TBrenvik::SetAutoIndent(bool on) {
+    textArea->AutoIndent = on;
+}
 
 int TBrenvik::GetLine() const {
     return textArea->document()->findBlock(textArea->textCursor().selectionEnd()).blockNumber() + 1;
@@ -57,15 +74,21 @@ int TBrenvik::GetColumn() const {
     return end - textArea->document()->findBlock(end).position() + 1;
 }
 
-int TBrenvik::GetSelStart() const { return textArea->textCursor().selectionStart(); }
+int TBrenvik::GetSelStart() const {
+    return textArea->textCursor().selectionStart();
+}
 
 int TBrenvik::GetSelLength() const {
     const QTextCursor cursor = textArea->textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
-void TBrenvik::SetSelStart(int start) { setSelection(start, 0); }
-void TBrenvik::SetSelLength(int length) { setSelection(GetSelStart(), length); }
+void TBrenvik::SetSelStart(int start) {
+    setSelection(start, 0);
+}
+void TBrenvik::SetSelLength(int length) {
+    setSelection(GetSelStart(), length);
+}
 
 void TBrenvik::setSelection(int start, int length) {
     const int last = textArea->document()->characterCount() - 1;
@@ -88,7 +111,9 @@ void TBrenvik::textChange() {
     Q_EMIT OnChange();
 }
 
-void TBrenvik::vertScroll() { repaint(codeRect); }
+void TBrenvik::vertScroll() {
+    repaint(codeRect);
+}
 
 void TBrenvik::doAsm() {
     autoAsmTimer.stop();
@@ -128,7 +153,8 @@ bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
     const auto* help = static_cast<QHelpEvent*>(event);
     const QTextCursor hovered = textArea->cursorForPosition(help->pos());
     const bool onText = textArea->cursorRect(hovered).bottom() >= help->pos().y();
-    const std::span<const Diagnostic> found = onText ? DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
+    const std::span<const Diagnostic> found =
+        onText ? DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
     if (found.empty())
         QToolTip::hideText();
     else

@@ -22,7 +22,7 @@ class QPrinter;
 
 class TBrenvik : public QWidget {
     Q_OBJECT
-public:
+  public:
     using Line = Assembly::Line;
     using Unresolved = Assembly::Unresolved;
     static constexpr WordTable<Line::LineCode>& opcodes = TBrenvikEngine::opcodes;
@@ -63,7 +63,9 @@ public:
     // Source line `index` as the last run read it.
     std::u16string_view AssembledLine(std::size_t index) const { return snapshot.line(index); }
     // The value of an expression in the assembler's syntax, with the symbols of the last run.
-    std::optional<std::uint32_t> ValueOf(std::string_view expression) const { return engine.valueOf(expression); }
+    std::optional<std::uint32_t> ValueOf(std::string_view expression) const {
+        return engine.valueOf(expression);
+    }
     // The colours of errors, comments and warnings, for the window's background.
     const MarkColours& GetMarkColours() const { return markColours; }
     // The diagnostics of line `index` (0-based) while the listing describes the
@@ -124,14 +126,14 @@ public:
     void LoadFromFile(const QString& path);
     void SaveToFile(const QString& path);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnChange();
     void OnAssemble();
     void OnBreakpointsChanged();
     // Ctrl and a click on `name` in the text: a wish to see its definition.
     void OnNameClicked(const QString& name);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -140,7 +142,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void textChange();
     void vertScroll();
     void Paint(QPainter& canvas);
@@ -170,6 +172,6 @@ private:
 };
 
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };

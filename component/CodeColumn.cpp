@@ -25,8 +25,8 @@ constexpr double twipsPerInch = 1440.0;
 
 } // namespace
 
-std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
-                                std::size_t firstByte) const {
+std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y,
+                                std::size_t maxBytes, std::size_t firstByte) const {
     const CodeRow row = codeRow(GetAssembly().lines[index], maxBytes, firstByte);
     const int baseline = y + canvas.fontMetrics().ascent();
     if (!row.address.empty())
@@ -78,7 +78,8 @@ void TBrenvik::paintBreakpoint(QPainter& canvas, int y, int rowHeight) const {
     canvas.setRenderHint(QPainter::Antialiasing);
     canvas.setPen(Qt::NoPen);
     canvas.setBrush(markColours.breakpoint);
-    canvas.drawEllipse(codeWidth - diameter - breakpointGap, y + (rowHeight - diameter) / 2, diameter, diameter);
+    canvas.drawEllipse(codeWidth - diameter - breakpointGap, y + (rowHeight - diameter) / 2, diameter,
+                       diameter);
     canvas.restore();
 }
 
@@ -92,7 +93,9 @@ void TBrenvik::resetMargins() {
     codeBitmap = QPixmap();
 }
 
-void TBrenvik::resizeEvent(QResizeEvent*) { resetMargins(); }
+void TBrenvik::resizeEvent(QResizeEvent*) {
+    resetMargins();
+}
 
 void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     const bool modified = GetModified();
@@ -113,7 +116,8 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
     for (const int twips : tabStopTwips)
-        tabs.append(QTextOption::Tab(twips * digitWidth * logicalDpiX() / twipsPerInch, QTextOption::LeftTab));
+        tabs.append(
+            QTextOption::Tab(twips * digitWidth * logicalDpiX() / twipsPerInch, QTextOption::LeftTab));
     option.setTabs(tabs);
     textArea->document()->setDefaultTextOption(option);
 
@@ -122,7 +126,9 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     update();
 }
 
-bool TBrenvik::nearBorder(int x) const { return std::abs(x - codeWidth) <= borderHotZone; }
+bool TBrenvik::nearBorder(int x) const {
+    return std::abs(x - codeWidth) <= borderHotZone;
+}
 
 void TBrenvik::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
@@ -130,7 +136,8 @@ void TBrenvik::mousePressEvent(QMouseEvent* event) {
     if (draggingBorder || at.x() >= codeWidth || event->button() != Qt::LeftButton)
         return;
     // A click beside a line sets or clears its breakpoint.
-    const QTextBlock beside = textArea->cursorForPosition(QPoint(0, at.y() - textArea->viewport()->y())).block();
+    const QTextBlock beside =
+        textArea->cursorForPosition(QPoint(0, at.y() - textArea->viewport()->y())).block();
     const int top = textArea->blockTop(beside);
     if (top <= at.y() && at.y() < top + textArea->blockHeight(beside))
         ToggleBreakpoint(beside.blockNumber());
@@ -149,4 +156,6 @@ void TBrenvik::mouseMoveEvent(QMouseEvent* event) {
     repaint(0, 0, width(), height());
 }
 
-void TBrenvik::mouseReleaseEvent(QMouseEvent*) { draggingBorder = false; }
+void TBrenvik::mouseReleaseEvent(QMouseEvent*) {
+    draggingBorder = false;
+}

@@ -1,6 +1,5 @@
 #include "DiagnosticText.h"
 
-
 QString diagnosticText(const Diagnostic& diagnostic) {
     return QString::fromLatin1(isError(diagnostic) ? "error: " : "warning: ") +
            QString::fromStdString(messageOf(diagnostic.fault));
@@ -12,7 +11,8 @@ QString explanationHtml(std::span<const Diagnostic> diagnostics) {
         const std::string_view explanation = explanationOf(d.fault.code);
         html += QStringLiteral("<p style='white-space:pre'>%1</p><p>%2</p>")
                     .arg(diagnosticText(d).toHtmlEscaped(),
-                         QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size())).toHtmlEscaped());
+                         QString::fromUtf8(explanation.data(), static_cast<qsizetype>(explanation.size()))
+                             .toHtmlEscaped());
     }
     return html;
 }

@@ -9,15 +9,33 @@
 #include <QFileInfo>
 #include <QTextBlock>
 
-void TBrenvik::SelectAll() { textArea->selectAll(); }
-void TBrenvik::CopyToClipboard() { textArea->copy(); }
-void TBrenvik::CutToClipboard() { textArea->cut(); }
-void TBrenvik::PasteFromClipboard() { textArea->paste(); }
-void TBrenvik::ClearSelection() { textArea->textCursor().removeSelectedText(); }
-bool TBrenvik::CanUndo() const { return textArea->document()->isUndoAvailable(); }
-void TBrenvik::Undo() { textArea->undo(); }
-bool TBrenvik::CanRedo() const { return textArea->document()->isRedoAvailable(); }
-void TBrenvik::Redo() { textArea->redo(); }
+void TBrenvik::SelectAll() {
+    textArea->selectAll();
+}
+void TBrenvik::CopyToClipboard() {
+    textArea->copy();
+}
+void TBrenvik::CutToClipboard() {
+    textArea->cut();
+}
+void TBrenvik::PasteFromClipboard() {
+    textArea->paste();
+}
+void TBrenvik::ClearSelection() {
+    textArea->textCursor().removeSelectedText();
+}
+bool TBrenvik::CanUndo() const {
+    return textArea->document()->isUndoAvailable();
+}
+void TBrenvik::Undo() {
+    textArea->undo();
+}
+bool TBrenvik::CanRedo() const {
+    return textArea->document()->isRedoAvailable();
+}
+void TBrenvik::Redo() {
+    textArea->redo();
+}
 
 void TBrenvik::ClearAll() {
     textArea->clear();
@@ -31,8 +49,12 @@ void TBrenvik::ReplaceSelection(const QString& text) {
     textArea->setTextCursor(cursor);
 }
 
-void TBrenvik::BeginEditGroup() { textArea->textCursor().beginEditBlock(); }
-void TBrenvik::EndEditGroup() { textArea->textCursor().endEditBlock(); }
+void TBrenvik::BeginEditGroup() {
+    textArea->textCursor().beginEditBlock();
+}
+void TBrenvik::EndEditGroup() {
+    textArea->textCursor().endEditBlock();
+}
 
 int TBrenvik::FindTextA(const QString& text, int start, int length, int options) {
     QTextDocument::FindFlags flags;
@@ -41,8 +63,9 @@ int TBrenvik::FindTextA(const QString& text, int start, int length, int options)
     if (options & MatchCase)
         flags |= QTextDocument::FindCaseSensitively;
     const qint64 end = static_cast<qint64>(start) + std::max(length, 0);
-    const QTextCursor found =
-        text.isEmpty() || length <= 0 ? QTextCursor() : textArea->document()->find(text, std::max(start, 0), flags);
+    const QTextCursor found = text.isEmpty() || length <= 0
+                                  ? QTextCursor()
+                                  : textArea->document()->find(text, std::max(start, 0), flags);
     if (found.isNull() || found.selectionEnd() > end) {
         SetSelLength(0);
         return -1;
@@ -57,10 +80,13 @@ void TBrenvik::LoadFromFile(const QString& path) {
         throw FileError(QStringLiteral("Cannot open file %1: it is a folder").arg(path).toStdString());
     // A pipe or a device would block the load or never end it.
     if (info.exists() && !info.isFile())
-        throw FileError(QStringLiteral("Cannot open file %1: it is not a regular file").arg(path).toStdString());
+        throw FileError(
+            QStringLiteral("Cannot open file %1: it is not a regular file").arg(path).toStdString());
     std::string bytes, reason;
     if (!readWholeFile(QFile::encodeName(path).toStdString(), bytes, reason))
-        throw FileError(QStringLiteral("Cannot open file %1: %2").arg(path, QString::fromLocal8Bit(reason)).toStdString());
+        throw FileError(QStringLiteral("Cannot open file %1: %2")
+                            .arg(path, QString::fromLocal8Bit(reason))
+                            .toStdString());
 
     const DecodedSource source = decodeSource(bytes);
     textArea->setPlainText(QString::fromStdU16String(source.text));
@@ -81,14 +107,17 @@ void TBrenvik::SaveToFile(const QString& path) {
     try {
         bytes = encodeSource(GetText().toStdU16String(), encoding);
     } catch (const UnencodableText& e) {
-        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromStdString(e.what()))
+        throw FileError(QStringLiteral("Cannot save file %1: %2")
+                            .arg(path, QString::fromStdString(e.what()))
                             .toStdString());
     }
     // Written beside the file and renamed into place: the old file stays whole
     // until the new one is.
     std::string reason;
     if (!replaceFile(QFile::encodeName(path).toStdString(), bytes, reason))
-        throw FileError(QStringLiteral("Cannot save file %1: %2").arg(path, QString::fromLocal8Bit(reason)).toStdString());
+        throw FileError(QStringLiteral("Cannot save file %1: %2")
+                            .arg(path, QString::fromLocal8Bit(reason))
+                            .toStdString());
 }
 
 QString TBrenvik::NameAt(int position) const {

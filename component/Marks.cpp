@@ -33,8 +33,7 @@ void add(Formats& formats, std::uint32_t from, std::uint32_t to, int length, con
 }
 
 // Replaces the formats of every line that differs, then lays them out once.
-template <typename FormatsOfLine>
-void setFormats(QTextDocument& document, FormatsOfLine&& formatsOf) {
+template <typename FormatsOfLine> void setFormats(QTextDocument& document, FormatsOfLine&& formatsOf) {
     std::uint32_t index = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++index) {
         const Formats formats = formatsOf(index, block.length() - 1);
@@ -51,8 +50,8 @@ MarkColours markColoursFor(const QColor& background) {
     constexpr int darkBelow = 128;
     if (background.lightness() >= darkBelow)
         return {};
-    return {QColor(0xFF, 0x6B, 0x6B), QColor(0x7F, 0xB2, 0xFF), MarkColours{}.warning, QColor(0x55, 0x4B, 0x1E),
-            QColor(0xFF, 0x50, 0x50)};
+    return {QColor(0xFF, 0x6B, 0x6B), QColor(0x7F, 0xB2, 0xFF), MarkColours{}.warning,
+            QColor(0x55, 0x4B, 0x1E), QColor(0xFF, 0x50, 0x50)};
 }
 
 void showMarks(QTextDocument& document, const Assembly& assembly, const MarkColours& colours) {
@@ -68,7 +67,8 @@ void showMarks(QTextDocument& document, const Assembly& assembly, const MarkColo
             if (isError(*next))
                 add(formats, next->column, comment != 0 ? comment : lineEnd, length, colour(colours.error));
             else
-                add(formats, next->column, next->column + next->length, length, wavyUnderline(colours.warning));
+                add(formats, next->column, next->column + next->length, length,
+                    wavyUnderline(colours.warning));
         }
         if (comment != 0)
             add(formats, comment, lineEnd, length, colour(colours.comment));

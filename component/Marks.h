@@ -15,7 +15,7 @@ class QTextDocument;
 struct MarkColours {
     QColor error{255, 0, 0};
     QColor comment{0, 0, 255};
-    QColor warning{0xE0, 0x8A, 0x00}; // amber reads on light and dark backgrounds
+    QColor warning{0xE0, 0x8A, 0x00};   // amber reads on light and dark backgrounds
     QColor execution{0xFF, 0xF1, 0xA8}; // behind the line the program stands on
     QColor breakpoint{0xD0, 0x20, 0x20};
 };

@@ -48,7 +48,9 @@ int TRichEdit2::blockTop(const QTextBlock& block) const {
 
 namespace {
 
-bool isEnter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+bool isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
 
 } // namespace
 

@@ -9,7 +9,7 @@
 
 class TRichEdit2 : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit TRichEdit2(QWidget* owner);
 
     bool AutoIndent = true;
@@ -27,18 +27,18 @@ public:
 
     static constexpr int leftMargin = 8;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnVertScroll();
     // Ctrl and a click of the left button at `position` of the text, which the text leaves alone.
     void OnControlClick(int position);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     void autoIndent();
 
     bool hideSelection = true;

@@ -57,12 +57,18 @@ void TConsoleView::Show(const QString& text) {
 std::string TConsoleView::BytesOf(const QKeyEvent& event) {
     switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return std::string(1, carriageReturn);
-    case Qt::Key_Backspace: return std::string(1, backspace);
-    case Qt::Key_Delete: return std::string(1, rubout);
-    case Qt::Key_Escape: return std::string(1, escape);
-    case Qt::Key_Tab: return "\t";
-    default: break;
+    case Qt::Key_Enter:
+        return std::string(1, carriageReturn);
+    case Qt::Key_Backspace:
+        return std::string(1, backspace);
+    case Qt::Key_Delete:
+        return std::string(1, rubout);
+    case Qt::Key_Escape:
+        return std::string(1, escape);
+    case Qt::Key_Tab:
+        return "\t";
+    default:
+        break;
     }
     std::string bytes;
     for (const QChar c : event.text()) {
@@ -119,5 +125,9 @@ TConsolePane::TConsolePane(QWidget* parent)
     setFocusProxy(view);
 }
 
-void TConsolePane::SetHeader(const QString& text) { header->setText(text); }
-QString TConsolePane::Header() const { return header->text(); }
+void TConsolePane::SetHeader(const QString& text) {
+    header->setText(text);
+}
+QString TConsolePane::Header() const {
+    return header->text();
+}

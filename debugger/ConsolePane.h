@@ -14,7 +14,7 @@ class QLabel;
 
 class TConsoleView : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit TConsoleView(QWidget* parent);
 
     // Text as the console's screen hands it over: '\n' ends a line, '\b' goes back one character.
@@ -23,10 +23,10 @@ public:
     // The bytes a key sends to the program; none for keys that are not the terminal's.
     static std::string BytesOf(const QKeyEvent& event);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnKeys(const std::string& keys);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -34,14 +34,14 @@ protected:
 
 class TConsolePane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     explicit TConsolePane(QWidget* parent);
 
     TConsoleView* View() const { return view; }
     void SetHeader(const QString& text);
     QString Header() const;
 
-private:
+  private:
     QLabel* header;
     TConsoleView* view;
 };

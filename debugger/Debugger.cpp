@@ -20,7 +20,9 @@ constexpr std::uint64_t firstSliceStates = 100'000;
 constexpr std::uint64_t leastSliceStates = 1'000;
 constexpr std::uint16_t addressMask = Cpu::addressMask;
 
-std::uint8_t restartOpcode(unsigned restart) { return static_cast<std::uint8_t>(0005 | (restart & 7) << 3); }
+std::uint8_t restartOpcode(unsigned restart) {
+    return static_cast<std::uint8_t>(0005 | (restart & 7) << 3);
+}
 
 } // namespace
 
@@ -116,7 +118,9 @@ void TDebugger::SetClock(unsigned hertz) {
     sinceStart.start();
 }
 
-void TDebugger::Continue() { start(std::nullopt, std::nullopt); }
+void TDebugger::Continue() {
+    start(std::nullopt, std::nullopt);
+}
 
 void TDebugger::Pause() {
     if (running)
@@ -142,7 +146,9 @@ void TDebugger::StepOver() {
         StepInto();
 }
 
-void TDebugger::StepOut() { start(machine.callDepth, std::nullopt); }
+void TDebugger::StepOut() {
+    start(machine.callDepth, std::nullopt);
+}
 
 void TDebugger::RunTo(int line) {
     if (const std::optional<std::uint16_t> address = AddressFrom(line))
@@ -300,6 +306,7 @@ void TDebugger::showScreen() {
 void TDebugger::noteLostReturn() {
     const std::optional<std::uint8_t> lost = std::exchange(warnedLostSlot, machine.lostReturnSlot);
     if (machine.lostReturnSlot && machine.lostReturnSlot != lost)
-        Q_EMIT OnWarning(QStringLiteral("An 8th nested call overwrote the oldest return address (stack slot %1)")
-                             .arg(*machine.lostReturnSlot));
+        Q_EMIT OnWarning(
+            QStringLiteral("An 8th nested call overwrote the oldest return address (stack slot %1)")
+                .arg(*machine.lostReturnSlot));
 }

@@ -20,7 +20,7 @@
 
 class TDebugger : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr unsigned fullSpeed = 0; // a clock of 0 hertz: as fast as the host goes
 
     explicit TDebugger(QObject* parent = nullptr);
@@ -65,7 +65,7 @@ public:
     void Interrupt(unsigned restart);
     void TypeKeys(const std::string& keys);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The run or step ended, and why, in words.
     void OnStop(const QString& why);
     // The machine changed: at every stop, and about 30 times a second while it runs.
@@ -75,7 +75,7 @@ Q_SIGNALS:
     void OnWarning(const QString& what);
     void OnRunning(bool running);
 
-private:
+  private:
     void start(std::optional<unsigned> returnBelowDepth, std::optional<std::uint16_t> stopAt);
     std::uint64_t sliceBudget() const;
     void slice();
@@ -104,7 +104,7 @@ private:
 
     QTimer sliceTimer;
     QElapsedTimer sinceRefresh;
-    QElapsedTimer sinceStart;    // real time: the wall clock the states follow
+    QElapsedTimer sinceStart; // real time: the wall clock the states follow
     std::uint64_t statesAtStart = 0;
     std::uint64_t statesPerSlice;
     bool waitingForKeys = false;

@@ -28,10 +28,15 @@ QChar shownCharacter(std::uint8_t byte) {
 const QColor TMemoryModel::pcColour(255, 200, 0, 110);
 const QColor TMemoryModel::hlColour(0, 150, 255, 90);
 
-TMemoryModel::TMemoryModel(TDebugger& debugger, QObject* parent) : QAbstractTableModel(parent), debugger(debugger) {}
+TMemoryModel::TMemoryModel(TDebugger& debugger, QObject* parent)
+    : QAbstractTableModel(parent), debugger(debugger) {}
 
-int TMemoryModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows; }
-int TMemoryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : bytesPerRow + 1; }
+int TMemoryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows;
+}
+int TMemoryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : bytesPerRow + 1;
+}
 
 std::uint16_t TMemoryModel::addressOf(const QModelIndex& index) const {
     return static_cast<std::uint16_t>(index.row() * bytesPerRow + index.column());
@@ -41,7 +46,9 @@ QModelIndex TMemoryModel::IndexOf(std::uint16_t address) const {
     return index(address / bytesPerRow, address % bytesPerRow);
 }
 
-bool TMemoryModel::editable() const { return debugger.IsLoaded() && !debugger.IsRunning(); }
+bool TMemoryModel::editable() const {
+    return debugger.IsLoaded() && !debugger.IsRunning();
+}
 
 QVariant TMemoryModel::data(const QModelIndex& index, int role) const {
     const Machine& machine = debugger.GetMachine();
@@ -108,11 +115,14 @@ bool TMemoryModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
-void TMemoryModel::Refresh() { Q_EMIT dataChanged(index(0, 0), index(rows - 1, textColumn)); }
+void TMemoryModel::Refresh() {
+    Q_EMIT dataChanged(index(0, 0), index(rows - 1, textColumn));
+}
 
 TMemoryPane::TMemoryPane(TDebugger& debugger, QWidget* parent)
     : QDockWidget(QStringLiteral("Memory"), parent), model(new TMemoryModel(debugger, this)),
-      view(newPaneTable(model, QFontDatabase::systemFont(QFontDatabase::FixedFont), this)), goTo(new QLineEdit(this)) {
+      view(newPaneTable(model, QFontDatabase::systemFont(QFontDatabase::FixedFont), this)),
+      goTo(new QLineEdit(this)) {
     setObjectName(QStringLiteral("MemoryPane"));
     goTo->setPlaceholderText(QStringLiteral("Go to address or label (20000B, START)"));
     goTo->setClearButtonEnabled(true);
@@ -149,8 +159,8 @@ void TMemoryPane::ShowAddress(std::uint16_t address) {
 void TMemoryPane::goToTyped() {
     const std::optional<std::uint32_t> address = resolve ? resolve(goTo->text()) : std::nullopt;
     if (!address || *address >= Machine::memorySize) {
-        const QString why =
-            QStringLiteral("\"%1\" is no label and no address in memory (000000 to 037777)").arg(goTo->text());
+        const QString why = QStringLiteral("\"%1\" is no label and no address in memory (000000 to 037777)")
+                                .arg(goTo->text());
         QToolTip::showText(goTo->mapToGlobal(QPoint(0, goTo->height())), why, goTo);
         goTo->selectAll();
         return;

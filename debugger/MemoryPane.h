@@ -17,7 +17,7 @@ class TDebugger;
 
 class TMemoryModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     static constexpr int bytesPerRow = 8;
     static constexpr int textColumn = bytesPerRow; // the row's bytes as characters
 
@@ -37,10 +37,10 @@ public:
     static const QColor pcColour;
     static const QColor hlColour;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void OnEdited();
 
-private:
+  private:
     std::uint16_t addressOf(const QModelIndex& index) const;
     bool editable() const;
 
@@ -49,7 +49,7 @@ private:
 
 class TMemoryPane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     // Reads what is typed in the go-to field: an address or a label as the
     // assembler would, none when it is neither.
     using AddressResolver = std::function<std::optional<std::uint32_t>(const QString&)>;
@@ -61,7 +61,7 @@ public:
     QLineEdit* GoToField() const { return goTo; }
     QTableView* View() const { return view; }
 
-private:
+  private:
     void goToTyped();
 
     TMemoryModel* model;

@@ -11,23 +11,34 @@ namespace {
 
 constexpr std::uint32_t largestByte = 0377;
 
-bool isInput(int port) { return port < static_cast<int>(Ports::inputPorts); }
+bool isInput(int port) {
+    return port < static_cast<int>(Ports::inputPorts);
+}
 
 QString use(int port) {
     switch (port) {
-    case Console::statusPort: return QStringLiteral("Console status");
-    case Console::dataPort: return QStringLiteral("Console keys");
-    case Console::screenPort: return QStringLiteral("Console screen");
-    default: return isInput(port) ? QStringLiteral("Switches") : QStringLiteral("Output");
+    case Console::statusPort:
+        return QStringLiteral("Console status");
+    case Console::dataPort:
+        return QStringLiteral("Console keys");
+    case Console::screenPort:
+        return QStringLiteral("Console screen");
+    default:
+        return isInput(port) ? QStringLiteral("Switches") : QStringLiteral("Output");
     }
 }
 
 } // namespace
 
-TPortsModel::TPortsModel(TDebugger& debugger, QObject* parent) : QAbstractTableModel(parent), debugger(debugger) {}
+TPortsModel::TPortsModel(TDebugger& debugger, QObject* parent)
+    : QAbstractTableModel(parent), debugger(debugger) {}
 
-int TPortsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Ports::count; }
-int TPortsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Column::columns; }
+int TPortsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Ports::count;
+}
+int TPortsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Column::columns;
+}
 
 bool TPortsModel::isSwitches(int port) {
     return isInput(port) && port != Console::statusPort && port != Console::dataPort;
@@ -53,9 +64,13 @@ QVariant TPortsModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         switch (index.column()) {
         case Column::portColumn:
-            return QStringLiteral("%1 %2").arg(isInput(port) ? QStringLiteral("INP") : QStringLiteral("OUT")).arg(port);
-        case Column::useColumn: return use(port);
-        default: return value(port);
+            return QStringLiteral("%1 %2")
+                .arg(isInput(port) ? QStringLiteral("INP") : QStringLiteral("OUT"))
+                .arg(port);
+        case Column::useColumn:
+            return use(port);
+        default:
+            return value(port);
         }
     case Qt::ToolTipRole:
         if (index.column() == Column::valueColumn && isSwitches(port))
@@ -63,7 +78,8 @@ QVariant TPortsModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::FontRole:
         if (index.column() == Column::valueColumn && !isInput(port) &&
-            (ports.written[slot] != before.written[slot] || ports.lastOutput[slot] != before.lastOutput[slot])) {
+            (ports.written[slot] != before.written[slot] ||
+             ports.lastOutput[slot] != before.lastOutput[slot])) {
             QFont bold;
             bold.setBold(true);
             return bold;
@@ -95,12 +111,15 @@ bool TPortsModel::setData(const QModelIndex& index, const QVariant& value, int r
     const std::optional<std::uint32_t> byte = parseOctal(value.toString(), largestByte);
     if (!byte)
         return false;
-    debugger.GetMachine().ports.inputValues[static_cast<std::size_t>(index.row())] = static_cast<std::uint8_t>(*byte);
+    debugger.GetMachine().ports.inputValues[static_cast<std::size_t>(index.row())] =
+        static_cast<std::uint8_t>(*byte);
     Q_EMIT dataChanged(index, index);
     return true;
 }
 
-void TPortsModel::Refresh() { Q_EMIT dataChanged(index(0, 0), index(Ports::count - 1, Column::columns - 1)); }
+void TPortsModel::Refresh() {
+    Q_EMIT dataChanged(index(0, 0), index(Ports::count - 1, Column::columns - 1));
+}
 
 TPortsPane::TPortsPane(TDebugger& debugger, QWidget* parent)
     : QDockWidget(QStringLiteral("Ports"), parent), model(new TPortsModel(debugger, this)) {

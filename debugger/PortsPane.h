@@ -11,7 +11,7 @@ class TDebugger;
 
 class TPortsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Column { portColumn, useColumn, valueColumn, columns };
 
     explicit TPortsModel(TDebugger& debugger, QObject* parent = nullptr);
@@ -25,7 +25,7 @@ public:
 
     void Refresh();
 
-private:
+  private:
     static bool isSwitches(int port);
     QVariant value(int port) const;
 
@@ -34,10 +34,10 @@ private:
 
 class TPortsPane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     TPortsPane(TDebugger& debugger, QWidget* parent);
     TPortsModel* Model() const { return model; }
 
-private:
+  private:
     TPortsModel* model;
 };

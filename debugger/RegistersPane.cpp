@@ -1,8 +1,8 @@
 #include "RegistersPane.h"
 
 #include "Debugger.h"
-#include "PaneTable.h"
 #include "Instructions.h"
+#include "PaneTable.h"
 #include "Values.h"
 
 #include <QHeaderView>
@@ -21,11 +21,19 @@ constexpr bool Cpu::*flagMembers[] = {&Cpu::carry, &Cpu::zero, &Cpu::sign, &Cpu:
 constexpr std::uint32_t largestByte = 0377;
 constexpr unsigned displayClock = 500'000; // the 8008's own clock, for times at full speed
 
-bool isRegister(int row) { return row >= Row::firstRegister && row < Row::firstRegister + registerCount; }
-bool isFlag(int row) { return row >= Row::firstFlag && row < Row::firstFlag + flagCount; }
-bool isSlot(int row) { return row >= Row::firstSlot && row < Row::firstSlot + static_cast<int>(Cpu::stackSlots); }
+bool isRegister(int row) {
+    return row >= Row::firstRegister && row < Row::firstRegister + registerCount;
+}
+bool isFlag(int row) {
+    return row >= Row::firstFlag && row < Row::firstFlag + flagCount;
+}
+bool isSlot(int row) {
+    return row >= Row::firstSlot && row < Row::firstSlot + static_cast<int>(Cpu::stackSlots);
+}
 
-std::uint8_t byteAtHL(const Machine& machine) { return machine.memory[machine.cpu.hl()]; }
+std::uint8_t byteAtHL(const Machine& machine) {
+    return machine.memory[machine.cpu.hl()];
+}
 
 // Seconds of chip time in the unit that keeps the figure readable.
 QString duration(double seconds) {
@@ -41,8 +49,12 @@ QString duration(double seconds) {
 TRegistersModel::TRegistersModel(TDebugger& debugger, QObject* parent)
     : QAbstractTableModel(parent), debugger(debugger) {}
 
-int TRegistersModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Row::rows; }
-int TRegistersModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Column::columns; }
+int TRegistersModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Row::rows;
+}
+int TRegistersModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Column::columns;
+}
 
 QString TRegistersModel::name(int row) const {
     const Machine& machine = debugger.GetMachine();
@@ -60,13 +72,20 @@ QString TRegistersModel::name(int row) const {
         return text;
     }
     switch (row) {
-    case Row::programCounter: return QStringLiteral("PC");
-    case Row::memoryAtHL: return QStringLiteral("M");
-    case Row::stackPointer: return QStringLiteral("Stack pointer");
-    case Row::statesSinceStop: return QStringLiteral("States since stop");
-    case Row::totalStates: return QStringLiteral("States");
-    case Row::instructions: return QStringLiteral("Instructions");
-    default: return QStringLiteral("Chip time");
+    case Row::programCounter:
+        return QStringLiteral("PC");
+    case Row::memoryAtHL:
+        return QStringLiteral("M");
+    case Row::stackPointer:
+        return QStringLiteral("Stack pointer");
+    case Row::statesSinceStop:
+        return QStringLiteral("States since stop");
+    case Row::totalStates:
+        return QStringLiteral("States");
+    case Row::instructions:
+        return QStringLiteral("Instructions");
+    default:
+        return QStringLiteral("Chip time");
     }
 }
 
@@ -80,14 +99,21 @@ QString TRegistersModel::text(const Machine& machine, int row) const {
     if (isSlot(row))
         return octalString(cpu.stack[static_cast<std::size_t>(row - Row::firstSlot)], 6);
     switch (row) {
-    case Row::programCounter: return octalString(cpu.pc(), 6);
-    case Row::memoryAtHL: return octalString(byteAtHL(machine), 3);
-    case Row::stackPointer: return QString::number(cpu.stackPointer);
-    case Row::statesSinceStop: return locale.toString(static_cast<qulonglong>(debugger.StatesSinceStop()));
-    case Row::totalStates: return locale.toString(static_cast<qulonglong>(machine.states));
-    case Row::instructions: return locale.toString(static_cast<qulonglong>(machine.instructions));
+    case Row::programCounter:
+        return octalString(cpu.pc(), 6);
+    case Row::memoryAtHL:
+        return octalString(byteAtHL(machine), 3);
+    case Row::stackPointer:
+        return QString::number(cpu.stackPointer);
+    case Row::statesSinceStop:
+        return locale.toString(static_cast<qulonglong>(debugger.StatesSinceStop()));
+    case Row::totalStates:
+        return locale.toString(static_cast<qulonglong>(machine.states));
+    case Row::instructions:
+        return locale.toString(static_cast<qulonglong>(machine.instructions));
     default: {
-        const unsigned clock = debugger.GetClock() == TDebugger::fullSpeed ? displayClock : debugger.GetClock();
+        const unsigned clock =
+            debugger.GetClock() == TDebugger::fullSpeed ? displayClock : debugger.GetClock();
         const double seconds = static_cast<double>(machine.states) * clockPeriodsPerState / clock;
         return QStringLiteral("%1 at %2 kHz").arg(duration(seconds)).arg(clock / 1000);
     }
@@ -178,7 +204,8 @@ bool TRegistersModel::setData(const QModelIndex& index, const QVariant& value, i
         if (row == Row::programCounter)
             cpu.setPc(static_cast<std::uint16_t>(*parsed));
         else
-            cpu.registers[static_cast<std::size_t>(row - Row::firstRegister)] = static_cast<std::uint8_t>(*parsed);
+            cpu.registers[static_cast<std::size_t>(row - Row::firstRegister)] =
+                static_cast<std::uint8_t>(*parsed);
     } else {
         return false;
     }

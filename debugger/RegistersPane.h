@@ -14,7 +14,7 @@ class TDebugger;
 
 class TRegistersModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Row {
         firstRegister = 0, // A B C D E H L
         firstFlag = 7,     // carry, zero, sign, parity
@@ -42,11 +42,11 @@ public:
     // The machine changed: every value is read again.
     void Refresh();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The user changed the machine.
     void OnEdited();
 
-private:
+  private:
     QString name(int row) const;
     // The value of row `row` in `machine`: the machine as it is, or as it was
     // before the last step, to see what changed.
@@ -60,10 +60,10 @@ private:
 
 class TRegistersPane : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     TRegistersPane(TDebugger& debugger, QWidget* parent);
     TRegistersModel* Model() const { return model; }
 
-private:
+  private:
     TRegistersModel* model;
 };

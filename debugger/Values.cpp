@@ -10,7 +10,9 @@ constexpr std::uint8_t asciiMask = 0177;
 
 } // namespace
 
-QString octalString(std::uint32_t value, int width) { return QString::fromStdString(octalText(value, width)); }
+QString octalString(std::uint32_t value, int width) {
+    return QString::fromStdString(octalText(value, width));
+}
 
 std::optional<std::uint32_t> parseOctal(const QString& text, std::uint32_t largest) {
     const QString digits = text.trimmed();

@@ -32,8 +32,8 @@ struct Assembly {
 
         std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
         LineCode kind = noStatement;
-        ByteList code; // operand bytes; every byte for DB, DW and LHLI
-        bool emit = true;               // false inside a BSS section
+        ByteList code;    // operand bytes; every byte for DB, DW and LHLI
+        bool emit = true; // false inside a BSS section
         // Where the line's comment mark begins, 0 for none. A comment that an
         // error's red covers is not marked.
         std::uint32_t comment = 0;
@@ -58,21 +58,20 @@ struct Assembly {
 
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
-    std::vector<Line> lines; // one per text line
+    std::vector<Line> lines;          // one per text line
     WordTable<std::uint32_t> symbols; // upper-case name -> defining line
     std::vector<Unresolved> forwardRefs;
     // Each use of a defined symbol once: by line and column, except that uses
     // found only once the forward references resolve come after the others.
     std::vector<SymbolUse> uses;
     std::uint32_t bytesAssembled = 0;
-    int errorCount = 0; // lines in error
+    int errorCount = 0;                  // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
 
     using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
     // Every byte of the lines outside BSS sections, in line order.
     void GetCode(const CodeSink& sink) const { forEachByte(sink); }
-    template <typename Emit>
-    void forEachByte(Emit&& emit) const {
+    template <typename Emit> void forEachByte(Emit&& emit) const {
         for (const Line& line : lines) {
             if (!line.emit)
                 continue;

@@ -25,7 +25,8 @@ bool binaryImage(const Assembly& program, std::uint8_t fill, const std::optional
     }
     const AddressRange span = range ? *range : AddressRange{lowest, highest};
     image.assign(span.last + 1 - span.first, static_cast<char>(fill));
-    program.forEachByte(
-        [&](std::uint32_t address, std::uint8_t byte) { image[address - span.first] = static_cast<char>(byte); });
+    program.forEachByte([&](std::uint32_t address, std::uint8_t byte) {
+        image[address - span.first] = static_cast<char>(byte);
+    });
     return true;
 }

@@ -20,8 +20,12 @@ constexpr Line::LineCode rstBase = 0x05;
 constexpr Line::LineCode inpBase = 0x41;
 constexpr Line::LineCode outBase = 0x51;
 
-std::uint8_t lowByte(std::uint32_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
-std::uint8_t highByte(std::uint32_t v) { return static_cast<std::uint8_t>((v >> 8) & 0xFF); }
+std::uint8_t lowByte(std::uint32_t v) {
+    return static_cast<std::uint8_t>(v & 0xFF);
+}
+std::uint8_t highByte(std::uint32_t v) {
+    return static_cast<std::uint8_t>((v >> 8) & 0xFF);
+}
 
 Line::LineCode foldedOpcode(Line::LineCode base, std::uint32_t operand) {
     switch (base) {

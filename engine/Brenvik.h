@@ -17,7 +17,7 @@
 #include <vector>
 
 class TBrenvikEngine {
-public:
+  public:
     using Line = Assembly::Line;
     using Unresolved = Assembly::Unresolved;
 
@@ -49,8 +49,8 @@ public:
     // Patches the forward references and completes the diagnostics.
     void resolve();
 
-    void doDbDw(std::uint32_t index, const std::string& upper, const std::string& typed,
-                std::uint32_t& pos, Line& line, bool isDw);
+    void doDbDw(std::uint32_t index, const std::string& upper, const std::string& typed, std::uint32_t& pos,
+                Line& line, bool isDw);
     void checkEol(std::uint32_t index, const std::string& upper, std::uint32_t& pos);
 
     // expression = term [blanks] [operator expression]   (operators group from the right)
@@ -74,7 +74,7 @@ public:
     // the last run; none when it is no 16-bit value.
     std::optional<std::uint32_t> valueOf(std::string_view expression) const;
 
-private:
+  private:
     // An operand as evaluated: its value and where it stands as written.
     struct Operand {
         std::uint32_t value;
@@ -89,7 +89,8 @@ private:
     Operand evaluateOperand(const std::string& upper, std::uint32_t& pos) const;
     Operand evaluate(std::uint32_t index, const std::string& upper, std::uint32_t& pos);
     // Records the first thing the evaluator finds wrong, naming parts of its text.
-    void fail(DiagCode code, std::uint32_t column, std::string_view argument = {}, std::string_view detail = {}) const;
+    void fail(DiagCode code, std::uint32_t column, std::string_view argument = {},
+              std::string_view detail = {}) const;
     void clearExprFault() const;
     // Why the evaluation since clearExprFault failed, or gave a value beyond 16 bits.
     Fault exprFault() const;
@@ -170,6 +171,6 @@ private:
 
     // Uses of symbols as the run finds them; the assembly takes them at its end.
     mutable std::vector<Assembly::SymbolUse> foundUses;
-    std::uint32_t useLine = noLine; // the line whose operand is evaluated; none outside a run
+    std::uint32_t useLine = noLine;         // the line whose operand is evaluated; none outside a run
     std::optional<std::size_t> passOneUses; // while resolving: how many the first pass found
 };

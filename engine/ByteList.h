@@ -10,7 +10,7 @@
 #include <initializer_list>
 
 class ByteList {
-public:
+  public:
     using value_type = std::uint8_t;
     using iterator = std::uint8_t*;
     using const_iterator = const std::uint8_t*;
@@ -59,7 +59,7 @@ public:
         return std::equal(a.begin(), a.end(), b.begin(), b.end());
     }
 
-private:
+  private:
     static constexpr std::uint32_t inPlace = 8;
 
     bool onHeap() const { return capacity > inPlace; }

@@ -11,7 +11,9 @@
 // `value` in octal, zero-padded to `width` (never cut); `width` question marks
 // when not valid (bytes inside a BSS section).
 std::string formatNumber(std::uint32_t value, int width, bool valid);
-inline std::string octalText(std::uint32_t value, int width) { return formatNumber(value, width, true); }
+inline std::string octalText(std::uint32_t value, int width) {
+    return formatNumber(value, width, true);
+}
 
 // One row of a line's code: the address field (empty on continuation rows), and
 // up to `maxBytes` byte groups "BBB " starting at byte `firstByte` of `code`.

@@ -97,7 +97,9 @@ constexpr bool inEnumerationOrder() {
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
 static_assert(messageTable.back().code == overlap, "the message table ends with the last code");
 
-const Entry& entryOf(DiagCode code) { return messageTable[static_cast<std::size_t>(code)]; }
+const Entry& entryOf(DiagCode code) {
+    return messageTable[static_cast<std::size_t>(code)];
+}
 
 // `text` (UTF-8) cut after maxQuotedLength characters.
 std::string_view shortened(std::string_view text, bool& cut) {
@@ -113,7 +115,9 @@ std::string_view shortened(std::string_view text, bool& cut) {
 
 } // namespace
 
-Severity severityOf(DiagCode code) { return entryOf(code).severity; }
+Severity severityOf(DiagCode code) {
+    return entryOf(code).severity;
+}
 
 std::string messageOf(const Fault& fault) {
     const std::string_view pattern = entryOf(fault.code).message;
@@ -131,4 +135,6 @@ std::string messageOf(const Fault& fault) {
     return text;
 }
 
-std::string_view explanationOf(DiagCode code) { return entryOf(code).explanation; }
+std::string_view explanationOf(DiagCode code) {
+    return entryOf(code).explanation;
+}

@@ -11,9 +11,9 @@
 enum class DiagCode : std::uint8_t {
     none,
     // Errors: the line is marked red and counted.
-    unknownMnemonic,      // %0 the word
-    expectedMnemonic,     // %0 what stands there instead
-    notALabel,            // %0 the text in column 1
+    unknownMnemonic,  // %0 the word
+    expectedMnemonic, // %0 what stands there instead
+    notALabel,        // %0 the text in column 1
     missingOperand,
     missingOperandAfter,  // %0 the operator
     notAnOperand,         // %0 the character
@@ -27,14 +27,14 @@ enum class DiagCode : std::uint8_t {
     divisionByZero,
     remainderByZero,
     missingParenthesis,
-    unknownModifier,      // %0 the word after the apostrophe
+    unknownModifier, // %0 the word after the apostrophe
     missingModifier,
-    octalDigit,           // %0 the constant, %1 the digit
+    octalDigit, // %0 the constant, %1 the digit
     badCharacterConstant,
-    wideCharacter,        // %0 the character
-    tooDeep,              // %0 the depth limit
-    unexpectedText,       // %0 the text
-    noOperandTaken,       // %0 the mnemonic or directive
+    wideCharacter,  // %0 the character
+    tooDeep,        // %0 the depth limit
+    unexpectedText, // %0 the text
+    noOperandTaken, // %0 the mnemonic or directive
     unclosedString,
     // Warnings: reported, never counted, never changing a byte.
     labelRedefined,       // %0 the name, %1 the line of the earlier definition
@@ -46,8 +46,8 @@ enum class DiagCode : std::uint8_t {
     outputPort,           // %0 the operand as written, %1 the port addressed
     undefinedInstruction, // %0 the mnemonic, %1 its opcode
     haltingLoad,
-    beyondAddressSpace,   // %0 the location
-    overlap,              // %0 the line whose bytes are overwritten
+    beyondAddressSpace, // %0 the location
+    overlap,            // %0 the line whose bytes are overwritten
 };
 
 // What is wrong, without where: a code and the words its message names.
@@ -60,7 +60,7 @@ struct Fault {
 // A fault found in the source. For an error the column is where the line's red
 // begins; `length` is how many columns the finding covers (at least 1).
 struct Diagnostic {
-    std::uint32_t line; // 0-based
+    std::uint32_t line;   // 0-based
     std::uint32_t column; // 1-based
     std::uint32_t length;
     Fault fault;
@@ -69,7 +69,9 @@ struct Diagnostic {
 enum class Severity { error, warning };
 
 Severity severityOf(DiagCode code);
-inline bool isError(const Diagnostic& d) { return severityOf(d.fault.code) == Severity::error; }
+inline bool isError(const Diagnostic& d) {
+    return severityOf(d.fault.code) == Severity::error;
+}
 
 // The short message, GNU style: lower case, no final period, names quoted.
 std::string messageOf(const Fault& fault);

@@ -19,11 +19,12 @@ struct Mnemonic {
 const std::array<Mnemonic, 256>& mnemonics() {
     static const std::array<Mnemonic, 256> table = [] {
         std::array<Mnemonic, 256> byOpcode{};
-        TBrenvikEngine::instructionSet().forEach([&](std::string_view word, TBrenvikEngine::Line::LineCode code) {
-            if (code < 0 || word == "LMM")
-                return;
-            byOpcode[static_cast<std::size_t>(code & 0xFF)] = {std::string(word), code >> 8};
-        });
+        TBrenvikEngine::instructionSet().forEach(
+            [&](std::string_view word, TBrenvikEngine::Line::LineCode code) {
+                if (code < 0 || word == "LMM")
+                    return;
+                byOpcode[static_cast<std::size_t>(code & 0xFF)] = {std::string(word), code >> 8};
+            });
         return byOpcode;
     }();
     return table;
@@ -41,9 +42,13 @@ std::string disassemble(std::uint8_t opcode, std::uint16_t operand) {
     }
     const Mnemonic& m = mnemonics()[opcode];
     switch (m.operandBytes) {
-    case 0: return m.word;
-    case 1: return m.word + " " + formatNumber(operand & 0xFF, 3, true);
-    case 2: return m.word + " " + formatNumber(operand & 037777, 6, true);
-    default: return "undefined " + formatNumber(opcode, 3, true);
+    case 0:
+        return m.word;
+    case 1:
+        return m.word + " " + formatNumber(operand & 0xFF, 3, true);
+    case 2:
+        return m.word + " " + formatNumber(operand & 037777, 6, true);
+    default:
+        return "undefined " + formatNumber(opcode, 3, true);
     }
 }

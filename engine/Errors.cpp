@@ -11,7 +11,9 @@ using namespace scan;
 
 namespace {
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
 } // namespace
 

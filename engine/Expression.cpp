@@ -16,7 +16,14 @@ constexpr std::uint32_t maxValue = 0xFFFF;
 
 bool isOperator(char c) {
     switch (c) {
-    case '*': case '/': case '%': case '+': case '-': case '&': case '|': case '~':
+    case '*':
+    case '/':
+    case '%':
+    case '+':
+    case '-':
+    case '&':
+    case '|':
+    case '~':
         return true;
     default:
         return false;
@@ -30,14 +37,22 @@ bool isFailure(std::uint32_t value) {
 // Both operands at most 0xFFFF, the right one not 0 for '/' and '%'.
 std::uint32_t combine(char op, std::uint32_t r, std::uint32_t s) {
     switch (op) {
-    case '+': return (r + s) & maxValue;
-    case '-': return (r - s) & maxValue;
-    case '*': return (r * s) & maxValue;
-    case '/': return r / s;
-    case '%': return r % s;
-    case '&': return r & s;
-    case '|': return r | s;
-    default: return r ^ s; // '~'
+    case '+':
+        return (r + s) & maxValue;
+    case '-':
+        return (r - s) & maxValue;
+    case '*':
+        return (r * s) & maxValue;
+    case '/':
+        return r / s;
+    case '%':
+        return r % s;
+    case '&':
+        return r & s;
+    case '|':
+        return r | s;
+    default:
+        return r ^ s; // '~'
     }
 }
 

@@ -6,7 +6,7 @@
 #include "TextArea.h"
 
 class HeadlessTextArea : public TextArea {
-public:
+  public:
     HeadlessTextArea() = default;
     explicit HeadlessTextArea(std::vector<std::string> lines);
     explicit HeadlessTextArea(std::vector<SourceLine> lines) : lines(std::move(lines)) {}
@@ -14,6 +14,6 @@ public:
     std::size_t lineCount() const override { return lines.size(); }
     void readLine(std::size_t index, SourceLine& out) const override { out = lines[index]; }
 
-private:
+  private:
     std::vector<SourceLine> lines;
 };

@@ -72,8 +72,14 @@ std::string replaceExtension(const std::string& path, const std::string& extensi
 
 namespace {
 
-enum RecordType : std::uint8_t { data = 0, endOfFile = 1, segmentAddress = 2, segmentStart = 3, linearAddress = 4,
-                                 linearStart = 5 };
+enum RecordType : std::uint8_t {
+    data = 0,
+    endOfFile = 1,
+    segmentAddress = 2,
+    segmentStart = 3,
+    linearAddress = 4,
+    linearStart = 5
+};
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -152,7 +158,8 @@ bool readIntelHex(std::string_view text, const std::function<void(std::uint32_t,
                 reason = "an extended address record holds two bytes";
                 return false;
             }
-            base = static_cast<std::uint32_t>(payload[0] << 8 | payload[1]) << (record[3] == segmentAddress ? 4 : 16);
+            base = static_cast<std::uint32_t>(payload[0] << 8 | payload[1])
+                   << (record[3] == segmentAddress ? 4 : 16);
             break;
         case segmentStart:
         case linearStart:

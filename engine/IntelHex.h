@@ -13,7 +13,7 @@
 #include <vector>
 
 class IntelHexWriter {
-public:
+  public:
     // Room is made for `expectedBytes` in full records.
     explicit IntelHexWriter(std::size_t expectedBytes = 0);
 
@@ -27,7 +27,7 @@ public:
     static constexpr std::size_t maxRecordBytes = 16;
     static constexpr const char* endRecord = ":00000001FF\r\n";
 
-private:
+  private:
     std::vector<std::uint8_t> hexRecord;
     std::int64_t hexLastAddress = -2;
     std::string text;
@@ -41,11 +41,14 @@ std::string intelHexOf(const Assembly& program);
 std::string replaceExtension(const std::string& path, const std::string& extension);
 
 // The HEX file beside a source file.
-inline std::string hexPathFor(const std::string& sourcePath) { return replaceExtension(sourcePath, ".hex"); }
+inline std::string hexPathFor(const std::string& sourcePath) {
+    return replaceExtension(sourcePath, ".hex");
+}
 
 // Reads an Intel HEX file: data records (type 00), the end record (01), and
 // extended segment and linear addresses (02, 04); start addresses (03, 05) are
 // skipped. Hands every byte to `sink` with its address. On a fault returns
 // false with the line (1-based; 0 when it is the whole file's) and the reason.
-bool readIntelHex(std::string_view text, const std::function<void(std::uint32_t address, std::uint8_t byte)>& sink,
+bool readIntelHex(std::string_view text,
+                  const std::function<void(std::uint32_t address, std::uint8_t byte)>& sink,
                   std::size_t& faultLine, std::string& reason);

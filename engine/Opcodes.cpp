@@ -54,7 +54,9 @@ constexpr std::array<FixedRow, 55> fixedRows{{
 // Register arithmetic, octal 2ps: op p in this order, source register s.
 constexpr std::array<std::string_view, 8> arithmetic{"AD", "AC", "SU", "SB", "ND", "XR", "OR", "CP"};
 
-LineCode code(int value) { return static_cast<LineCode>(value); }
+LineCode code(int value) {
+    return static_cast<LineCode>(value);
+}
 
 } // namespace
 
@@ -72,7 +74,8 @@ void TBrenvikEngine::fillOpcodes() {
     }
     for (int p = 0; p < 8; ++p)
         for (int s = 0; s < 8; ++s)
-            opcodes.set(std::string{arithmetic[p][0], arithmetic[p][1], registers[s]}, code(0x80 + 8 * p + s));
+            opcodes.set(std::string{arithmetic[p][0], arithmetic[p][1], registers[s]},
+                        code(0x80 + 8 * p + s));
 }
 
 const WordTable<LineCode>& TBrenvikEngine::instructionSet() {

@@ -9,12 +9,22 @@
 
 namespace scan {
 
-inline char at(const std::string& text, std::uint32_t pos) { return text[pos - 1]; }
+inline char at(const std::string& text, std::uint32_t pos) {
+    return text[pos - 1];
+}
 
-inline bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool isWordChar(char c) { return isLetter(c) || isDigit(c); }
-inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool isWordChar(char c) {
+    return isLetter(c) || isDigit(c);
+}
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Upper case of the Latin-1 letters, so that a character constant "é" reads as "É"
 // just as "a" reads as "A".

@@ -110,8 +110,7 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 // Calls `visit` with each character of `text` and where it starts.
-template <typename Visit>
-void forEachCodePoint(std::u16string_view text, Visit&& visit) {
+template <typename Visit> void forEachCodePoint(std::u16string_view text, Visit&& visit) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         const std::size_t start = i;
@@ -186,15 +185,18 @@ SourceFileText::SourceFileText(std::string fileBytes) : bytes(std::move(fileByte
     // Each line from its first byte to its line break, which may be CR LF, LF or CR;
     // memchr finds them fastest.
     for (const char* start = end - text.size(); start < end;) {
-        const char* feed = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+        const char* feed =
+            static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
         const char* lineEnd = feed ? feed : end;
         const char* next = feed ? feed + 1 : end;
-        if (const char* ret = static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(lineEnd - start)))) {
+        if (const char* ret = static_cast<const char*>(
+                std::memchr(start, '\r', static_cast<std::size_t>(lineEnd - start)))) {
             if (ret + 1 < lineEnd) // a lone CR, not the CR of CR LF
                 next = ret + 1;
             lineEnd = ret;
         }
-        lines.push_back({static_cast<std::uint32_t>(start - begin), static_cast<std::uint32_t>(lineEnd - begin)});
+        lines.push_back(
+            {static_cast<std::uint32_t>(start - begin), static_cast<std::uint32_t>(lineEnd - begin)});
         start = next;
     }
 }

@@ -28,13 +28,17 @@ DecodedSource decodeSource(std::string_view bytes);
 std::string encodeSource(std::u16string_view text, SourceEncoding encoding);
 
 class UnencodableText : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The halves of a UTF-16 pair: a character beyond U+FFFF takes both.
-inline bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-inline bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+inline bool isHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool isLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // `text` in UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8Of(std::u16string_view text);
@@ -45,7 +49,7 @@ void readSourceLine(std::u16string_view line, SourceLine& out);
 // A source file's bytes, decoded a line at a time as the assembler reads them:
 // what the command line assembles, without holding the file twice.
 class SourceFileText : public TextArea {
-public:
+  public:
     explicit SourceFileText(std::string bytes);
 
     SourceEncoding encoding() const { return fileEncoding; }
@@ -53,7 +57,7 @@ public:
     void readLine(std::size_t index, SourceLine& out) const override;
     std::u16string line(std::size_t index) const;
 
-private:
+  private:
     struct Span {
         std::uint32_t start, end; // the line's bytes, its line break not included
     };
@@ -67,14 +71,14 @@ private:
 
 // A whole text split into lines at `separator`: a snapshot of the editor's document.
 class SourceText : public TextArea {
-public:
+  public:
     explicit SourceText(std::u16string text = {}, char16_t separator = u'\n');
 
     std::size_t lineCount() const override { return lineStarts.size() - 1; }
     void readLine(std::size_t index, SourceLine& out) const override { readSourceLine(line(index), out); }
     std::u16string_view line(std::size_t index) const;
 
-private:
+  private:
     std::u16string text;
     // Where each line begins, and one entry more: where a line after the last would.
     std::vector<std::size_t> lineStarts;

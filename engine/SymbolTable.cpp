@@ -40,7 +40,8 @@ std::string crossReferenceText(const Assembly& program) {
     std::size_t nameWidth = std::string_view("SYMBOL").size();
     for (const SymbolEntry& symbol : symbols)
         nameWidth = std::max(nameWidth, symbol.name.size());
-    const auto row = [&](std::string name, const std::string& value, const std::string& line, const std::string& uses) {
+    const auto row = [&](std::string name, const std::string& value, const std::string& line,
+                         const std::string& uses) {
         name.resize(nameWidth, ' ');
         std::string defined = line;
         defined.insert(0, defined.size() < 6 ? 6 - defined.size() : 0, ' ');

@@ -12,8 +12,8 @@
 
 struct SymbolEntry {
     std::string name;
-    std::uint32_t value; // above 0xFFFF when its definition failed
-    std::uint32_t line;  // the defining line, 0-based
+    std::uint32_t value;                 // above 0xFFFF when its definition failed
+    std::uint32_t line;                  // the defining line, 0-based
     std::vector<std::uint32_t> useLines; // 0-based, ascending, each once
 };
 

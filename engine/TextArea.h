@@ -35,10 +35,11 @@ struct SourceLine {
         return found ? found->unit : byte;
     }
 
-private:
+  private:
     const WideCharacter* findWide(std::uint32_t column) const {
-        const auto found = std::lower_bound(wide.begin(), wide.end(), column,
-                                            [](const WideCharacter& w, std::uint32_t c) { return w.column < c; });
+        const auto found =
+            std::lower_bound(wide.begin(), wide.end(), column,
+                             [](const WideCharacter& w, std::uint32_t c) { return w.column < c; });
         return found != wide.end() && found->column == column ? &*found : nullptr;
     }
 };
@@ -46,7 +47,7 @@ private:
 // The lines the assembler reads. The editor gives a snapshot of its document,
 // the command line the decoded source file, the tests a list of strings.
 class TextArea {
-public:
+  public:
     virtual ~TextArea() = default;
 
     // Lines of the text; a final line break does not start another line.

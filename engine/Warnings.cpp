@@ -28,7 +28,9 @@ constexpr Line::LineCode rstBase = 0x05;
 constexpr Line::LineCode inpBase = 0x41;
 constexpr Line::LineCode outBase = 0x51;
 
-std::string octal(std::uint32_t value, int digits) { return formatNumber(value, digits, true) + "B"; }
+std::string octal(std::uint32_t value, int digits) {
+    return formatNumber(value, digits, true) + "B";
+}
 
 // An operand as a message names it: a number as written, anything else quoted.
 std::string asWritten(std::string text) {
@@ -45,13 +47,15 @@ std::string asWritten(std::string text) {
 } // namespace
 
 void TBrenvikEngine::warn(std::uint32_t index, std::uint32_t column, std::size_t length, Fault why) {
-    warnings.push_back({index, column, static_cast<std::uint32_t>(std::max<std::size_t>(length, 1)), std::move(why)});
+    warnings.push_back(
+        {index, column, static_cast<std::uint32_t>(std::max<std::size_t>(length, 1)), std::move(why)});
 }
 
 void TBrenvikEngine::defineLabel(std::uint32_t index, std::string_view name) {
     // The later definition wins.
     if (const auto earlier = assembly.symbols.set(name, index))
-        warn(index, 1, name.size(), {DiagCode::labelRedefined, std::string(name), std::to_string(*earlier + 1)});
+        warn(index, 1, name.size(),
+             {DiagCode::labelRedefined, std::string(name), std::to_string(*earlier + 1)});
 }
 
 // A label alone in column 1 that is spelt like a statement was meant to be one.
@@ -91,7 +95,8 @@ void TBrenvikEngine::checkOperand(std::uint32_t index, const Operand& operand) {
     case outBase:
         if (v < firstOutputPort || v > lastOutputPort) {
             const std::uint32_t port = v & lastOutputPort;
-            warning(DiagCode::outputPort, std::to_string(port < firstOutputPort ? port + firstOutputPort : port));
+            warning(DiagCode::outputPort,
+                    std::to_string(port < firstOutputPort ? port + firstOutputPort : port));
         }
         return;
     default:
@@ -121,7 +126,8 @@ void TBrenvikEngine::checkPlacement(std::uint32_t index) {
     const bool beyond = last >= addressSpace;
     if (beyond && !lastLineBeyond)
         warn(index, column, length,
-             {DiagCode::beyondAddressSpace, octal(static_cast<std::uint32_t>(std::max<std::uint64_t>(first, addressSpace)), 6)});
+             {DiagCode::beyondAddressSpace,
+              octal(static_cast<std::uint32_t>(std::max<std::uint64_t>(first, addressSpace)), 6)});
     lastLineBeyond = beyond;
 
     if (!line.emit)

@@ -20,15 +20,14 @@
 inline std::uint64_t wordHash(std::string_view word) {
     constexpr std::uint64_t goldenRatio = 0x9E3779B97F4A7C15u;
     if (word.size() > sizeof(std::uint64_t))
-        return std::hash<std::string_view>{}(word) * goldenRatio;
+        return std::hash<std::string_view>{}(word)*goldenRatio;
     std::uint64_t bits = 0;
     std::memcpy(&bits, word.data(), word.size());
     return (bits ^ (word.size() << 56)) * goldenRatio;
 }
 
-template <typename Value>
-class WordTable {
-public:
+template <typename Value> class WordTable {
+  public:
     // The value of `word`, or null.
     const Value* find(std::string_view word) const {
         if (slots.empty())
@@ -56,7 +55,8 @@ public:
         if (slot.entry != noEntry)
             return std::exchange(entries[slot.entry].value, value);
         slot = {hash, static_cast<std::uint32_t>(entries.size())};
-        entries.push_back({static_cast<std::uint32_t>(words.size()), static_cast<std::uint32_t>(word.size()), value});
+        entries.push_back(
+            {static_cast<std::uint32_t>(words.size()), static_cast<std::uint32_t>(word.size()), value});
         words += word;
         return std::nullopt;
     }
@@ -71,13 +71,12 @@ public:
     bool empty() const { return entries.empty(); }
 
     // Calls visit(word, value) for every entry, in the order they were entered.
-    template <typename Visit>
-    void forEach(Visit&& visit) const {
+    template <typename Visit> void forEach(Visit&& visit) const {
         for (const Entry& entry : entries)
             visit(wordOf(entry), entry.value);
     }
 
-private:
+  private:
     static constexpr std::uint32_t noEntry = none;
 
     // Slots are small, so that many share a cache line; what they find is in
@@ -93,7 +92,9 @@ private:
     };
 
     // The high half: a product's low bits depend on the low bits alone.
-    static std::uint32_t hashOf(std::string_view word) { return static_cast<std::uint32_t>(wordHash(word) >> 32); }
+    static std::uint32_t hashOf(std::string_view word) {
+        return static_cast<std::uint32_t>(wordHash(word) >> 32);
+    }
     std::string_view wordOf(const Entry& entry) const {
         return std::string_view(words).substr(entry.wordStart, entry.wordLength);
     }
@@ -101,7 +102,8 @@ private:
     std::size_t slotOf(std::string_view word, std::uint32_t hash) const {
         const std::size_t mask = slots.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask)
-            if (slots[i].entry == noEntry || (slots[i].hash == hash && wordOf(entries[slots[i].entry]) == word))
+            if (slots[i].entry == noEntry ||
+                (slots[i].hash == hash && wordOf(entries[slots[i].entry]) == word))
                 return i;
     }
     void grow() {

@@ -38,7 +38,9 @@ mode_t modeFor(const struct stat* existing) {
     return 0666 & ~mask;
 }
 
-std::string systemReason() { return errno != 0 ? std::strerror(errno) : "short write"; }
+std::string systemReason() {
+    return errno != 0 ? std::strerror(errno) : "short write";
+}
 
 // A device or a pipe takes the bytes as they come; there is nothing to replace.
 bool writeDirectly(const std::string& path, const std::string& contents, std::string& reason) {
@@ -63,10 +65,11 @@ bool readWholeFile(const std::string& path, std::string& contents, std::string& 
         return false;
     }
     constexpr std::size_t chunk = std::size_t{1} << 16;
-    struct stat info{};
+    struct stat info {};
     contents.clear();
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= limit)
-        contents.reserve(static_cast<std::size_t>(info.st_size) + chunk); // room for the read that finds the end
+        contents.reserve(static_cast<std::size_t>(info.st_size) +
+                         chunk); // room for the read that finds the end
     for (;;) {
         if (contents.size() > limit) {
             reason = "larger than " + std::to_string(limit >> 20) + " MiB, too large for a source";
@@ -93,13 +96,14 @@ bool readWholeFile(const std::string& path, std::string& contents, std::string& 
 
 bool replaceFile(const std::string& name, const std::string& contents, std::string& reason) {
     std::string path = name;
-    struct stat existing{};
+    struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode))
         return writeDirectly(path, contents, reason);
     if (exists) {
         // Replace what a link leads to, not the link; and only what may be written.
-        const std::unique_ptr<char, decltype(&std::free)> target(::realpath(name.c_str(), nullptr), &std::free);
+        const std::unique_ptr<char, decltype(&std::free)> target(::realpath(name.c_str(), nullptr),
+                                                                 &std::free);
         if (target)
             path = target.get();
         const int probe = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
@@ -117,7 +121,8 @@ bool replaceFile(const std::string& name, const std::string& contents, std::stri
         return false;
     }
     errno = 0;
-    bool ok = writeAll(fd, contents) && ::fchmod(fd, modeFor(exists ? &existing : nullptr)) == 0 && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, contents) && ::fchmod(fd, modeFor(exists ? &existing : nullptr)) == 0 &&
+              ::fsync(fd) == 0;
     if (!ok)
         reason = systemReason();
     if (::close(fd) != 0 && ok) {
@@ -134,7 +139,8 @@ bool replaceFile(const std::string& name, const std::string& contents, std::stri
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {
-    struct stat first{}, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

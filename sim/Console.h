@@ -16,7 +16,7 @@
 #include <utility>
 
 class Console {
-public:
+  public:
     static constexpr unsigned statusPort = 0;
     static constexpr unsigned dataPort = 1;
     static constexpr unsigned screenPort = 8;
@@ -49,7 +49,7 @@ public:
     // them, and the program is taken to be waiting for a key.
     static constexpr unsigned pollsBeforeWaiting = 64;
 
-private:
+  private:
     void polledEmpty();
 
     std::deque<char> keys;

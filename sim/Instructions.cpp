@@ -3,9 +3,15 @@
 namespace {
 
 // Octal fields of an opcode: 0ab c  =  (op >> 6), (op >> 3) & 7, op & 7.
-constexpr unsigned group(unsigned op) { return op >> 6; }
-constexpr unsigned middle(unsigned op) { return (op >> 3) & 7; }
-constexpr unsigned low(unsigned op) { return op & 7; }
+constexpr unsigned group(unsigned op) {
+    return op >> 6;
+}
+constexpr unsigned middle(unsigned op) {
+    return (op >> 3) & 7;
+}
+constexpr unsigned low(unsigned op) {
+    return op & 7;
+}
 constexpr unsigned memoryRegister = 7;
 
 constexpr InstructionTiming timing(unsigned op) {
@@ -26,7 +32,8 @@ constexpr InstructionTiming timing(unsigned op) {
         case 5: // RST
             return {1, 5, 5, true};
         case 6: // LrI, LMI
-            return middle(op) == memoryRegister ? InstructionTiming{2, 9, 9, true} : InstructionTiming{2, 8, 8, true};
+            return middle(op) == memoryRegister ? InstructionTiming{2, 9, 9, true}
+                                                : InstructionTiming{2, 8, 8, true};
         default: // RET
             return {1, 5, 5, true};
         }
@@ -42,13 +49,15 @@ constexpr InstructionTiming timing(unsigned op) {
             return (op >> 1 & 037) < 8 ? InstructionTiming{1, 8, 8, true} : InstructionTiming{1, 6, 6, true};
         }
     case 2: // ALU with a register, or with M
-        return low(op) == memoryRegister ? InstructionTiming{1, 8, 8, true} : InstructionTiming{1, 5, 5, true};
+        return low(op) == memoryRegister ? InstructionTiming{1, 8, 8, true}
+                                         : InstructionTiming{1, 5, 5, true};
     default: // loads; 377 is a halt
         if (op == 0377)
             return {1, 4, 4, true};
         if (low(op) == memoryRegister)
             return {1, 8, 8, true};
-        return middle(op) == memoryRegister ? InstructionTiming{1, 7, 7, true} : InstructionTiming{1, 5, 5, true};
+        return middle(op) == memoryRegister ? InstructionTiming{1, 7, 7, true}
+                                            : InstructionTiming{1, 5, 5, true};
     }
 }
 
@@ -61,10 +70,14 @@ constexpr std::array<InstructionTiming, 256> table = [] {
 
 } // namespace
 
-const std::array<InstructionTiming, 256>& instructionTimings() { return table; }
+const std::array<InstructionTiming, 256>& instructionTimings() {
+    return table;
+}
 
 bool isCall(std::uint8_t op) {
     return (group(op) == 1 && (low(op) == 2 || low(op) == 6)) || (group(op) == 0 && low(op) == 5);
 }
 
-bool isReturn(std::uint8_t op) { return group(op) == 0 && (low(op) == 3 || low(op) == 7); }
+bool isReturn(std::uint8_t op) {
+    return group(op) == 0 && (low(op) == 3 || low(op) == 7);
+}

@@ -96,7 +96,7 @@ StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::
             carry = result > 0xFF;
             r[Cpu::A] = static_cast<std::uint8_t>(result);
             break;
-        case 2: // SU
+        case 2:   // SU
         case 3: { // SB: the carry is the borrow
             const unsigned taken = v + (operation == 3 && carry ? 1 : 0);
             result = r[Cpu::A] - taken;
@@ -144,11 +144,20 @@ StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::
             case 2: { // RLC RRC RAL RAR, which touch only the carry
                 const std::uint8_t a = r[Cpu::A];
                 switch (d) {
-                case 0: carry = a >> 7, r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | a >> 7); break;
-                case 1: carry = a & 1, r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | a << 7); break;
-                case 2: r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | carry), carry = a >> 7; break;
-                case 3: r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | carry << 7), carry = a & 1; break;
-                default: return StopReason::undefinedOpcode;
+                case 0:
+                    carry = a >> 7, r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | a >> 7);
+                    break;
+                case 1:
+                    carry = a & 1, r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | a << 7);
+                    break;
+                case 2:
+                    r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | carry), carry = a >> 7;
+                    break;
+                case 3:
+                    r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | carry << 7), carry = a & 1;
+                    break;
+                default:
+                    return StopReason::undefinedOpcode;
                 }
                 return StopReason::budget;
             }
@@ -205,9 +214,12 @@ StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::
                 }
                 r[Cpu::A] = ports.input(port);
                 switch (ports.console.takeWait()) {
-                case Console::Wait::forKeys: return StopReason::waitingForKeys;
-                case Console::Wait::atEndOfInput: return StopReason::endOfInput;
-                default: return StopReason::budget;
+                case Console::Wait::forKeys:
+                    return StopReason::waitingForKeys;
+                case Console::Wait::atEndOfInput:
+                    return StopReason::endOfInput;
+                default:
+                    return StopReason::budget;
                 }
             }
             }

@@ -24,7 +24,7 @@ enum class StopReason {
 };
 
 class Machine {
-public:
+  public:
     static constexpr std::size_t memorySize = 040000;
     static constexpr std::uint64_t unlimited = std::numeric_limits<std::uint64_t>::max();
     // Calls open at most: an eighth takes the slot of the oldest return address.
@@ -61,7 +61,7 @@ public:
         cpu.halted = false;
     }
 
-private:
+  private:
     template <bool debugging>
     StopReason execute(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget);
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class Ports {
-public:
+  public:
     static constexpr unsigned count = 32;
     static constexpr unsigned inputPorts = 8; // 0 to 7; 8 to 31 are outputs
 
@@ -21,9 +21,12 @@ public:
 
     std::uint8_t input(unsigned port) {
         switch (port) {
-        case Console::statusPort: return console.status();
-        case Console::dataPort: return console.read();
-        default: return inputValues[port];
+        case Console::statusPort:
+            return console.status();
+        case Console::dataPort:
+            return console.read();
+        default:
+            return inputValues[port];
         }
     }
 

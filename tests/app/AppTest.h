@@ -28,8 +28,7 @@
 
 // Runs `answer` on the next modal dialog of type Dialog as soon as it shows; the
 // returned watch is gone once it has answered, and deleting it cancels it.
-template <typename Dialog>
-QPointer<QTimer> whenModal(std::function<void(Dialog*)> answer) {
+template <typename Dialog> QPointer<QTimer> whenModal(std::function<void(Dialog*)> answer) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
         if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
@@ -90,12 +89,12 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-#define BRENVIK_APP_TEST_MAIN(TestClass)                                                                    \
-    int main(int argc, char** argv) {                                                                       \
-        QTemporaryDir config;                                                                               \
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                                            \
+#define BRENVIK_APP_TEST_MAIN(TestClass)                                                                     \
+    int main(int argc, char** argv) {                                                                        \
+        QTemporaryDir config;                                                                                \
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                                             \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
         TBrenvikApplication application(argc, argv);                                                         \
-        TestClass test;                                                                                     \
-        return QTest::qExec(&test, argc, argv);                                                             \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }

@@ -17,7 +17,9 @@ namespace {
 
 const QString addTwo = "\tLAI 5\n\tLBI 7\n\tADB\n\tHLT\n";
 
-int rowOf(Cpu::Register r) { return static_cast<int>(TRegistersModel::firstRegister) + static_cast<int>(r); }
+int rowOf(Cpu::Register r) {
+    return static_cast<int>(TRegistersModel::firstRegister) + static_cast<int>(r);
+}
 
 // A value of the registers pane, as shown, and whether it is in bold.
 QString shown(TForm1& window, int row) {
@@ -30,9 +32,15 @@ bool emphasised(TForm1& window, int row) {
     return model.data(model.index(row, TRegistersModel::valueColumn), Qt::FontRole).value<QFont>().bold();
 }
 
-int litLine(TForm1& window) { return window.Brenvik1->GetExecutionLine(); }
-QString status(TForm1& window) { return window.StatusBar1[3]->text(); }
-TDebugger& debuggerOf(TForm1& window) { return window.DebugSession1->Debugger(); }
+int litLine(TForm1& window) {
+    return window.Brenvik1->GetExecutionLine();
+}
+QString status(TForm1& window) {
+    return window.StatusBar1[3]->text();
+}
+TDebugger& debuggerOf(TForm1& window) {
+    return window.DebugSession1->Debugger();
+}
 
 // Runs the event loop until the program stops, as a user would wait.
 bool waitForStop(TForm1& window) {
@@ -46,14 +54,16 @@ void typeAt(TForm1& window, int line, const QString& text) {
     cursor.insertText(text);
 }
 
-QString consoleText(TForm1& window) { return window.DebugSession1->Console()->View()->toPlainText(); }
+QString consoleText(TForm1& window) {
+    return window.DebugSession1->Console()->View()->toPlainText();
+}
 
 } // namespace
 
 class DebuggerTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QSettings().clear(); }
 
     void aStepUpdatesTheRegistersAndTheLitLine() {
@@ -146,9 +156,11 @@ private Q_SLOTS:
         window.Brenvik1->doAsm();
         const QTextBlock second = window.Brenvik1->GetTextArea()->document()->findBlockByNumber(1);
         const int y = window.Brenvik1->GetTextArea()->blockTop(second) + 3;
-        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {}, QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
+        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {},
+                          QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
         QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{1});
-        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {}, QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
+        QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {},
+                          QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
         QVERIFY(window.Brenvik1->BreakpointLines().empty());
     }
 
@@ -212,7 +224,8 @@ private Q_SLOTS:
         const auto states = static_cast<double>(debuggerOf(window).GetMachine().states);
         QVERIFY(states > 0);
         // A slow host may fall behind, but the chip is never ahead of the wall clock.
-        QVERIFY2(states <= seconds * statesPerSecond, qPrintable(QString("%1 states in %2 s").arg(states).arg(seconds)));
+        QVERIFY2(states <= seconds * statesPerSecond,
+                 qPrintable(QString("%1 states in %2 s").arg(states).arg(seconds)));
     }
 
     void anEighthNestedCallIsToldAndItsLostSlotMarked() {
@@ -225,10 +238,13 @@ private Q_SLOTS:
         edit(window, source);
         window.DebugSession1->RunContinue1->trigger();
         QVERIFY(waitForStop(window));
-        QCOMPARE(status(window), QString("Halted by HLT at line 9 (000030). An 8th nested call overwrote the oldest "
-                                         "return address (stack slot 0)"));
+        QCOMPARE(status(window),
+                 QString("Halted by HLT at line 9 (000030). An 8th nested call overwrote the oldest "
+                         "return address (stack slot 0)"));
         const TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
-        QCOMPARE(registers.data(registers.index(TRegistersModel::firstSlot, TRegistersModel::nameColumn), Qt::DisplayRole)
+        QCOMPARE(registers
+                     .data(registers.index(TRegistersModel::firstSlot, TRegistersModel::nameColumn),
+                           Qt::DisplayRole)
                      .toString(),
                  QString("Stack 0 (PC) (lost)"));
     }
@@ -271,7 +287,8 @@ private Q_SLOTS:
         QStringList captions;
         for (const QAction* menu : window.menuBar()->actions())
             captions.append(menu->text());
-        QCOMPARE(captions, (QStringList{"&File", "&Edit", "&Options", "&View", "&Run", "&Assemble!", "&Help"}));
+        QCOMPARE(captions,
+                 (QStringList{"&File", "&Edit", "&Options", "&View", "&Run", "&Assemble!", "&Help"}));
     }
 
     void theDebuggerKeysReachTheWindowFromTheText() {
@@ -322,7 +339,9 @@ private Q_SLOTS:
         edit(window, "\tLAI 1\n\tFOO\n");
         window.DebugSession1->RunContinue1->trigger();
         QVERIFY(!debuggerOf(window).IsLoaded());
-        QCOMPARE(status(window), QString("1 Error in Assembly! The program runs once they are mended (F8 goes to the next)."));
+        QCOMPARE(
+            status(window),
+            QString("1 Error in Assembly! The program runs once they are mended (F8 goes to the next)."));
     }
 
     void registersAndMemoryAreEditedWhilePaused() {

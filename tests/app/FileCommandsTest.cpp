@@ -5,10 +5,10 @@
 #include "Backups.h"
 #include "RichEdit2.h"
 
-#include <QCloseEvent>
-#include <QDir>
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 
@@ -27,7 +27,7 @@ class FileCommandsTest : public QObject {
     QTemporaryDir* folder = nullptr;
     QString file(const QString& name) const { return folder->filePath(name); }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() {
         QSettings().clear();
         folder = new QTemporaryDir;
@@ -71,7 +71,8 @@ private Q_SLOTS:
         }
         QCOMPARE(readFile(file("prog.asm")), QByteArray("version 10\r\n"));
         for (int n = 1; n <= 9; ++n)
-            QCOMPARE(readFile(file(QString("prog.%1").arg(n))), QString("version %1\r\n").arg(10 - n).toLatin1());
+            QCOMPARE(readFile(file(QString("prog.%1").arg(n))),
+                     QString("version %1\r\n").arg(10 - n).toLatin1());
         QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
     }
 

@@ -29,7 +29,8 @@ struct Window {
 // chain, as Tab follows it, of the widgets that take the focus by Tab.
 QList<QWidget*> tabOrder(const TFindDialog& dialog) {
     QList<QWidget*> visited{dialog.findText};
-    for (QWidget* next = dialog.findText->nextInFocusChain(); next != dialog.findText; next = next->nextInFocusChain())
+    for (QWidget* next = dialog.findText->nextInFocusChain(); next != dialog.findText;
+         next = next->nextInFocusChain())
         if (next->window() == &dialog && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled())
             visited.append(next);
     return visited;
@@ -39,16 +40,16 @@ QList<QWidget*> tabOrder(const TFindDialog& dialog) {
 
 class FindReplaceTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void tabGoesThroughTheFieldsInReadingOrder() {
         TForm1 form;
         TFindDialog& find = *form.FindDialog1;
-        QCOMPARE(tabOrder(find),
-                 (QList<QWidget*>{find.findText, find.wholeWord, find.matchCase, find.findNext, find.closeButton}));
+        QCOMPARE(tabOrder(find), (QList<QWidget*>{find.findText, find.wholeWord, find.matchCase,
+                                                  find.findNext, find.closeButton}));
         TReplaceDialog& replace = *form.ReplaceDialog1;
-        QCOMPARE(tabOrder(replace),
-                 (QList<QWidget*>{replace.findText, replace.replaceText, replace.wholeWord, replace.matchCase,
-                                  replace.findNext, replace.replace, replace.replaceAll, replace.closeButton}));
+        QCOMPARE(tabOrder(replace), (QList<QWidget*>{replace.findText, replace.replaceText, replace.wholeWord,
+                                                     replace.matchCase, replace.findNext, replace.replace,
+                                                     replace.replaceAll, replace.closeButton}));
     }
 
     void findStartsJustAfterTheSelectionStart() {

@@ -40,7 +40,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
     QTemporaryDir folder;
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QSettings().clear(); }
 
     void startsUntitledWithEmptyPanels() {
@@ -60,10 +60,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("red");
-        QTest::newRow("one error") << "\tFOO\n" << "1 Error in Assembly!" << true;
-        QTest::newRow("two errors") << "\tFOO\n\tBAR\n" << "2 Errors in Assembly!" << true;
-        QTest::newRow("one byte") << "\tRET\n" << "1 bytes assembled" << false;
-        QTest::newRow("nothing") << "X\tEQU 1\n" << "" << false;
+        QTest::newRow("one error") << "\tFOO\n"
+                                   << "1 Error in Assembly!" << true;
+        QTest::newRow("two errors") << "\tFOO\n\tBAR\n"
+                                    << "2 Errors in Assembly!" << true;
+        QTest::newRow("one byte") << "\tRET\n"
+                                  << "1 bytes assembled" << false;
+        QTest::newRow("nothing") << "X\tEQU 1\n"
+                                 << "" << false;
     }
     void resultPanelSaysWhatTheRunFound() {
         QFETCH(QString, source);
@@ -259,9 +263,11 @@ private Q_SLOTS:
         TForm1 window;
         window.show();
         setText(window, "abc");
-        QCOMPARE(window.Edit1->actions().indexOf(window.Redo1), window.Edit1->actions().indexOf(window.Undo1) + 1);
-        QCOMPARE(window.Redo1->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        QCOMPARE(window.Edit1->actions().indexOf(window.Redo1),
+                 window.Edit1->actions().indexOf(window.Undo1) + 1);
+        QCOMPARE(window.Redo1->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
         window.Undo1->trigger();
         Q_EMIT window.Edit1->aboutToShow();
@@ -387,7 +393,8 @@ private Q_SLOTS:
             QCOMPARE(lines.size(), 46);
             QCOMPARE(lines[8], QString("\tORG\texpression"));
             QCOMPARE(lines[2], QString("[label[:]]\t[[opcode or directive]\t[argument]]\t[* or ; comment]"));
-            QVERIFY(lines[27].endsWith("(for ") && lines[43].endsWith("quoted ") && lines[44].endsWith("separate "));
+            QVERIFY(lines[27].endsWith("(for ") && lines[43].endsWith("quoted ") &&
+                    lines[44].endsWith("separate "));
             QVERIFY(!summary->toPlainText().contains("\\t"));
         }
         QVERIFY(about.Label1->text().contains(TAboutBox::updatePage.toString()));

@@ -56,14 +56,16 @@ void select(TForm1& window, int fromLine, int fromColumn, int toLine, int toColu
     window.Brenvik1->GetTextArea()->setTextCursor(cursor);
 }
 
-QPoint caretOf(const TForm1& window) { return {window.Brenvik1->GetLine(), window.Brenvik1->GetColumn()}; }
+QPoint caretOf(const TForm1& window) {
+    return {window.Brenvik1->GetLine(), window.Brenvik1->GetColumn()};
+}
 
 } // namespace
 
 class NavigationTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QSettings().clear(); }
 
     void symbolsPaneListsFiltersAndSorts() {
@@ -75,18 +77,22 @@ private Q_SLOTS:
         QVERIFY(window.SymbolsPane1->isVisible());
         QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (5)"));
         const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
-        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"COUNT", "DONE", "LIMIT", "LOOP", "START"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
+                 (QStringList{"COUNT", "DONE", "LIMIT", "LOOP", "START"}));
         QCOMPARE(columnOf(rows, TSymbolsModel::valueColumn),
                  (QStringList{"000003", "000014", "000004", "000002", "000000"}));
         QCOMPARE(columnOf(rows, TSymbolsModel::lineColumn), (QStringList{"1", "8", "2", "4", "3"}));
         QCOMPARE(columnOf(rows, TSymbolsModel::usesColumn), (QStringList{"2", "1", "0", "1", "1"}));
-        QCOMPARE(rows.index(1, TSymbolsModel::valueColumn).data(Qt::ToolTipRole).toString(), QString("Decimal 12"));
+        QCOMPARE(rows.index(1, TSymbolsModel::valueColumn).data(Qt::ToolTipRole).toString(),
+                 QString("Decimal 12"));
 
         QTableView& view = *window.SymbolsPane1->View();
         view.sortByColumn(TSymbolsModel::valueColumn, Qt::AscendingOrder);
-        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"START", "LOOP", "COUNT", "LIMIT", "DONE"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
+                 (QStringList{"START", "LOOP", "COUNT", "LIMIT", "DONE"}));
         view.sortByColumn(TSymbolsModel::lineColumn, Qt::DescendingOrder);
-        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "START", "LIMIT", "COUNT"}));
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
+                 (QStringList{"DONE", "LOOP", "START", "LIMIT", "COUNT"}));
 
         QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "COUNT"}));
@@ -157,8 +163,7 @@ private Q_SLOTS:
         window.Brenvik1->GoTo(0, 2); // on COUNT's definition
         window.FindUses1->trigger();
         QVERIFY(window.UsesPane1->isVisible());
-        QCOMPARE(usesOf(*window.UsesPane1),
-                 (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
+        QCOMPARE(usesOf(*window.UsesPane1), (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
         QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses of COUNT (2)"));
         QCOMPARE(window.StatusBar1[3]->text(), QString("COUNT is used 2 times"));
 
@@ -228,7 +233,8 @@ private Q_SLOTS:
         });
         chooseFile(folder.filePath("eprom.bin"));
         window.ExportBinary1->trigger();
-        QCOMPARE(readFile(folder.filePath("eprom.bin")), QByteArray(8, '\0') + "\006\001\007" + QByteArray(5, '\0'));
+        QCOMPARE(readFile(folder.filePath("eprom.bin")),
+                 QByteArray(8, '\0') + "\006\001\007" + QByteArray(5, '\0'));
 
         chooseFile(folder.filePath("program.lst"));
         window.ExportListing1->trigger();

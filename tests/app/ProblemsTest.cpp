@@ -29,7 +29,7 @@ QStringList rowsOf(const TProblemsPane& pane) {
 class ProblemsTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QSettings().clear(); }
 
     void listsEveryProblemAndShowsItselfOnlyThen() {
@@ -40,9 +40,10 @@ private Q_SLOTS:
         assemble(window, source);
         QVERIFY(window.ProblemsPane1->isVisible());
         QCOMPARE(rowsOf(*window.ProblemsPane1),
-                 (QStringList{"1:6 warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used",
-                              "2:2 error: unknown instruction or directive 'FOO'",
-                              "4:5 error: undefined symbol 'NOWHERE'"}));
+                 (QStringList{
+                     "1:6 warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used",
+                     "2:2 error: unknown instruction or directive 'FOO'",
+                     "4:5 error: undefined symbol 'NOWHERE'"}));
         QCOMPARE(window.ProblemsPane1->windowTitle(), QString("Problems (3)"));
         assemble(window, "\tRET\n");
         QVERIFY(!window.ProblemsPane1->isVisible()); // it came for the problems and goes with them

@@ -31,7 +31,9 @@ QString saveReportingErrors(TForm1& window) {
     return message;
 }
 
-QStringList filesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
 
 } // namespace
 
@@ -46,7 +48,7 @@ class SaveFaultsTest : public QObject {
         QCOMPARE(window.Brenvik1->GetText(), text);
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { folder = new QTemporaryDir; }
     void cleanup() { delete folder; }
 
@@ -138,7 +140,7 @@ private Q_SLOTS:
             child.setProcessEnvironment(environment);
             child.start(SAVE_UNTIL_KILLED, {path});
             QVERIFY(child.waitForReadyRead(20000)); // a first save is done
-            QTest::qSleep(3 * round + 1);          // and the next is somewhere under way
+            QTest::qSleep(3 * round + 1);           // and the next is somewhere under way
             child.kill();
             child.waitForFinished();
 

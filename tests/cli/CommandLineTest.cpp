@@ -29,7 +29,7 @@ const std::string program = "\tORG 100B\r\nSTART:\tLAI \"a\"\t; load\r\n\tJMP ST
 const std::string programHex = ":050040000641444000F0\r\n:00000001FF\r\n";
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
 };
 
@@ -56,7 +56,7 @@ TEST_F(CommandLine, ReplacesAnExistingHexFileKeepingItsMode) {
     ::chmod(hex.c_str(), 0640);
     EXPECT_EQ(asm8008({folder.write("prog.asm", program)}).status, 0);
     EXPECT_EQ(TempFolder::read(hex), programHex);
-    struct stat info{};
+    struct stat info {};
     ::stat(hex.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2);
@@ -67,9 +67,9 @@ TEST_F(CommandLine, ReportsEveryLineInErrorAndLeavesTheHexFileAlone) {
     const std::string source = folder.write("bad.asm", "\tRET\n\tFOO 1\n\tLAI\nX\tJMP NOWHERE ; c\n");
     const Result r = asm8008({source});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, source + ":2:2: error: unknown instruction or directive 'FOO'\n\tFOO 1\n\t^\n" +
-                         source + ":3:5: error: missing operand\n\tLAI\n\t   ^\n" +
-                         source + ":4:6: error: undefined symbol 'NOWHERE'\nX\tJMP NOWHERE ; c\n \t   ^\n" +
+    EXPECT_EQ(r.err, source + ":2:2: error: unknown instruction or directive 'FOO'\n\tFOO 1\n\t^\n" + source +
+                         ":3:5: error: missing operand\n\tLAI\n\t   ^\n" + source +
+                         ":4:6: error: undefined symbol 'NOWHERE'\nX\tJMP NOWHERE ; c\n \t   ^\n" +
                          "3 Errors in Assembly!\n");
     EXPECT_EQ(TempFolder::read(hex), "old");
 }
@@ -93,17 +93,16 @@ TEST_F(CommandLine, ListsAddressesAndBytesBesideTheSource) {
         "list.asm", "\tORG 100B\nX\tEQU 7\n\n\tTITLE t\n\tBSS\n\tJMP X\n\tDATA\n\tDB 1,2,3,4,5,6,7\n");
     const Result r = asm8008({"-l", source, "-o", "-"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find(":")),
-              "000100                      ORG 100B\n"
-              "= 7                 X       EQU 7\n"
-              "\n"
-              "                            TITLE t\n"
-              "000100                      BSS\n"
-              "000100 ??? ??? ???          JMP X\n"
-              "000103                      DATA\n"
-              "000103 001 002 003          DB 1,2,3,4,5,6,7\n"
-              "       004 005 006\n"
-              "       007\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find(":")), "000100                      ORG 100B\n"
+                                                "= 7                 X       EQU 7\n"
+                                                "\n"
+                                                "                            TITLE t\n"
+                                                "000100                      BSS\n"
+                                                "000100 ??? ??? ???          JMP X\n"
+                                                "000103                      DATA\n"
+                                                "000103 001 002 003          DB 1,2,3,4,5,6,7\n"
+                                                "       004 005 006\n"
+                                                "       007\n");
 }
 
 TEST_F(CommandLine, AcceptsEveryLineBreakAndPrintsLinesAsTheyStand) {
@@ -117,7 +116,8 @@ TEST_F(CommandLine, AcceptsEveryLineBreakAndPrintsLinesAsTheyStand) {
 }
 
 TEST_F(CommandLine, ReadsUtf8AndLatin1AsOneBytePerCharacter) {
-    const Result utf8 = asm8008({folder.write("u.asm", "\xEF\xBB\xBF\tDB \"\xC3\xA9\" ; \xE2\x82\xAC\n"), "-o", "-"});
+    const Result utf8 =
+        asm8008({folder.write("u.asm", "\xEF\xBB\xBF\tDB \"\xC3\xA9\" ; \xE2\x82\xAC\n"), "-o", "-"});
     const Result latin1 = asm8008({folder.write("l.asm", "\tDB \"\xE9\" ; \xA4\n"), "-o", "-"});
     EXPECT_EQ(utf8.status, 0);
     EXPECT_EQ(utf8.out, ":01000000E916\r\n:00000001FF\r\n");
@@ -128,14 +128,15 @@ TEST_F(CommandLine, CharacterWithoutASingleByteCodeIsAnError) {
     const std::string source = folder.write("w.asm", "\tDB \"\xE2\x82\xAC\"\n");
     const Result r = asm8008({source, "-o", "-"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), source + ":1:1: error: character '\xE2\x82\xAC' has no 8-bit code");
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+              source + ":1:1: error: character '\xE2\x82\xAC' has no 8-bit code");
 }
 
 TEST_F(CommandLine, FilesThatCannotBeReadOrWrittenExitWithTwo) {
     const Result missing = asm8008({folder.file("missing.asm")});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "brenvik-asm: cannot read " + folder.file("missing.asm") +
-                               ": No such file or directory\n");
+    EXPECT_EQ(missing.err,
+              "brenvik-asm: cannot read " + folder.file("missing.asm") + ": No such file or directory\n");
 
     const Result folderAsSource = asm8008({folder.path.string()});
     EXPECT_EQ(folderAsSource.status, 2);
@@ -154,8 +155,10 @@ TEST_F(CommandLine, WarningsAreReportedButChangeNeitherStatusNorBytes) {
     const Result r = asm8008({source, "-o", "-"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, ":04000000062C06FFC5\r\n:00000001FF\r\n");
-    EXPECT_EQ(r.err, source + ":1:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
-                              "\tLAI 300\n\t    ^\n4 bytes assembled\n");
+    EXPECT_EQ(r.err,
+              source +
+                  ":1:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
+                  "\tLAI 300\n\t    ^\n4 bytes assembled\n");
     const Result quiet = asm8008({"-w", source, "-o", "-"});
     EXPECT_EQ(quiet.err, "4 bytes assembled\n");
     EXPECT_EQ(quiet.out, r.out);
@@ -167,7 +170,8 @@ TEST_F(CommandLine, NeverWritesOverItsSource) {
     for (const auto& output : {source, folder.file("same.hex")}) {
         const Result r = asm8008({"-o", output, source});
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "brenvik-asm: cannot write " + output + ": it is the source file\n5 bytes assembled\n");
+        EXPECT_EQ(r.err,
+                  "brenvik-asm: cannot write " + output + ": it is the source file\n5 bytes assembled\n");
     }
     const std::string hexSource = folder.write("hex.hex", program);
     EXPECT_EQ(asm8008({hexSource}).status, 2);
@@ -202,7 +206,7 @@ TEST_F(CommandLine, WritesThroughALinkAndIntoADevice) {
 
 // A stream whose every write fails as a full disk makes it fail.
 class FullDisk : public std::streambuf {
-protected:
+  protected:
     int_type overflow(int_type) override {
         errno = ENOSPC;
         return traits_type::eof();
@@ -215,13 +219,15 @@ protected:
 
 TEST_F(CommandLine, AFailedWriteToStandardOutputFails) {
     const std::string source = folder.write("prog.asm", program);
-    for (const std::vector<std::string>& args : {std::vector<std::string>{source, "-o", "-"},
-                                                 std::vector<std::string>{"-l", source, "-o", folder.file("a.hex")}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{source, "-o", "-"},
+          std::vector<std::string>{"-l", source, "-o", folder.file("a.hex")}}) {
         FullDisk full;
         std::ostream out(&full);
         std::ostringstream err;
         EXPECT_EQ(runCommandLine(args, out, err), 2);
-        EXPECT_EQ(err.str(), "brenvik-asm: cannot write standard output: No space left on device\n5 bytes assembled\n");
+        EXPECT_EQ(err.str(),
+                  "brenvik-asm: cannot write standard output: No space left on device\n5 bytes assembled\n");
     }
 }
 
@@ -230,9 +236,16 @@ const std::string usage =
     "                   [-s SYMFILE] SOURCE\n";
 
 TEST(CommandLineUsage, WrongArgumentsShowTheUsage) {
-    const std::vector<std::vector<std::string>> wrong{
-        {},           {"-l"},          {"-o"}, {"a.asm", "-o"}, {"-q", "a.asm"}, {"a.asm", "b.asm"}, {"-o", "", "a.asm"},
-        {"-b", "a.asm"}, {"--fill=", "-b", "x.bin", "a.asm"}, {"-s"}};
+    const std::vector<std::vector<std::string>> wrong{{},
+                                                      {"-l"},
+                                                      {"-o"},
+                                                      {"a.asm", "-o"},
+                                                      {"-q", "a.asm"},
+                                                      {"a.asm", "b.asm"},
+                                                      {"-o", "", "a.asm"},
+                                                      {"-b", "a.asm"},
+                                                      {"--fill=", "-b", "x.bin", "a.asm"},
+                                                      {"-s"}};
     for (const auto& args : wrong) {
         const Result r = asm8008(args);
         EXPECT_EQ(r.status, 2);

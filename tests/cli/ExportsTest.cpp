@@ -33,7 +33,7 @@ std::string bytes(std::initializer_list<int> values) {
 }
 
 class Exports : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
     std::string source = folder.write("prog.asm", program);
     std::string image = folder.file("prog.bin");
@@ -68,7 +68,8 @@ TEST_F(Exports, BadFillOrRangeOrBytesOutsideTheRangeWriteNothing) {
         {{"--fill", "NOWHERE"}, "brenvik-asm: --fill NOWHERE: not a byte (0 to 377B)"},
         {{"--range", "7-2"}, "brenvik-asm: --range 7-2: not START-END, START at most END"},
         {{"--range", "17777B"}, "brenvik-asm: --range 17777B: not START-END, START at most END"},
-        {{"--range", "3-17777B"}, "brenvik-asm: cannot write " + image + ": a byte at 000002 lies outside 000003-017777"},
+        {{"--range", "3-17777B"},
+         "brenvik-asm: cannot write " + image + ": a byte at 000002 lies outside 000003-017777"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"-b", image, source};

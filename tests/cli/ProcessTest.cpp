@@ -27,10 +27,12 @@ TEST(Process, StandardOutputThatCannotBeWrittenIsAFailure) {
     const std::string source = folder.write("prog.asm", "\tRET\n");
     const Outcome full = brenvikAsm(folder, "-o - " + source + " >/dev/full");
     EXPECT_EQ(full.status, 2);
-    EXPECT_EQ(full.err, "brenvik-asm: cannot write standard output: No space left on device\n1 bytes assembled\n");
+    EXPECT_EQ(full.err,
+              "brenvik-asm: cannot write standard output: No space left on device\n1 bytes assembled\n");
     const Outcome closed = brenvikAsm(folder, "-l -o - " + source + " >&-");
     EXPECT_EQ(closed.status, 2);
-    EXPECT_EQ(closed.err.substr(0, closed.err.find('\n')), "brenvik-asm: cannot write standard output: Bad file descriptor");
+    EXPECT_EQ(closed.err.substr(0, closed.err.find('\n')),
+              "brenvik-asm: cannot write standard output: Bad file descriptor");
 }
 
 TEST(Process, AnEndlessSourceIsRefused) {

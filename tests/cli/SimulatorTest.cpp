@@ -32,7 +32,7 @@ std::string lastLine(const std::string& text) {
 }
 
 class Simulator : public ::testing::Test {
-protected:
+  protected:
     TempFolder folder;
 };
 
@@ -75,29 +75,34 @@ TEST_F(Simulator, AnAssemblyWithErrorsIsReportedAsTheAssemblerWould) {
     const std::string source = folder.write("bad.asm", "\tFOO\n\tLAI 300\n");
     const Outcome o = simulate({source});
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, source + ":1:2: error: unknown instruction or directive 'FOO'\n\tFOO\n\t^\n" + source +
-                         ":2:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
-                         "\tLAI 300\n\t    ^\n1 Error in Assembly!\n");
+    EXPECT_EQ(o.err,
+              source + ":1:2: error: unknown instruction or directive 'FOO'\n\tFOO\n\t^\n" + source +
+                  ":2:6: warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used\n"
+                  "\tLAI 300\n\t    ^\n1 Error in Assembly!\n");
     EXPECT_EQ(o.out, "");
 }
 
 TEST_F(Simulator, StartsWhereToldByNumberOrLabel) {
     const std::string source = folder.write("s.asm", "\tLAI 1\n\tHLT\nTWO\tLAI 2\n\tHLT\n");
-    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "TWO", source}).err).substr(0, 15), "PC=000006 A=002");
+    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "TWO", source}).err).substr(0, 15),
+              "PC=000006 A=002");
     EXPECT_EQ(lastLine(simulate({"--registers", "--start=3", source}).err).substr(0, 15), "PC=000006 A=002");
-    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "3B", source}).err).substr(0, 15), "PC=000006 A=002");
+    EXPECT_EQ(lastLine(simulate({"--registers", "--start", "3B", source}).err).substr(0, 15),
+              "PC=000006 A=002");
     const Outcome nowhere = simulate({"--start", "NOWHERE", source});
     EXPECT_EQ(nowhere.status, 2);
     EXPECT_EQ(nowhere.err, "brenvik-sim: --start NOWHERE: no address in memory (000000 to 037777)\n");
 }
 
 TEST_F(Simulator, LoadsIntelHexAndBinaryImages) {
-    const std::string hex = folder.write("p.hex", ":03001000060700E0\r\n:00000001FF\r\n"); // LAI 7, HLT at 20B
+    const std::string hex =
+        folder.write("p.hex", ":03001000060700E0\r\n:00000001FF\r\n"); // LAI 7, HLT at 20B
     const Outcome fromHex = simulate({"--registers", "--start", "20B", hex});
     EXPECT_EQ(fromHex.status, 0) << fromHex.err;
     EXPECT_EQ(fromHex.err.substr(0, 15), "PC=000023 A=007");
 
-    const std::string image = folder.write("p.bin", std::string("\006\101\121\000", 4)); // LAI "A", OUT 8, HLT
+    const std::string image =
+        folder.write("p.bin", std::string("\006\101\121\000", 4)); // LAI "A", OUT 8, HLT
     const Outcome fromImage = simulate({"--load", "100B", "--start", "100B", image});
     EXPECT_EQ(fromImage.status, 0) << fromImage.err;
     EXPECT_EQ(fromImage.out, "A");
@@ -111,8 +116,14 @@ TEST_F(Simulator, RefusesWhatCannotBeLoaded) {
     };
     const std::vector<Case> cases{
         {"beyond.asm", "\tORG 37777B\n\tLAI 1\n", {}, "address 040000 is beyond the 8008's 16 KiB of memory"},
-        {"beyond.hex", ":01400000FFC0\n:00000001FF\n", {}, "address 040000 is beyond the 8008's 16 KiB of memory"},
-        {"high.bin", "\001\002", {"--load", "37777B"}, "address 040000 is beyond the 8008's 16 KiB of memory"},
+        {"beyond.hex",
+         ":01400000FFC0\n:00000001FF\n",
+         {},
+         "address 040000 is beyond the 8008's 16 KiB of memory"},
+        {"high.bin",
+         "\001\002",
+         {"--load", "37777B"},
+         "address 040000 is beyond the 8008's 16 KiB of memory"},
         {"sum.hex", ":0100000000FE\n:00000001FF\n", {}, "sum.hex:1: wrong checksum"},
         {"text.hex", "hello\n", {}, "text.hex:1: a record begins with ':'"},
         {"cut.hex", ":0100000000FF\n", {}, "cut.hex: no end record"},
@@ -126,7 +137,8 @@ TEST_F(Simulator, RefusesWhatCannotBeLoaded) {
     }
     const Outcome missing = simulate({folder.file("missing.bin")});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "brenvik-sim: cannot read " + folder.file("missing.bin") + ": No such file or directory\n");
+    EXPECT_EQ(missing.err,
+              "brenvik-sim: cannot read " + folder.file("missing.bin") + ": No such file or directory\n");
 }
 
 TEST_F(Simulator, StopsAtTheStateLimitAndOnAnUndefinedOpcode) {
@@ -140,7 +152,8 @@ TEST_F(Simulator, StopsAtTheStateLimitAndOnAnUndefinedOpcode) {
 }
 
 TEST_F(Simulator, WaitsForInputAtTheEndOfInput) {
-    const std::string source = folder.write("in.asm", "W\tINP 0\n\tNDI 1\n\tJTZ W\n\tINP 1\n\tOUT 8\n\tJMP W\n");
+    const std::string source =
+        folder.write("in.asm", "W\tINP 0\n\tNDI 1\n\tJTZ W\n\tINP 1\n\tOUT 8\n\tJMP W\n");
     const Outcome o = simulate({source}, "ab\nc");
     EXPECT_EQ(o.status, 4);
     EXPECT_EQ(o.out, "ab\nc");
@@ -149,9 +162,12 @@ TEST_F(Simulator, WaitsForInputAtTheEndOfInput) {
 
 TEST_F(Simulator, TracesEveryInstruction) {
     const Outcome o = simulate({"--trace", folder.write("t.asm", "\tLAI 377B\n\tJMP 5\n\tHLT\n")});
-    EXPECT_EQ(o.err, "000000  006 377     LAI 377         A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n"
-                     "000002  104 005 000 JMP 000005      A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n"
-                     "000005  000         HLT             A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 S=0 P=0 SP=0\n");
+    EXPECT_EQ(o.err, "000000  006 377     LAI 377         A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 "
+                     "S=0 P=0 SP=0\n"
+                     "000002  104 005 000 JMP 000005      A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 "
+                     "S=0 P=0 SP=0\n"
+                     "000005  000         HLT             A=377 B=000 C=000 D=000 E=000 H=000 L=000 CY=0 Z=0 "
+                     "S=0 P=0 SP=0\n");
 }
 
 TEST(SimulatorUsage, WrongArgumentsShowTheUsage) {

@@ -7,7 +7,7 @@
 
 // A folder of its own for one test, removed with everything in it afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "brenvik-test-XXXXXX").string();
         path = mkdtemp(pattern.data());

@@ -9,7 +9,7 @@
 
 class BreakpointTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void aBreakpointWithoutCodeGoesToTheNextLineWithCode() {
         Editor editor("* a comment\n\n\tLAI 1\n\tHLT\n");
         editor.brenvik.doAsm();
@@ -73,7 +73,8 @@ private Q_SLOTS:
         editor.brenvik.doAsm();
         editor.brenvik.SetExecutionLine(400);
         const int top = editor.text().verticalScrollBar()->value();
-        QVERIFY(top < 400 && 400 < top + editor.text().viewport()->height() / editor.text().fontMetrics().height());
+        QVERIFY(top < 400 &&
+                400 < top + editor.text().viewport()->height() / editor.text().fontMetrics().height());
         QCOMPARE(editor.brenvik.GetLine(), 1);
         QCOMPARE(editor.brenvik.GetExecutionLine(), 400);
         editor.brenvik.SetExecutionLine(-1);

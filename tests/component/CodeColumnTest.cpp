@@ -38,7 +38,7 @@ void sendMouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButtons butto
 
 class CodeColumnTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void fontSetsTheColumnWidthFromTheDigitWidth() {
         Editor e;
         QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -100,7 +100,8 @@ private Q_SLOTS:
             QString address, bytes;
         } rows[] = {{1, "000010", "006 377 "}, {3, "000012", "??? ??? ??? "}, {4, "= 100", ""}};
         for (const auto& row : rows) {
-            const QImage drawn = render([&](QPainter& p) { e.brenvik.PaintCode(p, row.line, 70, 2, 999, 0); });
+            const QImage drawn =
+                render([&](QPainter& p) { e.brenvik.PaintCode(p, row.line, 70, 2, 999, 0); });
             const QImage expected = render([&](QPainter& p) {
                 p.drawText(3, 2 + p.fontMetrics().ascent(), row.address);
                 p.drawText(73, 2 + p.fontMetrics().ascent(), row.bytes);

@@ -5,15 +5,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHelpEvent>
-#include <QTextDocumentFragment>
-#include <QToolTip>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 
 class ControlTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void runsAfterTheDelayFromTheLastChange() {
         Editor e("\tRET");
         e.brenvik.AutoAsmDelay = 300;
@@ -147,12 +147,14 @@ private Q_SLOTS:
             const QPoint at = e.text().cursorRect(QTextCursor(block)).center() + QPoint(10, 0);
             QHelpEvent help(QEvent::ToolTip, at, e.text().viewport()->mapToGlobal(at));
             QApplication::sendEvent(e.text().viewport(), &help);
-            return QToolTip::isVisible() ? QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText() : QString();
+            return QToolTip::isVisible() ? QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText()
+                                         : QString();
         };
         QCOMPARE(hover(0), QString());
-        QCOMPARE(hover(1), QString("error: unknown instruction or directive 'FOO'\n"
-                                   "Check the spelling: the MCS-8 mnemonics (LAB, LAI, ADM, JMP, CAL ...) and the "
-                                   "directives ORG, EQU, DB, DW, BSS, DATA, CODE, TITLE and END are known."));
+        QCOMPARE(hover(1),
+                 QString("error: unknown instruction or directive 'FOO'\n"
+                         "Check the spelling: the MCS-8 mnemonics (LAB, LAI, ADM, JMP, CAL ...) and the "
+                         "directives ORG, EQU, DB, DW, BSS, DATA, CODE, TITLE and END are known."));
         const QString both = hover(2);
         QVERIFY(both.startsWith("warning: immediate value 300 does not fit in a byte"));
         QVERIFY(both.contains("error: unexpected 'JUNK' after the statement"));
@@ -171,7 +173,8 @@ private Q_SLOTS:
         const QList<QPair<int, QColor>> marks = e.marks(0);
         QCOMPARE(marks.size(), 2);
         for (const auto& [column, colour] : marks) // lighter than the background by far
-            QVERIFY2(colour.lightness() - dark.color(QPalette::Base).lightness() > 100, qPrintable(colour.name()));
+            QVERIFY2(colour.lightness() - dark.color(QPalette::Base).lightness() > 100,
+                     qPrintable(colour.name()));
         QCOMPARE(marks[0].second.hue(), 0); // still red
         QCOMPARE(e.brenvik.GetMarkColours().error, marks[0].second);
     }

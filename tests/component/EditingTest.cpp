@@ -8,15 +8,20 @@
 
 class EditingTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void enterIndentsLikeTheLineAbove_data() {
         QTest::addColumn<QString>("above");
         QTest::addColumn<QString>("indent");
-        QTest::newRow("two tabs") << "\t\tLAI 1" << "\t\t";
-        QTest::newRow("spaces and a tab, in order") << "  \tRET" << "  \t";
-        QTest::newRow("blanks only") << " \t " << " \t ";
-        QTest::newRow("a label") << "LOOP:\tRET" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("two tabs") << "\t\tLAI 1"
+                                  << "\t\t";
+        QTest::newRow("spaces and a tab, in order") << "  \tRET"
+                                                    << "  \t";
+        QTest::newRow("blanks only") << " \t "
+                                     << " \t ";
+        QTest::newRow("a label") << "LOOP:\tRET"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void enterIndentsLikeTheLineAbove() {
         QFETCH(QString, above);
@@ -149,11 +154,13 @@ private Q_SLOTS:
         Editor e("abc");
         QVERIFY(e.brenvik.GetHideSelection());
         const QPalette hidden = e.text().palette();
-        QCOMPARE(hidden.color(QPalette::Inactive, QPalette::Highlight), hidden.color(QPalette::Inactive, QPalette::Base));
+        QCOMPARE(hidden.color(QPalette::Inactive, QPalette::Highlight),
+                 hidden.color(QPalette::Inactive, QPalette::Base));
         e.brenvik.SetHideSelection(false);
         QVERIFY(!e.brenvik.GetHideSelection());
         const QPalette shown = e.text().palette();
-        QVERIFY(shown.color(QPalette::Inactive, QPalette::Highlight) != shown.color(QPalette::Inactive, QPalette::Base));
+        QVERIFY(shown.color(QPalette::Inactive, QPalette::Highlight) !=
+                shown.color(QPalette::Inactive, QPalette::Base));
     }
 };
 

@@ -33,15 +33,17 @@ class FilesTest : public QObject {
     QTemporaryDir folder;
     QString file(const QString& name) const { return folder.filePath(name); }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void savingGivesBackTheBytesThatWereLoaded_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("CR LF") << QByteArray("\tRET\r\n\tRLC\r\n") << "\tRET\n\tRLC\n";
         QTest::newRow("no final break") << QByteArray("\tRET\r\n\tRLC") << "\tRET\n\tRLC";
-        QTest::newRow("UTF-8") << QByteArray("\tDB \"\xC3\xA9\" ; \xE2\x82\xAC\r\n") << "\tDB \"\u00E9\" ; \u20AC\n";
+        QTest::newRow("UTF-8") << QByteArray("\tDB \"\xC3\xA9\" ; \xE2\x82\xAC\r\n")
+                               << "\tDB \"\u00E9\" ; \u20AC\n";
         QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF\tRET\r\n") << "\tRET\n";
-        QTest::newRow("Latin-1") << QByteArray("\tDB \"\xE9\xA0\xFF\"\r\n") << "\tDB \"\u00E9\u00A0\u00FF\"\n";
+        QTest::newRow("Latin-1") << QByteArray("\tDB \"\xE9\xA0\xFF\"\r\n")
+                                 << "\tDB \"\u00E9\u00A0\u00FF\"\n";
         QTest::newRow("empty") << QByteArray() << "";
     }
     void savingGivesBackTheBytesThatWereLoaded() {

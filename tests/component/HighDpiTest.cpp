@@ -8,7 +8,7 @@
 
 class HighDpiTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void codeColumnIsDrawnAtTheScreensResolution() {
         Editor e("\tORG 123456B\n\tLHLI 177777B\n\tJMP 35353B\n");
         e.brenvik.doAsm();
@@ -19,7 +19,8 @@ private Q_SLOTS:
         int unlikeNeighbours = 0;
         for (int y = 0; y + 1 < image.height(); y += 2)
             for (int x = 0; x + 1 < image.width(); x += 2)
-                unlikeNeighbours += image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1);
+                unlikeNeighbours +=
+                    image.pixel(x, y) != image.pixel(x + 1, y) || image.pixel(x, y) != image.pixel(x, y + 1);
         QVERIFY2(unlikeNeighbours > 50, qPrintable(QString::number(unlikeNeighbours)));
     }
 };

@@ -42,11 +42,12 @@ class LargeDocumentTest : public QObject {
         return file.fileName();
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void largeSourcesAssembleAsTheyDoHeadless_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("a million lines") << joined(generateProgram(1000000));
-        QTest::newRow("a line of 10 MB") << "\tDB\t" + QByteArray(5 * 1024 * 1024, '7').replace("7", "7,") + "7";
+        QTest::newRow("a line of 10 MB")
+            << "\tDB\t" + QByteArray(5 * 1024 * 1024, '7').replace("7", "7,") + "7";
         QTest::newRow("random binary with NUL") << randomBytes(1024 * 1024);
     }
     void largeSourcesAssembleAsTheyDoHeadless() {

@@ -38,7 +38,7 @@ QStringList rows(const QString& text) {
 
 class PrintingTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void everyLineIsPrintedBesideItsAddressAndBytes() {
         Editor e("\tORG 100B\nSTART:\tLAI 1 ; one\n\tJMP START\nX\tEQU 7\n\tBSS\n\tRET\n");
         e.brenvik.doAsm();
@@ -52,7 +52,8 @@ private Q_SLOTS:
         Editor e("\tDB 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20\n\tRET\n");
         e.brenvik.doAsm();
         // A narrow page leaves room for few byte groups a row.
-        const QStringList lines = rows(printed(e.brenvik, false, QPageSize(QSizeF(80, 200), QPageSize::Millimeter)));
+        const QStringList lines =
+            rows(printed(e.brenvik, false, QPageSize(QSizeF(80, 200), QPageSize::Millimeter)));
         QVERIFY2(lines.size() > 3, qPrintable(lines.join(" | ")));
         QVERIFY(lines[0].startsWith("000000 001"));
         QVERIFY(lines[1].startsWith("0")); // byte groups only, no address and no source

@@ -1,7 +1,7 @@
 // The octal rows of the code column.
 
-#include "Assembled.h"
 #include "CodeFormat.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,9 @@ struct RowCase {
     std::string bytes;
 };
 
-void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RowCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Row : public ::testing::TestWithParam<RowCase> {};
 
@@ -40,21 +42,21 @@ TEST_P(Row, ShowsAddressAndByteGroups) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, Row,
-    ::testing::Values(
-        RowCase{"Instruction", {"\tORG 8", "\tLAI 255"}, 1, 999, 0, "000010", "006 377 "},
-        RowCase{"InsideBss", {"\tBSS", "\tJMP 0"}, 1, 999, 0, "000000", "??? ??? ??? "},
-        RowCase{"Equ", {"X\tEQU 64"}, 0, 999, 0, "= 100", ""},
-        RowCase{"EquZero", {"X\tEQU 0"}, 0, 999, 0, "= 0", ""},
-        RowCase{"EquUndefined", {"X\tEQU NOWHERE"}, 0, 999, 0, "= 200000", ""},
-        RowCase{"EquInError", {"X\tEQU 1/0"}, 0, 999, 0, "= 200001", ""},
-        RowCase{"OrgShowsOnlyItsAddress", {"\tORG 100B"}, 0, 999, 0, "000100", ""},
-        RowCase{"AddressBeyond16Bits", {"\tORG 65536", "\tRET"}, 1, 999, 0, "200000", "007 "},
-        RowCase{"Title", {"\tTITLE x"}, 0, 999, 0, "", ""},
-        RowCase{"LabelOnly", {"HERE"}, 0, 999, 0, "", ""},
-        RowCase{"FirstRowOfLongDb", {"\tDB 1,2,3,4,5,6,7,8"}, 0, 3, 0, "000000", "001 002 003 "},
-        RowCase{"ContinuationRow", {"\tDB 1,2,3,4,5,6,7,8"}, 0, 3, 6, "", "007 010 "},
-        RowCase{"OpcodeCountsAsAGroup", {"\tJMP 1"}, 0, 2, 0, "000000", "104 001 "},
-        RowCase{"OpcodeEvenWithoutRoom", {"\tJMP 1"}, 0, 0, 0, "000000", "104 "}),
+    ::testing::Values(RowCase{"Instruction", {"\tORG 8", "\tLAI 255"}, 1, 999, 0, "000010", "006 377 "},
+                      RowCase{"InsideBss", {"\tBSS", "\tJMP 0"}, 1, 999, 0, "000000", "??? ??? ??? "},
+                      RowCase{"Equ", {"X\tEQU 64"}, 0, 999, 0, "= 100", ""},
+                      RowCase{"EquZero", {"X\tEQU 0"}, 0, 999, 0, "= 0", ""},
+                      RowCase{"EquUndefined", {"X\tEQU NOWHERE"}, 0, 999, 0, "= 200000", ""},
+                      RowCase{"EquInError", {"X\tEQU 1/0"}, 0, 999, 0, "= 200001", ""},
+                      RowCase{"OrgShowsOnlyItsAddress", {"\tORG 100B"}, 0, 999, 0, "000100", ""},
+                      RowCase{"AddressBeyond16Bits", {"\tORG 65536", "\tRET"}, 1, 999, 0, "200000", "007 "},
+                      RowCase{"Title", {"\tTITLE x"}, 0, 999, 0, "", ""},
+                      RowCase{"LabelOnly", {"HERE"}, 0, 999, 0, "", ""},
+                      RowCase{
+                          "FirstRowOfLongDb", {"\tDB 1,2,3,4,5,6,7,8"}, 0, 3, 0, "000000", "001 002 003 "},
+                      RowCase{"ContinuationRow", {"\tDB 1,2,3,4,5,6,7,8"}, 0, 3, 6, "", "007 010 "},
+                      RowCase{"OpcodeCountsAsAGroup", {"\tJMP 1"}, 0, 2, 0, "000000", "104 001 "},
+                      RowCase{"OpcodeEvenWithoutRoom", {"\tJMP 1"}, 0, 0, 0, "000000", "104 "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Row, ReportsTheNextByteToShow) {

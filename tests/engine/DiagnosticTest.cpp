@@ -20,7 +20,9 @@ struct DiagnosticCase {
     std::string detail;
 };
 
-void PrintTo(const DiagnosticCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DiagnosticCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OneDiagnostic : public ::testing::TestWithParam<DiagnosticCase> {};
 
@@ -128,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(std::vector<std::string>{"\tLAI -1", "\tLAI 377B", "\tCPI -128", "\tSUI 255"},
                       std::vector<std::string>{"\tLAI \"A\"", "X\tEQU 60000", "\tLAI X'LO", "\tLBI X'HI"},
                       std::vector<std::string>{"\tLHLI 177777B", "\tJMP 37777B", "\tCAL LATER", "LATER\tRET"},
-                      std::vector<std::string>{"\tINP 0", "\tINP 7", "\tOUT 8", "\tOUT 31", "\tRST 0", "\tRST 7"},
+                      std::vector<std::string>{"\tINP 0", "\tINP 7", "\tOUT 8", "\tOUT 31", "\tRST 0",
+                                               "\tRST 7"},
                       std::vector<std::string>{"\tORG 37776B", "\tRLC", "\tRET", "\tORG 0", "\tHLT"},
                       std::vector<std::string>{"RET:", "LOOP:\tJMP LOOP", "DONE\tHLT", "\tHLT3", "\tLMA"},
                       std::vector<std::string>{"\tBSS", "\tDB 1,2", "\tORG 0", "\tCODE", "\tDB 3,4"}));
@@ -143,13 +146,14 @@ TEST(Errors, ASymbolWhoseDefinitionFailedFailsEveryUse) {
 }
 
 TEST(Warnings, AStretchOfLinesForOneCauseIsReportedOnce) {
-    const Assembled overlapping({"\tORG 0", "\tLAI 1", "\tLAI 2", "; between", "\tORG 0", "\tRET", "", "\tRET",
-                                 "\tRET"});
+    const Assembled overlapping(
+        {"\tORG 0", "\tLAI 1", "\tLAI 2", "; between", "\tORG 0", "\tRET", "", "\tRET", "\tRET"});
     EXPECT_EQ(overlapping.codes(), std::vector<DiagCode>{overlap});
     EXPECT_EQ(overlapping.assembly.diagnostics[0].line, 5u);
     EXPECT_EQ(overlapping.assembly.diagnostics[0].fault.argument, "2");
 
-    const Assembled beyond({"\tORG 37777B", "\tRET", "\tRET", "\tRET", "\tORG 0", "\tRET", "\tORG 40010B", "\tRET"});
+    const Assembled beyond(
+        {"\tORG 37777B", "\tRET", "\tRET", "\tRET", "\tORG 0", "\tRET", "\tORG 40010B", "\tRET"});
     ASSERT_EQ(beyond.codes(), (std::vector<DiagCode>{beyondAddressSpace, beyondAddressSpace}));
     EXPECT_EQ(beyond.assembly.diagnostics[0].line, 2u);
     EXPECT_EQ(beyond.assembly.diagnostics[1].line, 7u);
@@ -164,7 +168,8 @@ TEST(Warnings, CountAsNoErrorAndChangeNoByte) {
 
 TEST(Diagnostics, AreInLineAndColumnOrderWithTheErrorOfEachLineOnce) {
     const Assembled a({"\tJMP LATER JUNK", "\tLAI 300 1", "LATER\tRET", "\tFOO"});
-    ASSERT_EQ(a.codes(), (std::vector<DiagCode>{unexpectedText, immediateRange, unexpectedText, unknownMnemonic}));
+    ASSERT_EQ(a.codes(),
+              (std::vector<DiagCode>{unexpectedText, immediateRange, unexpectedText, unknownMnemonic}));
     EXPECT_EQ(a.assembly.diagnostics[1].column, 6u);
     EXPECT_EQ(a.assembly.diagnostics[2].column, 10u);
     EXPECT_EQ(a.assembly.errorOf(1), &a.assembly.diagnostics[2]);

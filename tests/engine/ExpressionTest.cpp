@@ -15,11 +15,13 @@ struct ExprCase {
     std::uint32_t stop; // position of the first character not consumed
 };
 
-void PrintTo(const ExprCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const ExprCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 // Symbols: X = 0x1234; F is an EQU whose operand was never defined; G one in error.
 class Expression : public ::testing::TestWithParam<ExprCase> {
-protected:
+  protected:
     Assembled symbols{{"X\tEQU 4660", "F\tEQU NOWHERE", "G\tEQU 1/0"}};
 };
 

@@ -15,7 +15,9 @@ struct ForwardCase {
     ErrorColumns errors;
 };
 
-void PrintTo(const ForwardCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ForwardCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ForwardReference : public ::testing::TestWithParam<ForwardCase> {};
 

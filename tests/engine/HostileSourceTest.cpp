@@ -45,7 +45,7 @@ std::string randomBytes(std::size_t count) {
 struct HostileCase {
     const char* name;
     std::function<std::string()> source;
-    int errors; // -1: any number
+    int errors;         // -1: any number
     std::int64_t bytes; // -1: any number
 };
 
@@ -76,15 +76,18 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"TenMegabyteString", [] { return "\tDB\t\"" + std::string(tenMegabytes, 's') + "\""; }, 0,
                     tenMegabytes},
         HostileCase{"TenMegabyteLabel", [] { return std::string(tenMegabytes, 'A') + "\tRET"; }, 0, 1},
-        HostileCase{"TenMegabyteOperatorChain", [] { return "\tLAI\t" + repeated("1+", tenMegabytes / 2) + "1"; },
+        HostileCase{"TenMegabyteOperatorChain",
+                    [] { return "\tLAI\t" + repeated("1+", tenMegabytes / 2) + "1"; }, 1, 2},
+        HostileCase{"TenMegabyteUnaryChain", [] { return "\tLAI\t" + std::string(tenMegabytes, '-') + "1"; },
                     1, 2},
-        HostileCase{"TenMegabyteUnaryChain", [] { return "\tLAI\t" + std::string(tenMegabytes, '-') + "1"; }, 1, 2},
-        HostileCase{"TenMegabyteOfOpenParentheses", [] { return "\tLAI\t" + std::string(tenMegabytes, '('); }, 1, 2},
+        HostileCase{"TenMegabyteOfOpenParentheses", [] { return "\tLAI\t" + std::string(tenMegabytes, '('); },
+                    1, 2},
         HostileCase{"ParenthesesAtTheDepthLimit", [] { return nestedParentheses(depthLimit); }, 0, 2},
         HostileCase{"ParenthesesOneBeyondTheLimit", [] { return nestedParentheses(depthLimit + 1); }, 1, 2},
         HostileCase{"HundredThousandParentheses", [] { return nestedParentheses(100000); }, 1, 2},
         HostileCase{"HundredThousandLetterLabel",
-                    [] { return label + ":\tRET\n\tJMP\t" + label + "\n\tLHLI\t" + label + "'HI"; }, 0, 1 + 3 + 4},
+                    [] { return label + ":\tRET\n\tJMP\t" + label + "\n\tLHLI\t" + label + "'HI"; }, 0,
+                    1 + 3 + 4},
         HostileCase{"HundredThousandLetterForwardReference",
                     [] { return "\tJMP\t" + label + "\n" + label + "\tEQU\t5"; }, 0, 3},
         HostileCase{"OnlyNulBytes", [] { return std::string(100000, '\0'); }, 1, 0},

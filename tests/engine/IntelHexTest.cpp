@@ -1,7 +1,7 @@
 // Intel HEX records built from the bytes a run hands out.
 
-#include "Assembled.h"
 #include "IntelHex.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,9 @@ std::string hexOfBytes(const std::vector<std::pair<std::uint32_t, std::uint8_t>>
     return writer.finish();
 }
 
-std::string hexOfProgram(std::vector<std::string> lines) { return hexOfBytes(Assembled(std::move(lines)).code()); }
+std::string hexOfProgram(std::vector<std::string> lines) {
+    return hexOfBytes(Assembled(std::move(lines)).code());
+}
 
 std::vector<std::pair<std::uint32_t, std::uint8_t>> run(std::uint32_t from, std::size_t count) {
     std::vector<std::pair<std::uint32_t, std::uint8_t>> bytes;
@@ -24,7 +26,8 @@ std::vector<std::pair<std::uint32_t, std::uint8_t>> run(std::uint32_t from, std:
 }
 
 TEST(IntelHex, WorkedExample) {
-    EXPECT_EQ(hexOfBytes({{0x100, 0x0E}, {0x101, 0x41}, {0x102, 0xFF}}), ":030100000E41FFAE\r\n:00000001FF\r\n");
+    EXPECT_EQ(hexOfBytes({{0x100, 0x0E}, {0x101, 0x41}, {0x102, 0xFF}}),
+              ":030100000E41FFAE\r\n:00000001FF\r\n");
 }
 
 TEST(IntelHex, NoBytesGiveOnlyTheEndRecord) {

@@ -39,7 +39,9 @@ struct Encoding {
     int operandBytes;
 };
 
-int fromOctalDigits(int digits) { return (digits / 100) * 64 + (digits / 10 % 10) * 8 + digits % 10; }
+int fromOctalDigits(int digits) {
+    return (digits / 100) * 64 + (digits / 10 % 10) * 8 + digits % 10;
+}
 
 class OctalEncoding : public ::testing::TestWithParam<Encoding> {};
 
@@ -53,22 +55,17 @@ TEST_P(OctalEncoding, MatchesTheProcessorManual) {
     EXPECT_EQ(*found / 256, e.operandBytes) << e.word;
 }
 
-INSTANTIATE_TEST_SUITE_P(Words, OctalEncoding,
-                         ::testing::Values(Encoding{"LAB", 301, 0}, Encoding{"LMA", 370, 0},
-                                           Encoding{"LMM", 377, 0}, Encoding{"LHI", 56, 1},
-                                           Encoding{"LMI", 76, 1}, Encoding{"INB", 10, 0},
-                                           Encoding{"INM", 70, 0}, Encoding{"DCB", 11, 0},
-                                           Encoding{"DCM", 71, 0}, Encoding{"ADA", 200, 0},
-                                           Encoding{"SUB", 221, 0}, Encoding{"NDL", 246, 0},
-                                           Encoding{"CPM", 277, 0}, Encoding{"ADI", 4, 1},
-                                           Encoding{"CPI", 74, 1}, Encoding{"RLC", 2, 0},
-                                           Encoding{"RAR", 32, 0}, Encoding{"JMP", 104, 2},
-                                           Encoding{"JFC", 100, 2}, Encoding{"JTP", 170, 2},
-                                           Encoding{"CAL", 106, 2}, Encoding{"CTP", 172, 2},
-                                           Encoding{"RET", 7, 0}, Encoding{"RTZ", 53, 0},
-                                           Encoding{"RFC", 3, 0}, Encoding{"HLT", 0, 0},
-                                           Encoding{"HLT2", 1, 0}, Encoding{"HLT3", 377, 0}),
-                         [](const auto& info) { return std::string(info.param.word); });
+INSTANTIATE_TEST_SUITE_P(
+    Words, OctalEncoding,
+    ::testing::Values(
+        Encoding{"LAB", 301, 0}, Encoding{"LMA", 370, 0}, Encoding{"LMM", 377, 0}, Encoding{"LHI", 56, 1},
+        Encoding{"LMI", 76, 1}, Encoding{"INB", 10, 0}, Encoding{"INM", 70, 0}, Encoding{"DCB", 11, 0},
+        Encoding{"DCM", 71, 0}, Encoding{"ADA", 200, 0}, Encoding{"SUB", 221, 0}, Encoding{"NDL", 246, 0},
+        Encoding{"CPM", 277, 0}, Encoding{"ADI", 4, 1}, Encoding{"CPI", 74, 1}, Encoding{"RLC", 2, 0},
+        Encoding{"RAR", 32, 0}, Encoding{"JMP", 104, 2}, Encoding{"JFC", 100, 2}, Encoding{"JTP", 170, 2},
+        Encoding{"CAL", 106, 2}, Encoding{"CTP", 172, 2}, Encoding{"RET", 7, 0}, Encoding{"RTZ", 53, 0},
+        Encoding{"RFC", 3, 0}, Encoding{"HLT", 0, 0}, Encoding{"HLT2", 1, 0}, Encoding{"HLT3", 377, 0}),
+    [](const auto& info) { return std::string(info.param.word); });
 
 TEST(OpcodeTable, DirectivesAndWordsThatAreNotInstructions) {
     HeadlessTextArea text;

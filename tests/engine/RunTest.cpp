@@ -26,7 +26,8 @@ TEST(Run, LabelAndCommentLinesTakeTheCounter) {
 }
 
 TEST(Run, BssLinesAdvanceButAreNeitherCountedNorHandedOut) {
-    const Assembled a({"\tRET", "\tBSS", "\tDB 1,2,3", "\tLAI 1", "\tDATA", "\tRLC", "\tBSS", "\tCODE", "\tRAL"});
+    const Assembled a(
+        {"\tRET", "\tBSS", "\tDB 1,2,3", "\tLAI 1", "\tDATA", "\tRLC", "\tBSS", "\tCODE", "\tRAL"});
     EXPECT_EQ(a.record(2).code, (Bytes{1, 2, 3}));
     EXPECT_FALSE(a.record(3).emit);
     EXPECT_EQ(a.record(5).value, 6u);

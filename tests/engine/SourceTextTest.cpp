@@ -2,8 +2,8 @@
 // command line share, its line breaks and encodings, and that both ways of
 // reading a file give the assembler the same lines.
 
-#include "Assembled.h"
 #include "SourceText.h"
+#include "Assembled.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,9 @@ struct DecodeCase {
     SourceEncoding encoding;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Decoding : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -33,17 +35,18 @@ TEST_P(Decoding, GivesTheTextAndItsEncodingAndWritesTheBytesBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Decoding,
-    ::testing::Values(DecodeCase{"Empty", "", u"", SourceEncoding::Utf8},
-                      DecodeCase{"Ascii", "\tRET\n", u"\tRET\n", SourceEncoding::Utf8},
-                      DecodeCase{"EveryLineBreak", "a\r\nb\rc\nd\r", u"a\nb\nc\nd\n", SourceEncoding::Utf8},
-                      DecodeCase{"Utf8", "\tDB \"\xC3\xA9\xE2\x82\xAC\"", u"\tDB \"\u00E9\u20AC\"", SourceEncoding::Utf8},
-                      DecodeCase{"BeyondTheBasicPlane", "\xF0\x9F\x98\x80", u"\U0001F600", SourceEncoding::Utf8},
-                      DecodeCase{"ByteOrderMark", "\xEF\xBB\xBFX\n", u"X\n", SourceEncoding::Utf8WithBom},
-                      DecodeCase{"Latin1", "\tDB \"\xE9\"\r\n", u"\tDB \"\u00E9\"\n", SourceEncoding::Latin1},
-                      DecodeCase{"OverlongIsLatin1", "\xC0\xAF", u"\u00C0\u00AF", SourceEncoding::Latin1},
-                      DecodeCase{"SurrogateIsLatin1", "\xED\xA0\x80", u"\u00ED\u00A0\u0080", SourceEncoding::Latin1},
-                      DecodeCase{"MarkBeforeLatin1", "\xEF\xBB\xBF\xE9", u"\u00EF\u00BB\u00BF\u00E9",
-                                 SourceEncoding::Latin1}),
+    ::testing::Values(
+        DecodeCase{"Empty", "", u"", SourceEncoding::Utf8},
+        DecodeCase{"Ascii", "\tRET\n", u"\tRET\n", SourceEncoding::Utf8},
+        DecodeCase{"EveryLineBreak", "a\r\nb\rc\nd\r", u"a\nb\nc\nd\n", SourceEncoding::Utf8},
+        DecodeCase{"Utf8", "\tDB \"\xC3\xA9\xE2\x82\xAC\"", u"\tDB \"\u00E9\u20AC\"", SourceEncoding::Utf8},
+        DecodeCase{"BeyondTheBasicPlane", "\xF0\x9F\x98\x80", u"\U0001F600", SourceEncoding::Utf8},
+        DecodeCase{"ByteOrderMark", "\xEF\xBB\xBFX\n", u"X\n", SourceEncoding::Utf8WithBom},
+        DecodeCase{"Latin1", "\tDB \"\xE9\"\r\n", u"\tDB \"\u00E9\"\n", SourceEncoding::Latin1},
+        DecodeCase{"OverlongIsLatin1", "\xC0\xAF", u"\u00C0\u00AF", SourceEncoding::Latin1},
+        DecodeCase{"SurrogateIsLatin1", "\xED\xA0\x80", u"\u00ED\u00A0\u0080", SourceEncoding::Latin1},
+        DecodeCase{"MarkBeforeLatin1", "\xEF\xBB\xBF\xE9", u"\u00EF\u00BB\u00BF\u00E9",
+                   SourceEncoding::Latin1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Encoding, WritesCrLfAndRefusesWhatLatin1CannotHold) {
@@ -54,8 +57,9 @@ TEST(Encoding, WritesCrLfAndRefusesWhatLatin1CannotHold) {
         encodeSource(u"ok\n\tDB \"\u20AC\"", SourceEncoding::Latin1);
         FAIL() << "no exception";
     } catch (const UnencodableText& e) {
-        EXPECT_STREQ(e.what(), "the character \"\xE2\x82\xAC\" in line 2, column 6 has no Latin-1 code, the encoding "
-                               "the file was read in");
+        EXPECT_STREQ(e.what(),
+                     "the character \"\xE2\x82\xAC\" in line 2, column 6 has no Latin-1 code, the encoding "
+                     "the file was read in");
     }
 }
 
@@ -97,7 +101,8 @@ TEST_P(BothReaders, GiveTheAssemblerTheSameLinesAndAddresses) {
 
 INSTANTIATE_TEST_SUITE_P(Files, BothReaders,
                          ::testing::Values("", "\n", "\tRET", "\tRET\r\n\tRLC\r\n", "a\rb\r\nc\nd\r",
-                                           "\tDB \"\xF0\x9F\x98\x80\"\n\tRET\n", "\xEF\xBB\xBF\tDB \"\xC3\xA9\"\n",
+                                           "\tDB \"\xF0\x9F\x98\x80\"\n\tRET\n",
+                                           "\xEF\xBB\xBF\tDB \"\xC3\xA9\"\n",
                                            "\tDB \"\xE9\"\r\n\tRET ; \xA4\r\n",
                                            "X\tDB \"\xE2\x82\xAC\xF0\x9F\x98\x80\",1\nY\tJMP X\n"));
 

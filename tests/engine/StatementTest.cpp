@@ -9,13 +9,15 @@ namespace {
 struct StatementCase {
     const char* name;
     std::vector<std::string> lines;
-    std::size_t line;     // the line whose record is checked
-    Bytes bytes;          // its bytes, opcode first
-    std::uint32_t value;  // its address (or ORG / EQU value)
-    ErrorColumns errors;  // every line left in error
+    std::size_t line;    // the line whose record is checked
+    Bytes bytes;         // its bytes, opcode first
+    std::uint32_t value; // its address (or ORG / EQU value)
+    ErrorColumns errors; // every line left in error
 };
 
-void PrintTo(const StatementCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StatementCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Statement : public ::testing::TestWithParam<StatementCase> {};
 

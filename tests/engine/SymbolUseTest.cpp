@@ -12,8 +12,8 @@ namespace {
 std::vector<std::string> usesOf(const Assembly& assembly) {
     std::vector<std::string> uses;
     for (const Assembly::SymbolUse& use : assembly.uses)
-        uses.push_back(std::string(assembly.symbols.wordAt(use.symbol)) + ":" + std::to_string(use.line + 1) + "." +
-                       std::to_string(use.column));
+        uses.push_back(std::string(assembly.symbols.wordAt(use.symbol)) + ":" + std::to_string(use.line + 1) +
+                       "." + std::to_string(use.column));
     std::sort(uses.begin(), uses.end());
     return uses;
 }
@@ -24,14 +24,14 @@ TEST(SymbolUses, AreNotedWhereverANameStands) {
         std::vector<std::string> uses;
     } cases[] = {
         {{"A:\tJMP A"}, {"A:1.8"}},
-        {{"\tJMP B", "B:\tHLT"}, {"B:1.6"}},                            // forward
-        {{"N\tEQU 4", "M\tEQU N*2+N"}, {"N:2.11", "N:2.7"}},           // EQU expressions
+        {{"\tJMP B", "B:\tHLT"}, {"B:1.6"}},                             // forward
+        {{"N\tEQU 4", "M\tEQU N*2+N"}, {"N:2.11", "N:2.7"}},             // EQU expressions
         {{"Y:\tDB 0", "X:\tDB X,Y,X'HI"}, {"X:2.11", "X:2.7", "Y:2.9"}}, // items, a modifier
-        {{"A:\tLAI A+B", "B\tEQU 1"}, {"A:1.8", "B:1.10"}},             // evaluated again once B is known
+        {{"A:\tLAI A+B", "B\tEQU 1"}, {"A:1.8", "B:1.10"}},              // evaluated again once B is known
         {{"\tLHLI FAR", "\tJMP FAR", "FAR:\tHLT"}, {"FAR:1.7", "FAR:2.6"}},
-        {{"\tlai low ; LOW", "LOW\tEQU 1"}, {"LOW:1.6"}},               // any case; not in comments
-        {{"\tJMP NOWHERE"}, {}},                                        // undefined: no use
-        {{"\tLAI \"A\"", "A\tEQU 1"}, {}},                               // a character is no name
+        {{"\tlai low ; LOW", "LOW\tEQU 1"}, {"LOW:1.6"}}, // any case; not in comments
+        {{"\tJMP NOWHERE"}, {}},                          // undefined: no use
+        {{"\tLAI \"A\"", "A\tEQU 1"}, {}},                // a character is no name
     };
     for (const auto& c : cases) {
         const Assembled run(c.source);

@@ -19,7 +19,8 @@ std::vector<fs::path> storedInputs() {
     std::vector<fs::path> inputs;
     for (const char* folder : {EXAMPLES_DIR, GOLDEN_DIR, CORPUS_DIR})
         for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.is_regular_file() && (folder == std::string_view(CORPUS_DIR) || entry.path().extension() == ".asm"))
+            if (entry.is_regular_file() &&
+                (folder == std::string_view(CORPUS_DIR) || entry.path().extension() == ".asm"))
                 inputs.push_back(entry.path());
     std::sort(inputs.begin(), inputs.end());
     return inputs;

@@ -34,14 +34,18 @@ long expectedCodeSize(Line::LineCode kind) {
         return kind >> 8;
     switch (kind) {
     case Line::db: // strings give a byte per character, in DW too
-    case Line::dw: return -1;
-    case Line::lhli: return 4;
-    default: return 0;
+    case Line::dw:
+        return -1;
+    case Line::lhli:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 bool sameRecord(const Line& a, const Line& b) {
-    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emit == b.emit && a.comment == b.comment;
+    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emit == b.emit &&
+           a.comment == b.comment;
 }
 
 void checkRecords(const Assembly& assembly, std::vector<std::string>& problems) {
@@ -72,7 +76,8 @@ void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& l
             problems.push_back(where + "a diagnostic outside the text");
         if (d.fault.code == DiagCode::none || messageOf(d.fault).empty())
             problems.push_back(where + "a diagnostic without a reason");
-        if (previous && (previous->line > d.line || (previous->line == d.line && previous->column > d.column)))
+        if (previous &&
+            (previous->line > d.line || (previous->line == d.line && previous->column > d.column)))
             problems.push_back(where + "diagnostics out of order");
         if (isError(d)) {
             ++errors;
@@ -86,8 +91,8 @@ void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& l
         previous = &d;
     }
     if (errors != assembly.errorCount)
-        problems.push_back("error count " + std::to_string(assembly.errorCount) + " but " + std::to_string(errors) +
-                           " errors reported");
+        problems.push_back("error count " + std::to_string(assembly.errorCount) + " but " +
+                           std::to_string(errors) + " errors reported");
 }
 
 // Whether `text` spells `name` (upper case, as the table holds it) from `column` (1-based).
@@ -101,7 +106,8 @@ bool spellsAt(const std::string& text, std::uint32_t column, std::string_view na
 }
 
 // Every use names a symbol of the table where its name is written, and is noted once.
-void checkUses(const Assembly& assembly, const std::vector<SourceLine>& lines, std::vector<std::string>& problems) {
+void checkUses(const Assembly& assembly, const std::vector<SourceLine>& lines,
+               std::vector<std::string>& problems) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> places;
     for (const Assembly::SymbolUse& use : assembly.uses) {
         const std::string where = "line " + std::to_string(use.line + 1) + ": ";
@@ -117,8 +123,9 @@ void checkUses(const Assembly& assembly, const std::vector<SourceLine>& lines, s
 
 bool sameDiagnostics(const std::vector<Diagnostic>& a, const std::vector<Diagnostic>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Diagnostic& x, const Diagnostic& y) {
-        return x.line == y.line && x.column == y.column && x.length == y.length && x.fault.code == y.fault.code &&
-               x.fault.argument == y.fault.argument && x.fault.detail == y.fault.detail;
+        return x.line == y.line && x.column == y.column && x.length == y.length &&
+               x.fault.code == y.fault.code && x.fault.argument == y.fault.argument &&
+               x.fault.detail == y.fault.detail;
     });
 }
 
@@ -135,8 +142,8 @@ CheckedRun checkedRun(std::string_view bytes) {
     std::uint32_t handedOut = 0;
     first.GetCode([&](std::uint32_t, std::uint8_t) { ++handedOut; });
     if (handedOut != first.bytesAssembled)
-        problems.push_back("BytesAssembled " + std::to_string(first.bytesAssembled) + " but GetCode hands out " +
-                           std::to_string(handedOut));
+        problems.push_back("BytesAssembled " + std::to_string(first.bytesAssembled) +
+                           " but GetCode hands out " + std::to_string(handedOut));
     checkRecords(first, problems);
     checkUses(first, lines, problems);
 

@@ -24,7 +24,9 @@ struct ScreenCase {
     std::string screen;
 };
 
-void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ScreenCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Screen : public ::testing::TestWithParam<ScreenCase> {};
 
@@ -36,22 +38,26 @@ TEST_P(Screen, ShowsWhatIsWrittenToIt) {
     EXPECT_EQ(console.takeScreen(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Characters, Screen,
-    ::testing::Values(ScreenCase{"Printable", "Hi there", "Hi there"},
-                      ScreenCase{"CarriageReturnEndsALine", "a\rb", "a\nb"},
-                      ScreenCase{"LineFeedAfterReturnIsNotASecondEnd", "a\r\nb\r\n", "a\nb\n"},
-                      ScreenCase{"LoneLineFeedEndsALine", "a\nb\n\n", "a\nb\n\n"},
-                      ScreenCase{"ReturnAfterLineFeedIsASecondEnd", "a\n\rb", "a\n\nb"},
-                      ScreenCase{"MarkParityIsCleared", "\xC8\xC9\x8D\x8A", "HI\n"},
-                      ScreenCase{"NulAndBellShowNothing", std::string("a\0\x07" "b", 4), "ab"},
-                      ScreenCase{"BackspaceMovesBack", "ab\b", "ab\b"},
-                      ScreenCase{"TabStays", "a\tb", "a\tb"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Characters, Screen,
+                         ::testing::Values(ScreenCase{"Printable", "Hi there", "Hi there"},
+                                           ScreenCase{"CarriageReturnEndsALine", "a\rb", "a\nb"},
+                                           ScreenCase{"LineFeedAfterReturnIsNotASecondEnd", "a\r\nb\r\n",
+                                                      "a\nb\n"},
+                                           ScreenCase{"LoneLineFeedEndsALine", "a\nb\n\n", "a\nb\n\n"},
+                                           ScreenCase{"ReturnAfterLineFeedIsASecondEnd", "a\n\rb", "a\n\nb"},
+                                           ScreenCase{"MarkParityIsCleared", "\xC8\xC9\x8D\x8A", "HI\n"},
+                                           ScreenCase{"NulAndBellShowNothing",
+                                                      std::string("a\0\x07"
+                                                                  "b",
+                                                                  4),
+                                                      "ab"},
+                                           ScreenCase{"BackspaceMovesBack", "ab\b", "ab\b"},
+                                           ScreenCase{"TabStays", "a\tb", "a\tb"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A program that echoes: waits for a key by polling the status, reads it, prints it.
-const std::vector<std::string> echo{
-    "WAIT\tINP 0", "\tNDI 1", "\tJTZ WAIT", "\tINP 1", "\tOUT 8", "\tCPI 15B", "\tJFZ WAIT", "\tHLT"};
+const std::vector<std::string> echo{"WAIT\tINP 0", "\tNDI 1",   "\tJTZ WAIT", "\tINP 1",
+                                    "\tOUT 8",     "\tCPI 15B", "\tJFZ WAIT", "\tHLT"};
 
 TEST(Console, AProgramThatOnlyPollsIsWaitingForKeys) {
     Machine machine;

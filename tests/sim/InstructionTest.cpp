@@ -25,13 +25,18 @@ struct InstructionCase {
     int states;
 };
 
-void PrintTo(const InstructionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const InstructionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 constexpr std::uint16_t defaultHl = 0x0180; // where M is unless H or L are set
 
 void set(Machine& machine, const State& s) {
     Cpu& cpu = machine.cpu;
-    const auto reg = [](int v, std::uint8_t& r) { if (v != any) r = static_cast<std::uint8_t>(v); };
+    const auto reg = [](int v, std::uint8_t& r) {
+        if (v != any)
+            r = static_cast<std::uint8_t>(v);
+    };
     cpu.registers[Cpu::H] = defaultHl >> 8;
     cpu.registers[Cpu::L] = defaultHl & 0xFF;
     reg(s.a, cpu.registers[Cpu::A]);
@@ -41,7 +46,10 @@ void set(Machine& machine, const State& s) {
     reg(s.l, cpu.registers[Cpu::L]);
     if (s.m != any)
         machine.memory[cpu.hl()] = static_cast<std::uint8_t>(s.m);
-    const auto flag = [](int v, bool& f) { if (v != any) f = v != 0; };
+    const auto flag = [](int v, bool& f) {
+        if (v != any)
+            f = v != 0;
+    };
     flag(s.carry, cpu.carry);
     flag(s.zero, cpu.zero);
     flag(s.sign, cpu.sign);

@@ -70,8 +70,16 @@ TEST(OpcodeWalk, EveryOpcodeRunsAsTheManualSaysOrStopsAsUndefined) {
         load(machine, 0100, {static_cast<std::uint8_t>(op), 0x00, 0x02});
         machine.cpu.setPc(0100);
         const StopReason stop = machine.run(Machine::unlimited, 1);
-        const std::string name{'o', 'p', 'c', 'o', 'd', 'e', ' ', static_cast<char>('0' + (op >> 6)),
-                               static_cast<char>('0' + ((op >> 3) & 7)), static_cast<char>('0' + (op & 7))};
+        const std::string name{'o',
+                               'p',
+                               'c',
+                               'o',
+                               'd',
+                               'e',
+                               ' ',
+                               static_cast<char>('0' + (op >> 6)),
+                               static_cast<char>('0' + ((op >> 3) & 7)),
+                               static_cast<char>('0' + (op & 7))};
         if (row.length == 0) {
             ++undefined;
             EXPECT_EQ(stop, StopReason::undefinedOpcode) << name;

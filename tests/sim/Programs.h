@@ -20,6 +20,8 @@ inline bool assembleInto(Machine& machine, std::vector<std::string> lines) {
     HeadlessTextArea text(std::move(lines));
     TBrenvikEngine engine(text);
     const Assembly& assembly = engine.run();
-    assembly.GetCode([&](std::uint32_t address, std::uint8_t byte) { machine.memory[address % Machine::memorySize] = byte; });
+    assembly.GetCode([&](std::uint32_t address, std::uint8_t byte) {
+        machine.memory[address % Machine::memorySize] = byte;
+    });
     return assembly.errorCount == 0;
 }

@@ -107,7 +107,8 @@ TEST(Breakpoints, StopBeforeTheirInstructionButNotBeforeTheFirst) {
 
 TEST(Breakpoints, AReturnBelowADepthStopsTheRun) {
     Machine machine;
-    ASSERT_TRUE(assembleInto(machine, {"\tCAL SUB", "\tRLC", "\tHLT", "SUB\tCAL INNER", "\tRET", "INNER\tRET"}));
+    ASSERT_TRUE(
+        assembleInto(machine, {"\tCAL SUB", "\tRLC", "\tHLT", "SUB\tCAL INNER", "\tRET", "INNER\tRET"}));
     machine.run(Machine::unlimited, 2); // into INNER
     EXPECT_EQ(machine.callDepth, 2u);
     EXPECT_EQ(machine.run({nullptr, 2u}), StopReason::returned);

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 class PermissionsEnforced {
-public:
+  public:
     PermissionsEnforced() {
         if (::geteuid() != 0) {
             enforced = true;
@@ -32,7 +32,7 @@ public:
     // False when the process runs as root and could not give the capabilities up.
     bool holds() const { return enforced; }
 
-private:
+  private:
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct saved[2]{};
     bool enforced = false;
