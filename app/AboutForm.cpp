@@ -1,6 +1,7 @@
 #include "AboutForm.h"
 
 #include "SyntaxSummary.h"
+#include "Version.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -43,7 +44,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     productName->setFont(large);
     productName->setWordWrap(true);
 
-    label(panel, QStringLiteral("Version 1.15"), {8, 80, 160, 16});
+    label(panel, QStringLiteral("Version %1").arg(brenvikVersion), {8, 80, 160, 16});
     QLabel* comments = label(panel, QStringLiteral("For 8008 builders"), {352, 80, 113, 24});
     comments->setWordWrap(true);
     comments->setAlignment(Qt::AlignTop | Qt::AlignLeft);

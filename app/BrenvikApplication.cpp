@@ -1,11 +1,12 @@
 #include "BrenvikApplication.h"
 
 #include "ErrorReport.h"
+#include "Version.h"
 
 TBrenvikApplication::TBrenvikApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Brenvik"));
     setOrganizationName(QStringLiteral("Talvane"));
-    setApplicationVersion(QStringLiteral("1.15"));
+    setApplicationVersion(QString::fromLatin1(brenvikVersion));
 }
 
 bool TBrenvikApplication::notify(QObject* receiver, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "Report.h"
 #include "ResultText.h"
 #include "SourceFile.h"
+#include "StandardOptions.h"
 #include "SymbolTable.h"
 
 #include <cerrno>
@@ -22,6 +23,26 @@ constexpr const char* program = "brenvik-asm";
 constexpr const char* usage =
     "usage: brenvik-asm [-w] [-l] [-x] [-o HEXFILE | -o -] [-b BINFILE [--fill N] [--range START-END]]\n"
     "                   [-s SYMFILE] SOURCE\n";
+
+// What --help adds below the usage.
+constexpr const char* help =
+    "Assemble an Intel 8008 program and write its Intel HEX file, beside SOURCE unless -o says where.\n"
+    "\n"
+    "  -o FILE              write the HEX file to FILE (- for standard output)\n"
+    "  -b FILE              write a binary image: the lowest to the highest address with a byte\n"
+    "  --fill N             fill the image's gaps with N (377B unless given)\n"
+    "  --range START-END    make the image cover START to END, such as 0-17777B\n"
+    "  -s FILE              write the symbol table: NAME VALUE LINE, sorted by name\n"
+    "  -l                   print the listing on standard output\n"
+    "  -x                   print the listing with a cross-reference of the symbols\n"
+    "  -w                   leave out the warnings\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Numbers take the assembler's syntax: 377B octal, 255 decimal. Nothing is written while lines are\n"
+    "in error. Exit status: 0 no errors, 1 lines in error, 2 a file could not be read or written, or\n"
+    "wrong arguments.\n";
+
 constexpr const char* standardOutput = "-";
 
 struct Options {
@@ -165,6 +186,8 @@ bool writeOutputs(const Assembly& assembly, const SourceFile& file, const Option
 } // namespace
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (const std::optional<int> answered = answerHelpOrVersion(args, {program, usage, help}, out, err))
+        return *answered;
     Options options;
     std::string reason;
     if (!parse(args, options, reason)) {

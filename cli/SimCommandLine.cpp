@@ -10,6 +10,7 @@
 #include "ResultText.h"
 #include "SourceFile.h"
 #include "SourceText.h"
+#include "StandardOptions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,27 @@ constexpr const char* program = "brenvik-sim";
 constexpr const char* usage =
     "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input FILE] [--registers] [--trace] "
     "[-w] PROGRAM\n";
+
+// What --help adds below the usage.
+constexpr const char* help =
+    "Run an Intel 8008 program on a simulated machine with 16 KiB of memory and a console:\n"
+    "its screen on standard output, its keyboard on standard input.\n"
+    "\n"
+    "PROGRAM is an assembly source (.asm), an Intel HEX file (.hex) or a binary image.\n"
+    "\n"
+    "  --start ADDR         start at ADDR (0 unless given): 20000B, 8192 or a label\n"
+    "  --load ADDR          load a binary image at ADDR (0 unless given)\n"
+    "  --max-states N       stop after N states\n"
+    "  --input FILE         take the keys from FILE\n"
+    "  --registers          print the registers and flags at the end on standard error\n"
+    "  --trace              print every instruction as it runs on standard error\n"
+    "  -w                   leave out the source's warnings\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Exit status: 0 halted, 1 the source has errors, 2 a file could not be read or a program\n"
+    "loaded, or wrong arguments, 3 stopped by --max-states or an undefined opcode, 4 waiting for a\n"
+    "key at the end of the input.\n";
 
 // States a run goes in one go before it looks for keys and shows the screen:
 // about a millisecond at full speed.
@@ -293,6 +315,8 @@ class Simulation {
 
 int runSimulator(const std::vector<std::string>& args, KeySource& standardInput, std::ostream& out,
                  std::ostream& err) {
+    if (const std::optional<int> answered = answerHelpOrVersion(args, {program, usage, help}, out, err))
+        return *answered;
     Options options;
     if (!parse(args, options)) {
         err << usage;

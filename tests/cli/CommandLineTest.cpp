@@ -253,6 +253,25 @@ TEST(CommandLineUsage, WrongArgumentsShowTheUsage) {
     }
 }
 
+TEST(CommandLineUsage, HelpAndVersionAnswerOnStandardOutputBeforeAnythingElse) {
+    const Result help = asm8008({"-q", "--help", "missing.asm"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with(usage)) << help.out;
+    EXPECT_NE(help.out.find("\n  -b FILE "), std::string::npos);
+    EXPECT_EQ(help.err, "");
+
+    const Result version = asm8008({"missing.asm", "--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "brenvik-asm (Brenvik) " PROJECT_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+
+    FullDisk full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(runCommandLine({"--version"}, out, err), 2);
+    EXPECT_EQ(err.str(), "brenvik-asm: cannot write standard output: No space left on device\n");
+}
+
 TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
         {{"--fill", "0", "a.asm"}, "--fill and --range shape the binary image of -b"},

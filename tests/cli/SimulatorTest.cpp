@@ -170,6 +170,17 @@ TEST_F(Simulator, TracesEveryInstruction) {
                      "S=0 P=0 SP=0\n");
 }
 
+TEST(SimulatorUsage, HelpAndVersionAnswerOnStandardOutput) {
+    const Outcome help = simulate({"--help", "--bogus"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: brenvik-sim")) << help.out;
+    EXPECT_NE(help.out.find("\n  --max-states N "), std::string::npos);
+    const Outcome version = simulate({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "brenvik-sim (Brenvik) " PROJECT_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+}
+
 TEST(SimulatorUsage, WrongArgumentsShowTheUsage) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"--start"}, {"--max-states", "many", "p.asm"}, {"--bogus", "p.asm"}, {"a.asm", "b.asm"}}) {
