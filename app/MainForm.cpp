@@ -20,6 +20,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -30,6 +31,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
+#include <QUrl>
 
 #include <type_traits>
 
@@ -47,6 +49,13 @@ QFileDialog* fileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::AnyFile); // a name that does not exist fails in loading
     return dialog;
+}
+
+// The examples of an installed editor, beside its folder of programs; empty when
+// it runs from where it was built.
+QUrl installedExamples() {
+    const QDir examples(QCoreApplication::applicationDirPath() + QStringLiteral("/" EXAMPLES_FROM_PROGRAMS));
+    return examples.exists() ? QUrl::fromLocalFile(examples.canonicalPath()) : QUrl();
 }
 
 } // namespace
@@ -68,6 +77,8 @@ TForm1::TForm1(QWidget* parent)
     buildMenu();
     buildStatusBar();
     OpenDialog1 = fileDialog(this, QFileDialog::AcceptOpen);
+    if (const QUrl examples = installedExamples(); !examples.isEmpty())
+        OpenDialog1->setSidebarUrls(OpenDialog1->sidebarUrls() << examples);
     SaveDialog1 = fileDialog(this, QFileDialog::AcceptSave);
     ExportDialog1 = fileDialog(this, QFileDialog::AcceptSave);
     ExportDialog1->setWindowTitle(QStringLiteral("Export"));
