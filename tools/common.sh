@@ -1,7 +1,10 @@
 # Shared by ./run and ./test: install what is missing, then build into build/.
 
-# Debian packages the build needs.
-BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils)
+# Debian packages the build and its tests need: the compiler and libraries, the
+# printed listing's font and reader, and the checks of the installation, the
+# Debian package (dpkg-shlibdeps) and the source's formatting.
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils
+    desktop-file-utils shared-mime-info man-db dpkg-dev clang-format-14 git)
 
 ensure_packages() {
     local missing=() package
@@ -18,13 +21,12 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-# build_tree DIR [CMAKE_OPTION...]: configure and build the project into DIR.
-build_tree() {
-    local dir=$1
-    shift
+# build_preset NAME: configure and build the project with a preset of
+# CMakePresets.json (release into build/, sanitize into build/sanitize).
+build_preset() {
     ensure_packages "${BRENVIK_PACKAGES[@]}"
-    cmake -S . -B "$dir" "$@" >/dev/null
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" --parallel "$(nproc)"
 }
 
-build_project() { build_tree build -DCMAKE_BUILD_TYPE=Release; }
+build_project() { build_preset release; }
