@@ -2,9 +2,9 @@
 
 # Debian packages the build and its tests need: the compiler and libraries, the
 # printed listing's font and reader, and the checks of the installation, the
-# Debian package (dpkg-shlibdeps) and the source's formatting.
+# Debian package (dpkg-shlibdeps, file) and the source's formatting.
 BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils
-    desktop-file-utils shared-mime-info man-db dpkg-dev clang-format-14 git)
+    desktop-file-utils shared-mime-info man-db dpkg-dev file clang-format-14 git)
 
 ensure_packages() {
     local missing=() package
