@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "PermissionsEnforced.h"
+#include "RunAssembler.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,18 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result asm8008(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 const std::string program = "\tORG 100B\r\nSTART:\tLAI \"a\"\t; load\r\n\tJMP START\r\n";
 const std::string programHex = ":050040000641444000F0\r\n:00000001FF\r\n";

@@ -1,26 +1,12 @@
 // brenvik-asm's binary image, symbol table and cross-reference: their content,
 // their options, and that they are written whole or not at all.
 
-#include "CommandLine.h"
+#include "RunAssembler.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result asm8008(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCommandLine(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // Bytes at 000002-000003 and 000006, a gap between them, and three symbols.
 const std::string program = "\tORG 2\nTWO:\tLAI SIX\n\tORG 6\nSIX:\tDB TWO\nN\tEQU 5\n";
