@@ -58,7 +58,7 @@ class TBrenvik : public QWidget {
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
     // The name (a word that starts with a letter) at or just before `position`
-    // of the text, as written; empty when there is none.
+    // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
     // Source line `index` as the last run read it.
     std::u16string_view AssembledLine(std::size_t index) const { return snapshot.line(index); }

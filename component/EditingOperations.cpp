@@ -120,9 +120,30 @@ void TBrenvik::SaveToFile(const QString& path) {
                             .toStdString());
 }
 
+namespace {
+
+// Whether `at` stands in a comment: a line that starts with '*', or after a ';'
+// outside a string.
+bool isInComment(const QString& text, qsizetype at) {
+    if (text.startsWith(u'*'))
+        return true;
+    bool quoted = false;
+    for (qsizetype i = 0; i < at; ++i) {
+        if (text[i] == u'"')
+            quoted = !quoted;
+        else if (text[i] == u';' && !quoted)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString TBrenvik::NameAt(int position) const {
     const QTextBlock block = textArea->document()->findBlock(position);
     const QString text = block.text();
+    if (isInComment(text, position - block.position()))
+        return {};
     const auto isNameCharacter = [&](qsizetype at) {
         return at >= 0 && at < text.size() && text[at].unicode() < 0x80 && text[at].isLetterOrNumber();
     };

@@ -141,6 +141,34 @@ class NavigationTest : public QObject {
         QCOMPARE(window.StatusBar1[3]->text(), QString("No name at the caret"));
     }
 
+    void namesInCommentsAndStringsAreNoNames() {
+        TForm1 window;
+        window.show();
+        assemble(window, "DONE\tRET\t; DONE\n* DONE\n\tDB \"A;B\",DONE\n");
+        for (const QPoint& at : {QPoint(0, 13), QPoint(1, 4)}) {
+            window.Brenvik1->GoTo(at.x(), at.y());
+            window.GoToDefinition1->trigger();
+            QCOMPARE(window.StatusBar1[3]->text(), QString("No name at the caret"));
+        }
+        window.Brenvik1->GoTo(2, 13); // DONE after a string that holds a ';'
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(1, 1));
+    }
+
+    void symbolsPaneIsRemembered() {
+        {
+            TForm1 window;
+            window.show();
+            window.Symbols1->trigger();
+            window.close();
+        }
+        TForm1 window;
+        window.show();
+        QVERIFY(window.SymbolsPane1->isVisible());
+        assemble(window, program);
+        QCOMPARE(window.SymbolsPane1->Sorted()->rowCount(), 5);
+    }
+
     void controlClickGoesToTheDefinition() {
         TForm1 window;
         window.show();
