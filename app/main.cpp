@@ -10,6 +10,9 @@
 
 namespace {
 
+constexpr int exitAnswered = 0;
+constexpr int exitCannotWrite = 2;
+
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption help = parser.addHelpOption();
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
                 ? command.parser.helpText().replace(QStringLiteral("<executable_name>"), program)
                 : QStringLiteral("%1 (Brenvik) %2\n").arg(program, brenvikVersion);
         std::fputs(answer.toLocal8Bit().constData(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return std::fflush(stdout) == 0 ? exitAnswered : exitCannotWrite;
     }
 
     TBrenvikApplication application(argc, argv);
