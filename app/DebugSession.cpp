@@ -55,8 +55,7 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
     connect(&editor, &TBrenvik::OnBreakpointsChanged, this,
             [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
     memory->SetAddressResolver([this](const QString& typed) {
-        if (!this->editor.isCodeValid())
-            this->editor.doAsm();
+        this->editor.CurrentAssembly(); // the labels of the text as it is now
         return this->editor.ValueOf(typed.toLatin1().toStdString());
     });
 }
@@ -164,9 +163,7 @@ bool TDebugSession::ready() {
 }
 
 bool TDebugSession::load() {
-    if (!editor.isCodeValid())
-        editor.doAsm();
-    const Assembly& assembly = editor.GetAssembly();
+    const Assembly& assembly = editor.CurrentAssembly();
     if (assembly.errorCount > 0) {
         say(QStringLiteral("%1 The program runs once they are mended (F8 goes to the next).")
                 .arg(QString::fromStdString(resultText(assembly.errorCount, assembly.bytesAssembled))));

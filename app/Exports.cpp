@@ -4,6 +4,7 @@
 #include "MainForm.h"
 
 #include "BrenvikControl.h"
+#include "ErrorReport.h"
 #include "ExportDialog.h"
 #include "Files.h"
 #include "HexOutput.h"
@@ -12,34 +13,19 @@
 #include "ResultText.h"
 #include "SymbolTable.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 
 #include <sstream>
 
-namespace {
-
-void tell(QWidget* parent, const QString& text, const QString& detail = {}) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    parent);
-    box.setInformativeText(detail);
-    box.exec();
-}
-
-} // namespace
-
 // The last run, assembled now if the text changed since; false, said, while lines are in error.
 bool TForm1::exportable() {
-    if (!Brenvik1->isCodeValid())
-        Brenvik1->doAsm();
-    const int errors = Brenvik1->GetErrorCount();
-    if (errors == 0)
+    const Assembly& assembly = Brenvik1->CurrentAssembly();
+    if (assembly.errorCount == 0)
         return true;
-    tell(this, QStringLiteral("Nothing is exported while lines are in error."),
-         QString::fromStdString(resultText(errors, Brenvik1->BytesAssembled())));
+    showMessage(this, QStringLiteral("Nothing is exported while lines are in error."),
+                QString::fromStdString(resultText(assembly.errorCount, assembly.bytesAssembled)));
     return false;
 }
 
@@ -57,15 +43,15 @@ QString TForm1::chooseExportFile(const QString& extension, const QString& filter
 void TForm1::writeExport(const QString& path, const std::string& contents) {
     if (!currentFile.isEmpty() &&
         isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile).toStdString())) {
-        tell(this, QStringLiteral("Cannot create file %1").arg(path),
-             QStringLiteral("It is the source file."));
+        showMessage(this, QStringLiteral("Cannot create file %1").arg(path),
+                    QStringLiteral("It is the source file."));
         return;
     }
     try {
         writeOutputFile(path, contents);
         StatusBar1[3]->setText(QStringLiteral("Exported %1").arg(QFileInfo(path).fileName()));
     } catch (const EFCreateError& error) {
-        tell(this, QString::fromStdString(error.what()), error.Reason());
+        showMessage(this, QString::fromStdString(error.what()), error.Reason());
     }
 }
 
@@ -77,7 +63,8 @@ void TForm1::ExportBinary1Click() {
         return;
     std::string image, reason;
     if (!binaryImage(Brenvik1->GetAssembly(), choices.Fill(), choices.Range(), image, reason)) {
-        tell(this, QStringLiteral("The image cannot hold the program."), QString::fromStdString(reason));
+        showMessage(this, QStringLiteral("The image cannot hold the program."),
+                    QString::fromStdString(reason));
         return;
     }
     const QString path = chooseExportFile(QStringLiteral(".bin"), QStringLiteral("Binary image (*.bin)"));

@@ -13,7 +13,6 @@
 #include "SymbolsPane.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QFileDialog>
@@ -130,10 +129,7 @@ void TForm1::Brenvik1Assemble() {
         if (failure == reportedHexFailure)
             return;
         reportedHexFailure = failure;
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
-                        QString::fromLatin1(EFCreateError::typeName) + QString::fromStdString(error.what()),
-                        QMessageBox::Ok, this);
-        box.setInformativeText(error.Reason());
-        box.exec();
+        showMessage(this, QString::fromLatin1(EFCreateError::typeName) + QString::fromStdString(error.what()),
+                    error.Reason());
     }
 }

@@ -306,11 +306,10 @@ void TForm1::Edit1Click() {
 }
 
 void TForm1::goToProblem(bool forward) {
-    if (!Brenvik1->isCodeValid())
-        Brenvik1->doAsm();
+    const std::vector<Diagnostic>& problems = Brenvik1->CurrentAssembly().diagnostics;
     const auto line = static_cast<std::uint32_t>(Brenvik1->GetLine() - 1);
     const auto column = static_cast<std::uint32_t>(Brenvik1->GetColumn() - 1);
-    if (const Diagnostic* problem = nextProblem(Brenvik1->GetAssembly().diagnostics, line, column, forward))
+    if (const Diagnostic* problem = nextProblem(problems, line, column, forward))
         Brenvik1->GoTo(static_cast<int>(problem->line), static_cast<int>(problem->column));
     else
         QApplication::beep();

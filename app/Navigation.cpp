@@ -28,9 +28,7 @@ std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
         StatusBar1[3]->setText(noName);
         return std::nullopt;
     }
-    if (!Brenvik1->isCodeValid())
-        Brenvik1->doAsm();
-    const Assembly& assembly = Brenvik1->GetAssembly();
+    const Assembly& assembly = Brenvik1->CurrentAssembly();
     const std::uint32_t symbol = assembly.symbols.indexOf(name.toUpper().toStdString());
     if (symbol == assembly.symbols.none) {
         StatusBar1[3]->setText(QStringLiteral("%1 is not defined").arg(name));

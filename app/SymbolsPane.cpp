@@ -1,6 +1,6 @@
 #include "SymbolsPane.h"
 
-#include "CodeFormat.h"
+#include "Values.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -41,7 +41,7 @@ QVariant TSymbolsModel::data(const QModelIndex& index, int role) const {
         case nameColumn:
             return QString::fromStdString(symbol.name);
         case valueColumn:
-            return valid ? QString::fromStdString(octalText(symbol.value, 6)) : QStringLiteral("?");
+            return valid ? octalString(symbol.value, 6) : QStringLiteral("?");
         case lineColumn:
             return symbol.line + 1;
         default:

@@ -1,6 +1,7 @@
 // Whole assembly runs over a generated program on the headless text area.
 // usage: engine_bench [LINES [RUNS]] [--write FILE]
 
+#include "BenchArguments.h"
 #include "Brenvik.h"
 #include "HeadlessTextArea.h"
 #include "ProgramGenerator.h"
@@ -14,18 +15,7 @@
 #include <sys/resource.h>
 
 int main(int argc, char** argv) {
-    std::size_t lineCount = 200000;
-    int runs = 20;
-    std::string writeTo;
-    for (int i = 1, positional = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--write" && i + 1 < argc)
-            writeTo = argv[++i];
-        else if (positional++ == 0)
-            lineCount = std::strtoul(argv[i], nullptr, 10);
-        else
-            runs = std::atoi(argv[i]);
-    }
+    const auto [lineCount, runs, writeTo] = benchArguments(argc, argv, {200000, 20, {}});
 
     std::vector<std::string> program = generateProgram(lineCount);
     if (!writeTo.empty()) {

@@ -2,6 +2,7 @@
 // arithmetic, rotates, memory reads and writes, and calls.
 // usage: sim_bench [PASSES [RUNS]] [--write FILE]
 
+#include "BenchArguments.h"
 #include "Brenvik.h"
 #include "BusyProgram.h"
 #include "HeadlessTextArea.h"
@@ -16,19 +17,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    unsigned passes = 100;
-    int runs = 3;
-    std::string writeTo;
-    for (int i = 1, positional = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--write" && i + 1 < argc)
-            writeTo = argv[++i];
-        else if (positional++ == 0)
-            passes = static_cast<unsigned>(std::strtoul(argv[i], nullptr, 10));
-        else
-            runs = std::atoi(argv[i]);
-    }
-    const std::vector<std::string> source = busyProgram(passes);
+    const auto [passes, runs, writeTo] = benchArguments(argc, argv, {100, 3, {}});
+    const std::vector<std::string> source = busyProgram(static_cast<unsigned>(passes));
     if (!writeTo.empty()) {
         std::ofstream out(writeTo, std::ios::binary);
         for (const std::string& line : source)
@@ -56,7 +46,7 @@ int main(int argc, char** argv) {
     }
     std::sort(seconds.begin(), seconds.end());
     const double best = seconds.front();
-    std::printf("passes            %u\n", passes);
+    std::printf("passes            %zu\n", passes);
     std::printf("instructions      %llu\n", static_cast<unsigned long long>(machine.instructions));
     std::printf("states            %llu\n", static_cast<unsigned long long>(machine.states));
     std::printf("best run          %.3f s of %d\n", best, runs);

@@ -1,23 +1,16 @@
 #include "CommandLine.h"
 
 #include "BinaryImage.h"
+#include "CommandConventions.h"
 #include "Files.h"
 #include "IntelHex.h"
 #include "Listing.h"
 #include "Report.h"
 #include "ResultText.h"
 #include "SourceFile.h"
-#include "StandardOptions.h"
 #include "SymbolTable.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace {
-
-constexpr int exitClean = 0;
-constexpr int exitSourceErrors = 1;
-constexpr int exitFailure = 2;
 
 constexpr const char* program = "brenvik-asm";
 constexpr const char* usage =
@@ -116,23 +109,12 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
     return !options.source.empty();
 }
 
-// Whether everything written to `out` so far has reached it; says why not.
-bool reached(std::ostream& out, std::ostream& err) {
-    if (out.flush())
-        return true;
-    const int reason = errno;
-    err << program
-        << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
-        << '\n';
-    return false;
-}
-
 // Writes an output file whole, or standard output for "-", anywhere but over the source.
 bool writeOutput(const std::string& path, const std::string& contents, const std::string& source,
                  std::ostream& out, std::ostream& err) {
     if (path == standardOutput) {
         out << contents;
-        return reached(out, err);
+        return reachedStandardOutput(out, program, err);
     }
     std::string reason = "it is the source file";
     if (isSameFile(path, source) || !replaceFile(path, contents, reason)) {
@@ -203,16 +185,16 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     const Assembly& assembly = file.assemble();
 
-    int status = assembly.errorCount > 0 ? exitSourceErrors : exitClean;
+    int status = assembly.errorCount > 0 ? exitSourceErrors : exitSuccess;
     if (options.listing) {
         writeListing(out, assembly, [&](std::size_t line) { return file.text().line(line); });
         if (options.crossReference)
             out << crossReferenceText(assembly);
-        if (!reached(out, err))
+        if (!reachedStandardOutput(out, program, err))
             status = exitFailure;
     }
     writeDiagnostics(err, options.source, file.text(), assembly, options.warnings);
-    if (status == exitClean && !writeOutputs(assembly, file, options, out, err))
+    if (status == exitSuccess && !writeOutputs(assembly, file, options, out, err))
         status = exitFailure;
     const std::string result = resultText(assembly.errorCount, assembly.bytesAssembled);
     if (!result.empty())

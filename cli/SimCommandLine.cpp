@@ -1,6 +1,7 @@
 #include "SimCommandLine.h"
 
 #include "CodeFormat.h"
+#include "CommandConventions.h"
 #include "Disassembler.h"
 #include "Files.h"
 #include "Instructions.h"
@@ -10,7 +11,6 @@
 #include "ResultText.h"
 #include "SourceFile.h"
 #include "SourceText.h"
-#include "StandardOptions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,9 +19,7 @@
 
 namespace {
 
-constexpr int exitHalted = 0;
-constexpr int exitSourceErrors = 1;
-constexpr int exitFailure = 2;
+constexpr int exitHalted = exitSuccess;
 constexpr int exitStopped = 3;
 constexpr int exitEndOfInput = 4;
 

@@ -1,3 +1,4 @@
+#include "CommandConventions.h"
 #include "CommandLine.h"
 
 #include <iostream>
@@ -9,6 +10,6 @@ int main(int argc, char** argv) {
         return runCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "brenvik-asm: out of memory\n";
-        return 2;
+        return exitFailure;
     }
 }

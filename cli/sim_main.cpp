@@ -1,3 +1,4 @@
+#include "CommandConventions.h"
 #include "SimCommandLine.h"
 
 #include <algorithm>
@@ -21,6 +22,6 @@ int main(int argc, char** argv) {
         return runSimulator(args, keys, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "brenvik-sim: out of memory\n";
-        return 2;
+        return exitFailure;
     }
 }

@@ -57,6 +57,12 @@ class TBrenvik : public QWidget {
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }
+    // The assembly of the text as it is now: assembled first if it changed since the last run.
+    const Assembly& CurrentAssembly() {
+        if (!codeValid)
+            doAsm();
+        return GetAssembly();
+    }
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;

@@ -1,8 +1,8 @@
 #include "Debugger.h"
 
-#include "CodeFormat.h"
 #include "Disassembler.h"
 #include "Instructions.h"
+#include "Values.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,7 +45,7 @@ bool TDebugger::Load(const Assembly& assembly, QString& reason) {
     });
     if (beyond) {
         reason = QStringLiteral("Address %1 is beyond the 8008's 16 KiB of memory (000000 to 037777)")
-                     .arg(QString::fromStdString(octalText(*beyond, 6)));
+                     .arg(octalString(*beyond, 6));
         Unload();
         machine.ports.inputValues = switches;
         return false;
@@ -280,8 +280,7 @@ QString TDebugger::stopText(StopReason reason) const {
             .arg(QString::fromStdString(disassemble(machine.memory[at], 0)), Where(at));
     }
     case StopReason::undefinedOpcode:
-        return QStringLiteral("Undefined opcode %1 at %2")
-            .arg(QString::fromStdString(octalText(machine.memory[pc], 3)), Where(pc));
+        return QStringLiteral("Undefined opcode %1 at %2").arg(octalString(machine.memory[pc], 3), Where(pc));
     case StopReason::breakpoint:
         if (!breakpoints[pc] && runToAddress == pc)
             return QStringLiteral("Ran to %1").arg(Where(pc));
@@ -292,7 +291,7 @@ QString TDebugger::stopText(StopReason reason) const {
 }
 
 QString TDebugger::Where(std::uint16_t address) const {
-    const QString octal = QString::fromStdString(octalText(address, 6));
+    const QString octal = octalString(address, 6);
     const int line = LineOf(address);
     return line < 0 ? octal : QStringLiteral("line %1 (%2)").arg(line + 1).arg(octal);
 }

@@ -77,12 +77,7 @@ QVariant TMemoryModel::data(const QModelIndex& index, int role) const {
             return hlColour;
         return {};
     case Qt::FontRole:
-        if (byte != debugger.GetBefore().memory[address]) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
+        return changedValueFont(byte != debugger.GetBefore().memory[address]);
     default:
         return {};
     }

@@ -1,5 +1,6 @@
 #include "PaneTable.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -21,4 +22,12 @@ QTableView* newPaneTable(QAbstractItemModel* model, const QFont& font, QWidget* 
     view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
     return view;
+}
+
+QVariant changedValueFont(bool changed) {
+    if (!changed)
+        return {};
+    QFont bold;
+    bold.setBold(true);
+    return bold;
 }

@@ -77,14 +77,9 @@ QVariant TPortsModel::data(const QModelIndex& index, int role) const {
             return QStringLiteral("What INP %1 reads, in octal; double-click to set it").arg(port);
         return {};
     case Qt::FontRole:
-        if (index.column() == Column::valueColumn && !isInput(port) &&
-            (ports.written[slot] != before.written[slot] ||
-             ports.lastOutput[slot] != before.lastOutput[slot])) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
+        return changedValueFont(index.column() == Column::valueColumn && !isInput(port) &&
+                                (ports.written[slot] != before.written[slot] ||
+                                 ports.lastOutput[slot] != before.lastOutput[slot]));
     default:
         return {};
     }

@@ -161,12 +161,7 @@ QVariant TRegistersModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         return toolTip(row);
     case Qt::FontRole:
-        if (changed(row)) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
+        return changedValueFont(changed(row));
     case Qt::ForegroundRole:
         if (isSlot(row) && debugger.GetMachine().lostReturnSlot == row - Row::firstSlot)
             return QColor(Qt::red);

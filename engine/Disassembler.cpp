@@ -45,10 +45,10 @@ std::string disassemble(std::uint8_t opcode, std::uint16_t operand) {
     case 0:
         return m.word;
     case 1:
-        return m.word + " " + formatNumber(operand & 0xFF, 3, true);
+        return m.word + " " + octalText(operand & 0xFF, 3);
     case 2:
-        return m.word + " " + formatNumber(operand & 037777, 6, true);
+        return m.word + " " + octalText(operand & 037777, 6);
     default:
-        return "undefined " + formatNumber(opcode, 3, true);
+        return "undefined " + octalText(opcode, 3);
     }
 }

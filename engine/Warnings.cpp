@@ -3,6 +3,7 @@
 
 #include "Brenvik.h"
 #include "CodeFormat.h"
+#include "Scan.h"
 
 #include <algorithm>
 
@@ -28,19 +29,19 @@ constexpr Line::LineCode rstBase = 0x05;
 constexpr Line::LineCode inpBase = 0x41;
 constexpr Line::LineCode outBase = 0x51;
 
+// A number as the assembler reads it in octal.
 std::string octal(std::uint32_t value, int digits) {
-    return formatNumber(value, digits, true) + "B";
+    return octalText(value, digits) + "B";
 }
 
 // An operand as a message names it: a number as written, anything else quoted.
 std::string asWritten(std::string text) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     std::string_view digits = text;
     if (digits.starts_with('-'))
         digits.remove_prefix(1);
     if (digits.ends_with('B') || digits.ends_with('b'))
         digits.remove_suffix(1);
-    const bool number = !digits.empty() && std::all_of(digits.begin(), digits.end(), isDigit);
+    const bool number = !digits.empty() && std::all_of(digits.begin(), digits.end(), scan::isDigit);
     return number ? text : "'" + text + "'";
 }
 
@@ -68,7 +69,7 @@ void TBrenvikEngine::checkWord(std::uint32_t index, std::uint32_t column, std::s
     const Line::LineCode kind = assembly.lines[index].kind;
     if (kind == incrementMemory || kind == decrementMemory)
         warn(index, column, word.size(),
-             {DiagCode::undefinedInstruction, std::string(word), formatNumber(kind, 3, true)});
+             {DiagCode::undefinedInstruction, std::string(word), octalText(kind, 3)});
     else if (kind == loadMemoryFromMemory && word == "LMM") // not HLT3, its other name
         warn(index, column, word.size(), {DiagCode::haltingLoad});
 }

@@ -1,4 +1,4 @@
-#include "StandardOptions.h"
+#include "CommandConventions.h"
 
 #include "Version.h"
 
@@ -6,12 +6,15 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
-constexpr int exitAnswered = 0;
-constexpr int exitCannotWrite = 2;
-
-} // namespace
+bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err) {
+    if (out.flush())
+        return true;
+    const int reason = errno;
+    err << program
+        << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
+        << '\n';
+    return false;
+}
 
 std::optional<int> answerHelpOrVersion(const std::vector<std::string>& args,
                                        const CommandDescription& command, std::ostream& out,
@@ -25,8 +28,5 @@ std::optional<int> answerHelpOrVersion(const std::vector<std::string>& args,
         out << command.usage << command.help;
     else
         out << command.program << " (Brenvik) " << brenvikVersion << '\n';
-    if (out.flush())
-        return exitAnswered;
-    err << command.program << ": cannot write standard output: " << std::strerror(errno) << '\n';
-    return exitCannotWrite;
+    return reachedStandardOutput(out, command.program, err) ? exitSuccess : exitFailure;
 }
