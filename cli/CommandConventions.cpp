@@ -6,6 +6,33 @@
 #include <cerrno>
 #include <cstring>
 
+bool ArgumentReader::next() {
+    if (index == args.size())
+        return false;
+    current = args[index++];
+    attached.reset();
+    const std::size_t equals = current.find('=');
+    if (current.starts_with("--") && equals != std::string::npos) {
+        attached = current.substr(equals + 1);
+        current.resize(equals);
+    }
+    return true;
+}
+
+bool ArgumentReader::value(std::string& value, std::string& reason) {
+    if (attached) {
+        value = *attached;
+    } else if (index < args.size()) {
+        value = args[index++];
+    } else {
+        reason = current + " needs a value";
+        return false;
+    }
+    if (value.empty())
+        reason = current + " needs a value, not an empty one";
+    return !value.empty();
+}
+
 bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err) {
     if (out.flush())
         return true;

@@ -19,6 +19,30 @@ struct CommandDescription {
     const char* help;  // what --help prints below the usage
 };
 
+// A command's arguments, read in order as GNU programs take them: an option's
+// value is the next argument or, for a long option, what follows its "=".
+class ArgumentReader {
+  public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args(args) {}
+
+    // Moves to the next argument; false after the last.
+    bool next();
+    // The argument, without the "=VALUE" of a long option.
+    const std::string& name() const { return current; }
+    // Whether it is an option rather than an operand ("-" alone is an operand).
+    bool isOption() const { return current.size() > 1 && current[0] == '-'; }
+    // Whether a value came attached to an option that takes none.
+    bool hasValue() const { return attached.has_value(); }
+    // The option's value; false, with the reason, when it has none.
+    bool value(std::string& value, std::string& reason);
+
+  private:
+    const std::vector<std::string>& args;
+    std::size_t index = 0;
+    std::string current;
+    std::optional<std::string> attached;
+};
+
 // Whether everything written to `out` so far has reached it; says why not on `err`.
 bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err);
 

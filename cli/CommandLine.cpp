@@ -32,9 +32,10 @@ constexpr const char* help =
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
-    "Numbers take the assembler's syntax: 377B octal, 255 decimal. Nothing is written while lines are\n"
-    "in error. Exit status: 0 no errors, 1 lines in error, 2 a file could not be read or written, or\n"
-    "wrong arguments.\n";
+    "Numbers take the assembler's syntax, 377B octal and 255 decimal, or hexadecimal as 0xFF or 0FFH.\n"
+    "Nothing is written while lines are in error, and none of the files when one cannot be written.\n"
+    "Exit status: 0 no errors, 1 lines in error, 2 a file could not be read or written, or wrong\n"
+    "arguments.\n";
 
 constexpr const char* standardOutput = "-";
 
@@ -50,49 +51,45 @@ struct Options {
     bool warnings = true;
 };
 
-// The value of an option that takes one: "--fill N" or "--fill=N", "-b FILE".
-bool optionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-                 std::string& value) {
-    const std::string& arg = args[i];
-    if (arg.starts_with(name + "=") && name.starts_with("--")) {
-        value = arg.substr(name.size() + 1);
-        return !value.empty();
-    }
-    if (++i == args.size() || args[i].empty())
-        return false;
-    value = args[i];
-    return true;
-}
-
-// Returns false on a usage error, with the reason when there is more to say than the usage.
+// Returns false on a usage error, with the reason.
 bool parse(const std::vector<std::string>& args, Options& options, std::string& reason) {
     bool fillOrRange = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto is = [&](const std::string& name) { return arg == name || arg.starts_with(name + "="); };
-        if (arg == "-l") {
-            options.listing = true;
-        } else if (arg == "-x") {
-            options.listing = options.crossReference = true;
-        } else if (arg == "-w") {
-            options.warnings = false;
-        } else if (arg == "-o" || arg == "-b" || arg == "-s") {
-            std::string& file = arg == "-o"   ? options.hexFile
-                                : arg == "-b" ? options.binaryFile
-                                              : options.symbolFile;
-            if (!optionValue(args, i, arg, file))
+    ArgumentReader arg(args);
+    while (arg.next()) {
+        const std::string& name = arg.name();
+        if (arg.hasValue()) {
+            if (name != "--fill" && name != "--range") {
+                reason = "unknown option " + name;
                 return false;
-        } else if (is("--fill") || is("--range")) {
-            const std::string name = arg.substr(0, arg.find('='));
-            if (!optionValue(args, i, name, name == "--fill" ? options.fill : options.range))
+            }
+        }
+        if (name == "-l") {
+            options.listing = true;
+        } else if (name == "-x") {
+            options.listing = options.crossReference = true;
+        } else if (name == "-w") {
+            options.warnings = false;
+        } else if (name == "-o" || name == "-b" || name == "-s") {
+            std::string& file = name == "-o"   ? options.hexFile
+                                : name == "-b" ? options.binaryFile
+                                               : options.symbolFile;
+            if (!arg.value(file, reason))
+                return false;
+        } else if (name == "--fill" || name == "--range") {
+            if (!arg.value(name == "--fill" ? options.fill : options.range, reason))
                 return false;
             fillOrRange = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
+        } else if (arg.isOption()) {
+            reason = "unknown option " + name;
             return false;
-        } else if (options.source.empty() && !arg.empty()) {
-            options.source = arg;
+        } else if (name.empty()) {
+            reason = "an empty argument names no SOURCE";
+            return false;
+        } else if (!options.source.empty()) {
+            reason = "one SOURCE only, and " + name + " is a second";
+            return false;
         } else {
-            return false;
+            options.source = name;
         }
     }
     if (fillOrRange && options.binaryFile.empty()) {
@@ -106,38 +103,61 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
         reason = "only one of -o, -b and -s can write to standard output";
         return false;
     }
+    if (options.source.empty())
+        reason = "no SOURCE given";
     return !options.source.empty();
 }
 
-// Writes an output file whole, or standard output for "-", anywhere but over the source.
-bool writeOutput(const std::string& path, const std::string& contents, const std::string& source,
-                 std::ostream& out, std::ostream& err) {
-    if (path == standardOutput) {
-        out << contents;
-        return reachedStandardOutput(out, program, err);
-    }
-    std::string reason = "it is the source file";
-    if (isSameFile(path, source) || !replaceFile(path, contents, reason)) {
-        err << program << ": cannot write " << path << ": " << reason << '\n';
-        return false;
-    }
-    return true;
+// A file the command writes, as the options name it.
+struct Output {
+    enum Kind { hex, image, symbols } kind;
+    std::string option; // "-o FILE", or how the file is chosen when no option names it
+    std::string path;
+    std::string contents;
+};
+
+std::vector<Output> outputsOf(const Options& options) {
+    std::vector<Output> outputs;
+    if (options.hexFile.empty())
+        outputs.push_back({Output::hex, "the HEX file beside the source", hexPathFor(options.source), {}});
+    else
+        outputs.push_back({Output::hex, "-o " + options.hexFile, options.hexFile, {}});
+    if (!options.binaryFile.empty())
+        outputs.push_back({Output::image, "-b " + options.binaryFile, options.binaryFile, {}});
+    if (!options.symbolFile.empty())
+        outputs.push_back({Output::symbols, "-s " + options.symbolFile, options.symbolFile, {}});
+    return outputs;
+}
+
+// Two outputs that would write one file leave only the last: refused before anything is read.
+bool outputsCollide(const std::vector<Output>& outputs, std::ostream& err) {
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        for (std::size_t j = i + 1; j < outputs.size(); ++j)
+            if (outputs[i].path != standardOutput && outputs[j].path != standardOutput &&
+                isSameDestination(outputs[i].path, outputs[j].path)) {
+                err << program << ": " << outputs[i].option << " and " << outputs[j].option
+                    << " would write one file\n";
+                return true;
+            }
+    return false;
 }
 
 // The image -b asks for; false, with the reason told, when the options or the program do not make one.
 bool imageOf(const Assembly& assembly, const SourceFile& file, const Options& options, std::string& image,
              std::ostream& err) {
-    const std::optional<std::uint32_t> fill = file.evaluate(options.fill);
+    const std::optional<std::uint32_t> fill = file.evaluateArgument(options.fill);
     if (!fill || *fill > 0377) {
         err << program << ": --fill " << options.fill << ": not a byte (0 to 377B)\n";
         return false;
     }
     std::optional<AddressRange> range;
     if (!options.range.empty()) {
-        range = parseAddressRange(options.range,
-                                  [&](const std::string& address) { return file.evaluate(address); });
+        std::string reason;
+        range = parseAddressRange(
+            options.range, [&](const std::string& address) { return file.evaluateArgument(address); },
+            reason);
         if (!range) {
-            err << program << ": --range " << options.range << ": not START-END, START at most END\n";
+            err << program << ": --range " << options.range << ": " << reason << '\n';
             return false;
         }
     }
@@ -149,20 +169,46 @@ bool imageOf(const Assembly& assembly, const SourceFile& file, const Options& op
     return true;
 }
 
-// The HEX file, the binary image and the symbol table asked for, once the program has no errors.
-bool writeOutputs(const Assembly& assembly, const SourceFile& file, const Options& options, std::ostream& out,
-                  std::ostream& err) {
-    std::string image;
-    if (!options.binaryFile.empty() && !imageOf(assembly, file, options, image, err))
+// The HEX file, the binary image and the symbol table asked for, once the program
+// has no errors: every file written whole, or none of them, and never over the source.
+bool writeOutputs(const Assembly& assembly, const SourceFile& file, const Options& options,
+                  std::vector<Output>& outputs, std::ostream& out, std::ostream& err) {
+    for (Output& output : outputs) {
+        switch (output.kind) {
+        case Output::hex:
+            output.contents = intelHexOf(assembly);
+            break;
+        case Output::image:
+            if (!imageOf(assembly, file, options, output.contents, err))
+                return false;
+            break;
+        case Output::symbols:
+            output.contents = symbolTableText(assembly);
+            break;
+        }
+    }
+    FileReplacements files;
+    for (const Output& output : outputs) {
+        if (output.path == standardOutput)
+            continue;
+        std::string reason = "it is the source file";
+        if (isSameFile(output.path, options.source) || !files.add(output.path, output.contents, reason)) {
+            err << program << ": cannot write " << output.path << ": " << reason << '\n';
+            return false;
+        }
+    }
+    for (const Output& output : outputs)
+        if (output.path == standardOutput) {
+            out << output.contents;
+            if (!reachedStandardOutput(out, program, err))
+                return false;
+        }
+    std::string failedPath, reason;
+    if (!files.commit(failedPath, reason)) {
+        err << program << ": cannot write " << failedPath << ": " << reason << '\n';
         return false;
-    const std::string hexFile = options.hexFile.empty() ? hexPathFor(options.source) : options.hexFile;
-    bool written = writeOutput(hexFile, intelHexOf(assembly), options.source, out, err);
-    if (!options.binaryFile.empty())
-        written = writeOutput(options.binaryFile, image, options.source, out, err) && written;
-    if (!options.symbolFile.empty())
-        written =
-            writeOutput(options.symbolFile, symbolTableText(assembly), options.source, out, err) && written;
-    return written;
+    }
+    return true;
 }
 
 } // namespace
@@ -173,11 +219,13 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     Options options;
     std::string reason;
     if (!parse(args, options, reason)) {
-        if (!reason.empty())
-            err << program << ": " << reason << '\n';
+        err << program << ": " << reason << '\n';
         err << usage;
         return exitFailure;
     }
+    std::vector<Output> outputs = outputsOf(options);
+    if (outputsCollide(outputs, err))
+        return exitFailure;
     SourceFile file;
     if (!file.load(options.source, reason)) {
         err << program << ": cannot read " << options.source << ": " << reason << '\n';
@@ -194,7 +242,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             status = exitFailure;
     }
     writeDiagnostics(err, options.source, file.text(), assembly, options.warnings);
-    if (status == exitSuccess && !writeOutputs(assembly, file, options, out, err))
+    if (status == exitSuccess && !writeOutputs(assembly, file, options, outputs, out, err))
         status = exitFailure;
     const std::string result = resultText(assembly.errorCount, assembly.bytesAssembled);
     if (!result.empty())

@@ -24,10 +24,26 @@ class DescriptorKeys : public KeySource {
     std::string read(bool wait) override;
     bool ended() const override { return atEnd; }
 
-  private:
+  protected:
     int fd;
+
+  private:
     bool atEnd = false;
     bool afterReturn = false;
+};
+
+// The keys of a named file, a pipe or a device as much as a plain file.
+class FileKeys : public DescriptorKeys {
+  public:
+    explicit FileKeys(const std::string& path);
+    ~FileKeys() override;
+    FileKeys(const FileKeys&) = delete;
+    FileKeys& operator=(const FileKeys&) = delete;
+    // False, with the reason, when the file could not be opened for its keys.
+    bool opened(std::string& reason) const;
+
+  private:
+    int openError = 0;
 };
 
 // Keys given all at once, as a test gives them.
@@ -45,7 +61,9 @@ class GivenKeys : public KeySource {
 std::string asTypedKeys(const std::string& bytes, bool& afterReturn);
 
 // While it lives, the terminal on standard input hands over each key as it is
-// typed, without echo (the program echoes).
+// typed, without echo (the program echoes). The terminal is as the user had it
+// again whenever the program stops: at its end, when a signal ends it, and while
+// it is suspended (Ctrl+Z) until it is continued.
 class RawTerminal {
   public:
     RawTerminal();

@@ -13,8 +13,6 @@
 #include "SourceText.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -35,7 +33,7 @@ constexpr const char* help =
     "\n"
     "PROGRAM is an assembly source (.asm), an Intel HEX file (.hex) or a binary image.\n"
     "\n"
-    "  --start ADDR         start at ADDR (0 unless given): 20000B, 8192 or a label\n"
+    "  --start ADDR         start at ADDR (0 unless given): 20000B, 8192, 0x2000, 2000H or a label\n"
     "  --load ADDR          load a binary image at ADDR (0 unless given)\n"
     "  --max-states N       stop after N states\n"
     "  --input FILE         take the keys from FILE\n"
@@ -72,49 +70,51 @@ std::optional<std::uint64_t> count(const std::string& text) {
     return std::stoull(text);
 }
 
-// Returns false on a usage error. Options take their value as the next argument or after "=".
-bool parse(const std::vector<std::string>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i], value;
-        const std::size_t equals = arg.find('=');
-        const bool attached = arg.starts_with("--") && equals != std::string::npos;
-        if (attached) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-        }
-        const auto takeValue = [&]() {
-            if (!attached) {
-                if (++i == args.size())
-                    return false;
-                value = args[i];
+// Returns false on a usage error, with the reason.
+bool parse(const std::vector<std::string>& args, Options& options, std::string& reason) {
+    ArgumentReader arg(args);
+    while (arg.next()) {
+        const std::string& name = arg.name();
+        std::string value;
+        if (name == "--registers" || name == "--trace" || name == "-w") {
+            if (arg.hasValue()) {
+                reason = name + " takes no value";
+                return false;
             }
-            return !value.empty();
-        };
-        if (arg == "--registers" && !attached) {
-            options.registers = true;
-        } else if (arg == "--trace" && !attached) {
-            options.trace = true;
-        } else if (arg == "-w") {
-            options.warnings = false;
-        } else if (arg == "--start" || arg == "--load" || arg == "--input" || arg == "--max-states") {
-            if (!takeValue())
+            if (name == "--registers")
+                options.registers = true;
+            else if (name == "--trace")
+                options.trace = true;
+            else
+                options.warnings = false;
+        } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states") {
+            if (!arg.value(value, reason))
                 return false;
-            if (arg == "--start")
+            if (name == "--start")
                 options.start = value;
-            else if (arg == "--load")
+            else if (name == "--load")
                 options.load = value;
-            else if (arg == "--input")
+            else if (name == "--input")
                 options.input = value;
-            else if (!(options.maxStates = count(value)))
+            else if (!(options.maxStates = count(value))) {
+                reason = "--max-states " + value + ": not a number of states (decimal digits only)";
                 return false;
-        } else if (arg.size() > 1 && arg[0] == '-') {
+            }
+        } else if (arg.isOption()) {
+            reason = "unknown option " + name;
             return false;
-        } else if (options.program.empty() && !arg.empty()) {
-            options.program = arg;
+        } else if (name.empty()) {
+            reason = "an empty argument names no PROGRAM";
+            return false;
+        } else if (!options.program.empty()) {
+            reason = "one PROGRAM only, and " + name + " is a second";
+            return false;
         } else {
-            return false;
+            options.program = name;
         }
     }
+    if (options.program.empty())
+        reason = "no PROGRAM given";
     return !options.program.empty();
 }
 
@@ -150,22 +150,36 @@ class Loader {
 
     std::optional<int> load(SourceFile& symbols) {
         const std::string extension = extensionOf(options.program);
-        std::string bytes, reason;
-        if (extension != "asm" && !readWholeFile(options.program, bytes, reason))
-            return fail("cannot read " + options.program + ": " + reason);
         if (extension == "asm")
             return loadSource(symbols);
         symbols.setBytes({});
         symbols.assemble();
-        if (extension == "hex")
+        std::string bytes, reason;
+        if (extension == "hex") {
+            if (!readWholeFile(options.program, bytes, reason))
+                return fail("cannot read " + options.program + ": " + reason);
             return loadHex(bytes);
-        const std::optional<std::uint32_t> at = symbols.evaluate(options.load);
+        }
+        const std::optional<std::uint32_t> at = addressOption("--load", options.load, symbols);
         if (!at)
-            return fail("--load " + options.load + ": no address");
+            return exitFailure;
+        // One byte more than fits is enough to know that the image does not.
+        if (!readFileStart(options.program, Machine::memorySize - *at + 1, bytes, reason))
+            return fail("cannot read " + options.program + ": " + reason);
         for (std::size_t i = 0; i < bytes.size(); ++i)
             if (!put(static_cast<std::uint32_t>(*at + i), static_cast<std::uint8_t>(bytes[i])))
                 break;
         return beyond;
+    }
+
+    // The address an option names, or none, told, when it names no address in memory.
+    std::optional<std::uint32_t> addressOption(const char* option, const std::string& value,
+                                               const SourceFile& symbols) {
+        const std::optional<std::uint32_t> address = symbols.evaluateArgument(value);
+        if (address && *address < Machine::memorySize)
+            return address;
+        fail(std::string(option) + " " + value + ": no address in memory (000000B to 037777B)");
+        return std::nullopt;
     }
 
   private:
@@ -215,12 +229,12 @@ class Loader {
     std::optional<int> beyond;
 };
 
-// Hands the screen's new text to `out`; false when `out` cannot take it.
-bool show(Console& console, std::ostream& out) {
+// Hands the screen's new text to `out`; false, told on `err`, when `out` cannot take it.
+bool show(Console& console, std::ostream& out, std::ostream& err) {
     const std::string screen = console.takeScreen();
     if (!screen.empty())
-        out << screen << std::flush;
-    return static_cast<bool>(out);
+        out << screen;
+    return reachedStandardOutput(out, program, err);
 }
 
 class Simulation {
@@ -240,9 +254,11 @@ class Simulation {
                                              ? std::min(*options.maxStates - machine.states, statesPerSlice)
                                              : statesPerSlice;
             const StopReason reason = options.trace ? traceSlice(budget) : machine.run(budget);
-            if (!show(console, out))
-                return stop(exitFailure,
-                            std::string("cannot write standard output: ") + std::strerror(errno));
+            if (!show(console, out, err))
+                return stop(exitFailure, {});
+            // A trace that cannot be written is lost output, as the screen's would be.
+            if (options.trace && !err)
+                return stop(exitFailure, "cannot write standard error");
             switch (reason) {
             case StopReason::halted:
                 return stop(exitHalted, {});
@@ -316,29 +332,30 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
     if (const std::optional<int> answered = answerHelpOrVersion(args, {program, usage, help}, out, err))
         return *answered;
     Options options;
-    if (!parse(args, options)) {
-        err << usage;
+    std::string reason;
+    if (!parse(args, options, reason)) {
+        err << program << ": " << reason << '\n' << usage;
         return exitFailure;
     }
     Machine machine;
     SourceFile symbols;
-    if (const std::optional<int> failed = Loader(options, machine, err).load(symbols))
+    Loader loader(options, machine, err);
+    if (const std::optional<int> failed = loader.load(symbols))
         return *failed;
-    const std::optional<std::uint32_t> start = symbols.evaluate(options.start);
-    if (!start || *start >= Machine::memorySize) {
-        err << program << ": --start " << options.start << ": no address in memory (000000 to 037777)\n";
+    const std::optional<std::uint32_t> start = loader.addressOption("--start", options.start, symbols);
+    if (!start)
         return exitFailure;
-    }
     machine.cpu.setPc(static_cast<std::uint16_t>(*start));
 
-    std::optional<GivenKeys> fileKeys;
+    // Keys from a file are read as the program asks for them, so that a pipe's
+    // writer and the program can take turns.
+    std::optional<FileKeys> fileKeys;
     if (!options.input.empty()) {
-        std::string keys, reason;
-        if (!readWholeFile(options.input, keys, reason)) {
+        fileKeys.emplace(options.input);
+        if (!fileKeys->opened(reason)) {
             err << program << ": cannot read " << options.input << ": " << reason << '\n';
             return exitFailure;
         }
-        fileKeys.emplace(std::move(keys));
     }
     return Simulation(options, machine, fileKeys ? *fileKeys : standardInput, out, err).run();
 }

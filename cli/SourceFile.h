@@ -21,6 +21,9 @@ class SourceFile {
     // The value of an expression in the assembler's syntax, with the symbols of
     // the last assembly; none when it is no value.
     std::optional<std::uint32_t> evaluate(std::string_view expression) const;
+    // The value of a command-line argument: hexadecimal as board sources write it
+    // (0x1F, or 1FH with a leading digit), else an expression as `evaluate` reads it.
+    std::optional<std::uint32_t> evaluateArgument(std::string_view argument) const;
 
   private:
     std::optional<SourceFileText> source;

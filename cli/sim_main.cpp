@@ -2,6 +2,7 @@
 #include "SimCommandLine.h"
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -9,6 +10,8 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // A reader that goes away (`| head`) is a write that fails, told and exited with 2.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         // Keys typed at a terminal go to the program one by one, unless they come from a file.

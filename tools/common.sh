@@ -1,9 +1,10 @@
 # Shared by ./run and ./test: install what is missing, then build into build/.
 
 # Debian packages the build and its tests need: the compiler and libraries, the
-# printed listing's font and reader, and the checks of the installation, the
-# Debian package (dpkg-shlibdeps, file) and the source's formatting.
-BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils
+# printed listing's font and reader, the terminal the simulator is tried in (tmux,
+# with procps for pgrep), and the checks of the installation, the Debian package
+# (dpkg-shlibdeps, file) and the source's formatting.
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils tmux procps
     desktop-file-utils shared-mime-info man-db dpkg-dev file clang-format-14 git)
 
 ensure_packages() {

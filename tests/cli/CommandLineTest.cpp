@@ -224,21 +224,25 @@ const std::string usage =
     "usage: brenvik-asm [-w] [-l] [-x] [-o HEXFILE | -o -] [-b BINFILE [--fill N] [--range START-END]]\n"
     "                   [-s SYMFILE] SOURCE\n";
 
-TEST(CommandLineUsage, WrongArgumentsShowTheUsage) {
-    const std::vector<std::vector<std::string>> wrong{{},
-                                                      {"-l"},
-                                                      {"-o"},
-                                                      {"a.asm", "-o"},
-                                                      {"-q", "a.asm"},
-                                                      {"a.asm", "b.asm"},
-                                                      {"-o", "", "a.asm"},
-                                                      {"-b", "a.asm"},
-                                                      {"--fill=", "-b", "x.bin", "a.asm"},
-                                                      {"-s"}};
-    for (const auto& args : wrong) {
+TEST(CommandLineUsage, WrongArgumentsSayWhyThenShowTheUsage) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
+        {{}, "no SOURCE given"},
+        {{"-l"}, "no SOURCE given"},
+        {{"-b", "a.asm"}, "no SOURCE given"},
+        {{"-o"}, "-o needs a value"},
+        {{"a.asm", "-o"}, "-o needs a value"},
+        {{"-s"}, "-s needs a value"},
+        {{"-o", "", "a.asm"}, "-o needs a value, not an empty one"},
+        {{"--fill=", "-b", "x.bin", "a.asm"}, "--fill needs a value, not an empty one"},
+        {{"-q", "a.asm"}, "unknown option -q"},
+        {{"--listing=yes", "a.asm"}, "unknown option --listing"},
+        {{"a.asm", "b.asm"}, "one SOURCE only, and b.asm is a second"},
+        {{"a.asm", ""}, "an empty argument names no SOURCE"},
+    };
+    for (const auto& [args, why] : wrong) {
         const Result r = asm8008(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, usage);
+        EXPECT_EQ(r.err, "brenvik-asm: " + why + "\n" + usage);
     }
 }
 

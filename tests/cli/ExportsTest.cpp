@@ -35,6 +35,7 @@ TEST_F(Exports, TheImageRunsFromTheLowestByteToTheHighestWithGapsFilled) {
         {{"--fill=252"}, bytes({006, 006, 0374, 0374, 002})},
         {{"--range", "0-7"}, bytes({0377, 0377, 006, 006, 0377, 0377, 002, 0377})},
         {{"--range", "2-6", "--fill", "N"}, bytes({006, 006, 5, 5, 002})}, // the source's symbols count
+        {{"--range", "0x2-6H", "--fill", "0xFF"}, bytes({006, 006, 0377, 0377, 002})},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args{"-b", image, "-o", folder.file("prog.hex"), source};
@@ -54,6 +55,9 @@ TEST_F(Exports, BadFillOrRangeOrBytesOutsideTheRangeWriteNothing) {
         {{"--fill", "NOWHERE"}, "brenvik-asm: --fill NOWHERE: not a byte (0 to 377B)"},
         {{"--range", "7-2"}, "brenvik-asm: --range 7-2: not START-END, START at most END"},
         {{"--range", "17777B"}, "brenvik-asm: --range 17777B: not START-END, START at most END"},
+        {{"--range", "0-99999"}, "brenvik-asm: --range 0-99999: 99999 is no address (0 to 177777B)"},
+        {{"--range", "0-0x10000"}, "brenvik-asm: --range 0-0x10000: 0x10000 is no address (0 to 177777B)"},
+        {{"--fill", "100H"}, "brenvik-asm: --fill 100H: not a byte (0 to 377B)"},
         {{"--range", "3-17777B"},
          "brenvik-asm: cannot write " + image + ": a byte at 000002 lies outside 000003-017777"},
     };
@@ -101,6 +105,40 @@ TEST_F(Exports, NoneIsWrittenOverTheSource) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "brenvik-asm: cannot write " + source + ": it is the source file\n3 bytes assembled\n");
     EXPECT_EQ(TempFolder::read(source), program);
+}
+
+TEST_F(Exports, TwoOutputsThatWouldWriteOneFileAreRefusedBeforeAnyIsWritten) {
+    const std::string same = folder.file("same.out"), link = folder.file("link.out");
+    std::filesystem::create_symlink(same, link); // to a file not yet made
+    const struct {
+        std::vector<std::string> options;
+        std::string collision;
+    } cases[] = {
+        {{"-o", same, "-b", same}, "-o " + same + " and -b " + same},
+        {{"-b", same, "-s", link}, "-b " + same + " and -s " + link},
+        {{"-s", folder.file("./prog.hex")},
+         "the HEX file beside the source and -s " + folder.file("./prog.hex")},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.push_back(source);
+        const Result r = asm8008(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "brenvik-asm: " + c.collision + " would write one file\n");
+        EXPECT_FALSE(std::filesystem::exists(same));
+        EXPECT_FALSE(std::filesystem::exists(folder.file("prog.hex")));
+    }
+}
+
+TEST_F(Exports, AnOutputThatCannotBeWrittenLeavesTheOthersAsTheyWere) {
+    const std::string hex = folder.write("keep.hex", "kept");
+    std::filesystem::create_directory(folder.file("dir"));
+    const Result r = asm8008({"-o", hex, "-b", folder.file("dir"), source});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "brenvik-asm: cannot write " + folder.file("dir") + ": Is a directory\n3 bytes assembled\n");
+    EXPECT_EQ(TempFolder::read(hex), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 3) << "no temporary left";
 }
 
 } // namespace

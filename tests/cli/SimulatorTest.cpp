@@ -1,6 +1,7 @@
 // brenvik-sim run in-process: loading programs, the console, every exit status
 // and message, the state line and the trace.
 
+#include "BytesRead.h"
 #include "SimCommandLine.h"
 #include "TempFolder.h"
 
@@ -89,9 +90,15 @@ TEST_F(Simulator, StartsWhereToldByNumberOrLabel) {
     EXPECT_EQ(lastLine(simulate({"--registers", "--start=3", source}).err).substr(0, 15), "PC=000006 A=002");
     EXPECT_EQ(lastLine(simulate({"--registers", "--start", "3B", source}).err).substr(0, 15),
               "PC=000006 A=002");
-    const Outcome nowhere = simulate({"--start", "NOWHERE", source});
-    EXPECT_EQ(nowhere.status, 2);
-    EXPECT_EQ(nowhere.err, "brenvik-sim: --start NOWHERE: no address in memory (000000 to 037777)\n");
+    for (const std::string hexadecimal : {"0x3", "0X03", "3H", "03h"})
+        EXPECT_EQ(lastLine(simulate({"--registers", "--start", hexadecimal, source}).err).substr(0, 15),
+                  "PC=000006 A=002")
+            << hexadecimal;
+    for (const std::string nowhere : {"NOWHERE", "037777", "0x4000", "0xG", "AH"}) {
+        const Outcome o = simulate({"--start", nowhere, source});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.err, "brenvik-sim: --start " + nowhere + ": no address in memory (000000B to 037777B)\n");
+    }
 }
 
 TEST_F(Simulator, LoadsIntelHexAndBinaryImages) {
@@ -106,6 +113,18 @@ TEST_F(Simulator, LoadsIntelHexAndBinaryImages) {
     const Outcome fromImage = simulate({"--load", "100B", "--start", "100B", image});
     EXPECT_EQ(fromImage.status, 0) << fromImage.err;
     EXPECT_EQ(fromImage.out, "A");
+    const Outcome inHexadecimal = simulate({"--load", "0x40", "--start", "40H", image});
+    EXPECT_EQ(inHexadecimal.out, "A") << inHexadecimal.err;
+}
+
+TEST_F(Simulator, AnEndlessImageIsReadOnlyAsFarAsMemoryGoes) {
+    const std::uint64_t before = bytesRead();
+    const Outcome o = simulate({"--load", "30000B", "/dev/zero"});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err,
+              "brenvik-sim: /dev/zero: address 040000 is beyond the 8008's 16 KiB of memory (000000 to "
+              "037777)\n");
+    EXPECT_LE(bytesRead() - before, 010000u + 1 + 4096) << "what fits, one byte more, and the source's";
 }
 
 TEST_F(Simulator, RefusesWhatCannotBeLoaded) {
@@ -181,12 +200,24 @@ TEST(SimulatorUsage, HelpAndVersionAnswerOnStandardOutput) {
     EXPECT_EQ(version.err, "");
 }
 
-TEST(SimulatorUsage, WrongArgumentsShowTheUsage) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"--start"}, {"--max-states", "many", "p.asm"}, {"--bogus", "p.asm"}, {"a.asm", "b.asm"}}) {
+TEST(SimulatorUsage, WrongArgumentsSayWhyThenShowTheUsage) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
+        {{}, "no PROGRAM given"},
+        {{"--start"}, "--start needs a value"},
+        {{"--input=", "p.asm"}, "--input needs a value, not an empty one"},
+        {{"--max-states", "many", "p.asm"},
+         "--max-states many: not a number of states (decimal digits only)"},
+        {{"--max-states", "-1", "p.asm"}, "--max-states -1: not a number of states (decimal digits only)"},
+        {{"--max-states=10B", "p.asm"}, "--max-states 10B: not a number of states (decimal digits only)"},
+        {{"--bogus", "p.asm"}, "unknown option --bogus"},
+        {{"--registers=yes", "p.asm"}, "--registers takes no value"},
+        {{"a.asm", "b.asm"}, "one PROGRAM only, and b.asm is a second"},
+        {{"a.asm", ""}, "an empty argument names no PROGRAM"},
+    };
+    for (const auto& [args, why] : wrong) {
         const Outcome o = simulate(args);
         EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(o.err.substr(0, 18), "usage: brenvik-sim");
+        EXPECT_TRUE(o.err.starts_with("brenvik-sim: " + why + "\nusage: brenvik-sim")) << o.err;
     }
 }
 
