@@ -43,14 +43,23 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
     connect(&debugger, &TDebugger::OnRefresh, this, &TDebugSession::showMachine);
     connect(&debugger, &TDebugger::OnRunning, this, &TDebugSession::running);
     connect(&debugger, &TDebugger::OnScreen, console->View(), &TConsoleView::Show);
+    connect(&debugger, &TDebugger::OnScreenReplaced, console->View(), [this](const QString& text) {
+        console->View()->clear();
+        console->View()->Show(text);
+    });
     connect(&debugger, &TDebugger::OnWarning, this, [this](const QString& what) {
         warnings.append(what);
         say(what);
         tell(console->Header() + "\n" + what);
     });
     connect(console->View(), &TConsoleView::OnKeys, &debugger, &TDebugger::TypeKeys);
-    connect(registers->Model(), &TRegistersModel::OnEdited, this, &TDebugSession::showMachine);
-    connect(memory->Model(), &TMemoryModel::OnEdited, this, &TDebugSession::showMachine);
+    // An edit is a change from outside the run: stepping back does not cross it.
+    const auto edited = [this] {
+        debugger.NoteEdited();
+        showMachine();
+    };
+    connect(registers->Model(), &TRegistersModel::OnEdited, this, edited);
+    connect(memory->Model(), &TMemoryModel::OnEdited, this, edited);
     connect(&editor, &TBrenvik::OnChange, this, &TDebugSession::textChanged);
     connect(&editor, &TBrenvik::OnBreakpointsChanged, this,
             [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
@@ -76,6 +85,8 @@ void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
     StepOver1 = item("Step &Over", QKeySequence(Qt::Key_F10), [this] { step(&TDebugger::StepOver); });
     StepOut1 =
         item("Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { step(&TDebugger::StepOut); });
+    StepBack1 = item("Step &Back", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11),
+                     [this] { step(&TDebugger::StepBack); });
     RunToCursor1 = item("Run to &Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10), [this] { runToCursor(); });
     run->addSeparator();
     ToggleBreakpoint1 = item("Toggle &Breakpoint", QKeySequence(Qt::Key_F9),

@@ -47,8 +47,8 @@ class TDebugSession : public QObject {
     TPortsPane* Ports() const { return ports; }
 
     QAction *RunContinue1 = nullptr, *Pause1 = nullptr, *Stop1 = nullptr, *Restart1 = nullptr,
-            *StepInto1 = nullptr, *StepOver1 = nullptr, *StepOut1 = nullptr, *RunToCursor1 = nullptr,
-            *ToggleBreakpoint1 = nullptr, *Interrupt1 = nullptr;
+            *StepInto1 = nullptr, *StepOver1 = nullptr, *StepOut1 = nullptr, *StepBack1 = nullptr,
+            *RunToCursor1 = nullptr, *ToggleBreakpoint1 = nullptr, *Interrupt1 = nullptr;
 
   private:
     // The program ready to run or step: loaded from the text's assembly if none

@@ -75,7 +75,7 @@ void TForm1::showSelectionCost() {
         if (last != first && selection.selectionEnd() == last.position())
             last = last.previous();
         const LinesCost cost =
-            costOfLines(Brenvik1->GetAssembly(), static_cast<std::uint32_t>(first.blockNumber()),
+            costOfLines(Brenvik1->GetProgram(), static_cast<std::uint32_t>(first.blockNumber()),
                         static_cast<std::uint32_t>(last.blockNumber()));
         text = QString::fromStdString(costText(cost));
     }

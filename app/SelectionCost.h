@@ -4,7 +4,7 @@
 // their instructions take, from the simulator's timing table. A conditional
 // jump, call or return takes more states when taken, so the count is a range.
 
-#include "Assembly.h"
+#include "Program.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ struct LinesCost {
 };
 
 // Lines `first` to `last`, both included.
-LinesCost costOfLines(const Assembly& assembly, std::uint32_t first, std::uint32_t last);
+LinesCost costOfLines(const Program& program, std::uint32_t first, std::uint32_t last);
 
 // "12 bytes, 87 states", or "12 bytes, 87-93 states" for a range.
 std::string costText(const LinesCost& cost);

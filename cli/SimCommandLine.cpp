@@ -7,8 +7,10 @@
 #include "Instructions.h"
 #include "IntelHex.h"
 #include "Machine.h"
+#include "Program.h"
 #include "Report.h"
 #include "ResultText.h"
+#include "Runner.h"
 #include "SourceFile.h"
 #include "SourceText.h"
 
@@ -141,24 +143,23 @@ std::string registerText(const Cpu& cpu) {
     return text;
 }
 
-// The program's bytes in memory, or a reason to exit with; the source file, if
-// it is one, keeps its symbols for --start.
+// The program to run, or a reason to exit with; the source file, if it is one,
+// keeps its symbols for --start.
 class Loader {
   public:
-    Loader(const Options& options, Machine& machine, std::ostream& err)
-        : options(options), machine(machine), err(err) {}
+    Loader(const Options& options, std::ostream& err) : options(options), err(err) {}
 
-    std::optional<int> load(SourceFile& symbols) {
+    std::optional<int> load(SourceFile& symbols, Program& loaded) {
         const std::string extension = extensionOf(options.program);
         if (extension == "asm")
-            return loadSource(symbols);
+            return loadSource(symbols, loaded);
         symbols.setBytes({});
         symbols.assemble();
         std::string bytes, reason;
         if (extension == "hex") {
             if (!readWholeFile(options.program, bytes, reason))
                 return fail("cannot read " + options.program + ": " + reason);
-            return loadHex(bytes);
+            return loadHex(bytes, loaded);
         }
         const std::optional<std::uint32_t> at = addressOption("--load", options.load, symbols);
         if (!at)
@@ -167,9 +168,8 @@ class Loader {
         if (!readFileStart(options.program, Machine::memorySize - *at + 1, bytes, reason))
             return fail("cannot read " + options.program + ": " + reason);
         for (std::size_t i = 0; i < bytes.size(); ++i)
-            if (!put(static_cast<std::uint32_t>(*at + i), static_cast<std::uint8_t>(bytes[i])))
-                break;
-        return beyond;
+            loaded.put(static_cast<std::uint32_t>(*at + i), static_cast<std::uint8_t>(bytes[i]));
+        return fits(loaded);
     }
 
     // The address an option names, or none, told, when it names no address in memory.
@@ -188,19 +188,14 @@ class Loader {
         return exitFailure;
     }
 
-    // False, with the failure noted, once a byte lies beyond the memory.
-    bool put(std::uint32_t address, std::uint8_t byte) {
-        if (address >= Machine::memorySize) {
-            if (!beyond)
-                beyond = fail(options.program + ": address " + octalText(address, 6) +
-                              " is beyond the 8008's 16 KiB of memory (000000 to 037777)");
-            return false;
-        }
-        machine.memory[address] = byte;
-        return true;
+    std::optional<int> fits(const Program& loaded) {
+        const std::string problem = loaded.loadProblem();
+        if (problem.empty())
+            return std::nullopt;
+        return fail(options.program + ": " + problem);
     }
 
-    std::optional<int> loadSource(SourceFile& source) {
+    std::optional<int> loadSource(SourceFile& source, Program& loaded) {
         std::string reason;
         if (!source.load(options.program, reason))
             return fail("cannot read " + options.program + ": " + reason);
@@ -210,41 +205,37 @@ class Loader {
             err << resultText(assembly.errorCount, assembly.bytesAssembled) << '\n';
             return exitSourceErrors;
         }
-        assembly.forEachByte([&](std::uint32_t address, std::uint8_t byte) { put(address, byte); });
-        return beyond;
+        loaded = Program(assembly);
+        return fits(loaded);
     }
 
-    std::optional<int> loadHex(const std::string& text) {
+    std::optional<int> loadHex(const std::string& text, Program& loaded) {
         std::size_t line = 0;
         std::string reason;
         if (!readIntelHex(
-                text, [&](std::uint32_t address, std::uint8_t byte) { put(address, byte); }, line, reason))
+                text, [&](std::uint32_t address, std::uint8_t byte) { loaded.put(address, byte); }, line,
+                reason))
             return fail(options.program + (line > 0 ? ":" + std::to_string(line) : "") + ": " + reason);
-        return beyond;
+        return fits(loaded);
     }
 
     const Options& options;
-    Machine& machine;
     std::ostream& err;
-    std::optional<int> beyond;
 };
 
-// Hands the screen's new text to `out`; false, told on `err`, when `out` cannot take it.
-bool show(Console& console, std::ostream& out, std::ostream& err) {
-    const std::string screen = console.takeScreen();
-    if (!screen.empty())
-        out << screen;
-    return reachedStandardOutput(out, program, err);
+// A stop's text as a command-line message starts: in lower case.
+std::string asMessage(std::string text) {
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 class Simulation {
   public:
-    Simulation(const Options& options, Machine& machine, KeySource& keys, std::ostream& out,
-               std::ostream& err)
-        : options(options), machine(machine), keys(keys), out(out), err(err) {}
+    Simulation(const Options& options, Runner& runner, KeySource& keys, std::ostream& out, std::ostream& err)
+        : options(options), runner(runner), machine(runner.machine()), keys(keys), out(out), err(err) {}
 
     int run() {
-        Console& console = machine.ports.console;
         for (;;) {
             feed(false);
             if (options.maxStates && machine.states >= *options.maxStates)
@@ -253,41 +244,48 @@ class Simulation {
             const std::uint64_t budget = options.maxStates
                                              ? std::min(*options.maxStates - machine.states, statesPerSlice)
                                              : statesPerSlice;
-            const StopReason reason = options.trace ? traceSlice(budget) : machine.run(budget);
-            if (!show(console, out, err))
+            const std::optional<Stop> stopped = options.trace ? traceSlice(budget) : runner.advance(budget);
+            if (!show())
                 return stop(exitFailure, {});
             // A trace that cannot be written is lost output, as the screen's would be.
             if (options.trace && !err)
                 return stop(exitFailure, "cannot write standard error");
-            switch (reason) {
+            if (!stopped) {
+                if (runner.waitingForInput())
+                    feed(true);
+                continue;
+            }
+            switch (stopped->reason) {
             case StopReason::halted:
                 return stop(exitHalted, {});
-            case StopReason::undefinedOpcode: {
-                const std::uint16_t at = machine.cpu.pc();
-                return stop(exitStopped, "undefined opcode " + octalText(machine.memory[at], 3) + " at " +
-                                             octalText(at, 6));
-            }
             case StopReason::endOfInput:
-                return stop(exitEndOfInput, "waiting for input at end of input");
-            case StopReason::waitingForKeys:
-                feed(true);
-                break;
+                return stop(exitEndOfInput, asMessage(stopped->text));
             default:
-                break;
+                return stop(exitStopped, asMessage(stopped->text));
             }
         }
     }
 
   private:
     void feed(bool wait) {
-        Console& console = machine.ports.console;
-        console.type(keys.read(wait));
+        const std::string typed = keys.read(wait);
+        if (!typed.empty())
+            runner.type(typed);
         if (keys.ended())
-            console.endInput();
+            if (TerminalDevice* terminal = machine.ports.terminal())
+                terminal->endInput();
+    }
+
+    // Hands the screen's new text to `out`; false, told on `err`, when `out` cannot take it.
+    bool show() {
+        const std::string screen = runner.takeScreen();
+        if (!screen.empty())
+            out << screen;
+        return reachedStandardOutput(out, program, err);
     }
 
     // One instruction at a time, each written to standard error as it ran.
-    StopReason traceSlice(std::uint64_t budget) {
+    std::optional<Stop> traceSlice(std::uint64_t budget) {
         const std::uint64_t end = machine.states + budget;
         StopReason reason = StopReason::budget;
         while (reason == StopReason::budget && machine.states < end) {
@@ -306,7 +304,9 @@ class Simulation {
                 << std::string(instruction.size() < 16 ? 16 - instruction.size() : 1, ' ')
                 << registerText(machine.cpu) << '\n';
         }
-        return reason;
+        if (reason == StopReason::budget || reason == StopReason::waitingForKeys)
+            return std::nullopt;
+        return Stop{reason, runner.stopText(reason)};
     }
 
     int stop(int status, const std::string& message) {
@@ -319,6 +319,7 @@ class Simulation {
     }
 
     const Options& options;
+    Runner& runner;
     Machine& machine;
     KeySource& keys;
     std::ostream& out;
@@ -337,15 +338,19 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
         err << program << ": " << reason << '\n' << usage;
         return exitFailure;
     }
-    Machine machine;
     SourceFile symbols;
-    Loader loader(options, machine, err);
-    if (const std::optional<int> failed = loader.load(symbols))
+    Program loaded;
+    Loader loader(options, err);
+    if (const std::optional<int> failed = loader.load(symbols, loaded))
         return *failed;
     const std::optional<std::uint32_t> start = loader.addressOption("--start", options.start, symbols);
     if (!start)
         return exitFailure;
-    machine.cpu.setPc(static_cast<std::uint16_t>(*start));
+    Runner runner;
+    runner.keepHistory(false);
+    runner.load(loaded, reason);
+    runner.machine().cpu.setPc(static_cast<std::uint16_t>(*start));
+    runner.runOn();
 
     // Keys from a file are read as the program asks for them, so that a pipe's
     // writer and the program can take turns.
@@ -357,5 +362,5 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
             return exitFailure;
         }
     }
-    return Simulation(options, machine, fileKeys ? *fileKeys : standardInput, out, err).run();
+    return Simulation(options, runner, fileKeys ? *fileKeys : standardInput, out, err).run();
 }

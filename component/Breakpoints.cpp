@@ -11,11 +11,7 @@
 #include <algorithm>
 
 bool TBrenvik::lineHasCode(int line) const {
-    const auto& lines = GetAssembly().lines;
-    if (line < 0 || static_cast<std::size_t>(line) >= lines.size())
-        return false;
-    const Line& record = lines[static_cast<std::size_t>(line)];
-    return record.hasOpcode() || record.kind == Line::lhli;
+    return GetProgram().lineHasInstruction(line);
 }
 
 // The line itself, or the next below it with code once the listing is known.

@@ -111,6 +111,12 @@ void TBrenvik::textChange() {
     Q_EMIT OnChange();
 }
 
+const Program& TBrenvik::GetProgram() const {
+    if (!program)
+        program.emplace(GetAssembly());
+    return *program;
+}
+
 void TBrenvik::vertScroll() {
     repaint(codeRect);
 }
@@ -123,6 +129,7 @@ void TBrenvik::doAsm() {
     QTextDocument& document = *textArea->document();
     snapshot = SourceText(document.toRawText().toStdU16String(), QChar::ParagraphSeparator);
     showMarks(document, engine.run(), markColours);
+    program.reset();
     textArea->ensureCursorVisible();
     codeValid = true;
     moveBreakpointsToCode();

@@ -6,6 +6,7 @@
 
 #include "Brenvik.h"
 #include "Marks.h"
+#include "Program.h"
 #include "SourceText.h"
 
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <span>
 
 class TRichEdit2;
@@ -63,6 +65,8 @@ class TBrenvik : public QWidget {
             doAsm();
         return GetAssembly();
     }
+    // The program of the last run: its bytes, and where its instructions lie.
+    const Program& GetProgram() const;
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
@@ -171,6 +175,7 @@ class TBrenvik : public QWidget {
     int codeWidth = 0;
     int bytesX = 0;
     bool codeValid = false;
+    mutable std::optional<Program> program; // of the last run, made when first asked for
     bool draggingBorder = false;
     int executionLine = -1;
     std::vector<QTextCursor> breakpoints; // each at the start of its line's text

@@ -2,11 +2,9 @@
 
 #include "Disassembler.h"
 #include "Instructions.h"
-#include "Values.h"
 
 #include <algorithm>
 #include <chrono>
-#include <utility>
 
 namespace {
 
@@ -18,7 +16,6 @@ constexpr auto keyRetry = 50ms;     // a program taken to wait for keys runs aga
 constexpr auto refreshInterval = 33ms;
 constexpr std::uint64_t firstSliceStates = 100'000;
 constexpr std::uint64_t leastSliceStates = 1'000;
-constexpr std::uint16_t addressMask = Cpu::addressMask;
 
 std::uint8_t restartOpcode(unsigned restart) {
     return static_cast<std::uint8_t>(0005 | (restart & 7) << 3);
@@ -32,137 +29,101 @@ TDebugger::TDebugger(QObject* parent) : QObject(parent), statesPerSlice(firstSli
 }
 
 bool TDebugger::Load(const Assembly& assembly, QString& reason) {
-    // The switches stay as the user set them, as on a front panel.
-    const auto switches = machine.ports.inputValues;
-    Unload();
-    machine.ports.inputValues = switches;
-    std::optional<std::uint32_t> beyond;
-    assembly.forEachByte([&](std::uint32_t address, std::uint8_t byte) {
-        if (address < Machine::memorySize)
-            machine.memory[address] = byte;
-        else if (!beyond)
-            beyond = address;
-    });
-    if (beyond) {
-        reason = QStringLiteral("Address %1 is beyond the 8008's 16 KiB of memory (000000 to 037777)")
-                     .arg(octalString(*beyond, 6));
+    stopSlices();
+    std::string why;
+    if (!runner.load(Program(assembly), why)) {
+        reason = QString::fromStdString(why);
+        reason[0] = reason[0].toUpper();
         Unload();
-        machine.ports.inputValues = switches;
         return false;
     }
-    lineOfAddress.assign(Machine::memorySize, -1);
-    addressOfLine.assign(assembly.lines.size(), Assembly::noLine);
-    for (std::size_t i = 0; i < assembly.lines.size(); ++i) {
-        const Assembly::Line& line = assembly.lines[i];
-        if (!line.emit || line.value >= Machine::memorySize)
-            continue;
-        if (line.hasOpcode()) {
-            lineOfAddress[line.value] = static_cast<int>(i);
-        } else if (line.kind == Assembly::Line::lhli) {
-            // Two instructions, LHI and LLI, both of the line.
-            lineOfAddress[line.value] = static_cast<int>(i);
-            lineOfAddress[(line.value + 2) & addressMask] = static_cast<int>(i);
-        } else {
-            continue;
-        }
-        addressOfLine[i] = line.value;
-    }
-    before = machine;
-    loaded = true;
+    before = runner.machine();
     stale = false;
     return true;
 }
 
 void TDebugger::Unload() {
     stopSlices();
-    machine = Machine{};
-    before = machine;
-    loaded = false;
+    // The switches stay as the user set them, as on a front panel.
+    const auto switches = runner.machine().ports.inputValues;
+    runner.unload();
+    runner.machine().ports.inputValues = switches;
+    before = runner.machine();
     stale = false;
-    lineOfAddress.clear();
-    addressOfLine.clear();
-    breakpoints.reset();
-    warnedLostSlot.reset();
-}
-
-int TDebugger::LineOf(std::uint16_t address) const {
-    return address < lineOfAddress.size() ? lineOfAddress[address] : -1;
-}
-
-int TDebugger::CurrentLine() const {
-    const std::uint16_t pc = machine.cpu.pc();
-    return LineOf(machine.cpu.halted ? static_cast<std::uint16_t>((pc - 1) & addressMask) : pc);
-}
-
-std::optional<std::uint16_t> TDebugger::AddressFrom(int line) const {
-    for (auto i = static_cast<std::size_t>(std::max(line, 0)); i < addressOfLine.size(); ++i)
-        if (addressOfLine[i] != Assembly::noLine)
-            return static_cast<std::uint16_t>(addressOfLine[i]);
-    return std::nullopt;
-}
-
-void TDebugger::SetBreakpointLines(const std::vector<int>& lines) {
-    breakpoints.reset();
-    for (const int line : lines)
-        if (line >= 0 && static_cast<std::size_t>(line) < addressOfLine.size() &&
-            addressOfLine[static_cast<std::size_t>(line)] != Assembly::noLine)
-            breakpoints.set(addressOfLine[static_cast<std::size_t>(line)]);
-    if (running)
-        stops |= breakpoints;
 }
 
 void TDebugger::SetClock(unsigned hertz) {
     clock = hertz;
     // A real-time run keeps time from the change on.
-    statesAtStart = machine.states;
+    statesAtStart = runner.machine().states;
     sinceStart.start();
 }
 
 void TDebugger::Continue() {
-    start(std::nullopt, std::nullopt);
+    if (!IsLoaded() || running)
+        return;
+    runner.runOn();
+    start();
 }
 
 void TDebugger::Pause() {
     if (running)
-        finish(QStringLiteral("Paused by the user at %1").arg(Where(machine.cpu.pc())));
+        finish(QStringLiteral("Paused by the user at %1").arg(Where(runner.machine().cpu.pc())));
 }
 
 void TDebugger::StepInto() {
-    if (!loaded || running)
+    if (!IsLoaded() || running)
         return;
-    before = machine;
-    const StopReason reason = machine.run(Machine::Stops{}, Machine::unlimited, 1);
-    showScreen();
-    noteLostReturn();
-    finish(stopText(reason));
+    before = runner.machine();
+    finish(runner.stepInto());
 }
 
 void TDebugger::StepOver() {
-    if (!loaded || running)
+    if (!IsLoaded() || running)
         return;
-    if (!machine.cpu.halted && isCall(machine.memory[machine.cpu.pc()]))
-        start(machine.callDepth + 1, std::nullopt);
+    before = runner.machine();
+    if (const std::optional<Stop> stepped = runner.stepOver())
+        finish(*stepped);
     else
-        StepInto();
+        start();
 }
 
 void TDebugger::StepOut() {
-    start(machine.callDepth, std::nullopt);
+    if (!IsLoaded() || running)
+        return;
+    runner.stepOut();
+    start();
 }
 
 void TDebugger::RunTo(int line) {
-    if (const std::optional<std::uint16_t> address = AddressFrom(line))
-        start(std::nullopt, address);
+    if (!IsLoaded() || running)
+        return;
+    if (runner.runTo(line))
+        start();
     else
         Q_EMIT OnStop(QStringLiteral("No code at or below line %1 to run to").arg(line + 1));
 }
 
-void TDebugger::Interrupt(unsigned restart) {
-    if (!loaded)
+void TDebugger::StepBack() {
+    if (!IsLoaded() || running)
         return;
-    const bool wasHalted = machine.cpu.halted;
-    machine.interrupt(restartOpcode(restart));
-    const QString instruction = QString::fromStdString(disassemble(restartOpcode(restart), 0));
+    const Machine was = runner.machine();
+    if (!runner.stepBack()) {
+        Q_EMIT OnStop(QStringLiteral("Nothing to step back to: the history reaches back %1 instructions")
+                          .arg(runner.stepsBack()));
+        return;
+    }
+    before = was;
+    Q_EMIT OnScreenReplaced(QString::fromLatin1(runner.transcript()));
+    Q_EMIT OnRefresh();
+    Q_EMIT OnStop(QStringLiteral("Stepped back to %1").arg(Where(runner.machine().cpu.pc())));
+}
+
+void TDebugger::Interrupt(unsigned restart) {
+    if (!IsLoaded())
+        return;
+    const bool wasHalted = runner.machine().cpu.halted;
+    runner.interrupt(restart);
     if (running)
         return;
     if (wasHalted) { // the chip wakes and takes the interrupt
@@ -170,29 +131,21 @@ void TDebugger::Interrupt(unsigned restart) {
         return;
     }
     Q_EMIT OnStop(QStringLiteral("%1 will be taken before the next instruction, at %2")
-                      .arg(instruction, Where(machine.cpu.pc())));
+                      .arg(QString::fromStdString(disassemble(restartOpcode(restart), 0)),
+                           Where(runner.machine().cpu.pc())));
 }
 
 void TDebugger::TypeKeys(const std::string& keys) {
-    machine.ports.console.type(keys);
-    if (running && waitingForKeys) {
-        waitingForKeys = false;
+    const bool wasWaiting = runner.waitingForInput();
+    runner.type(keys);
+    if (running && wasWaiting)
         sliceTimer.start(0);
-    }
 }
 
-void TDebugger::start(std::optional<unsigned> returnBelowDepth, std::optional<std::uint16_t> stopAt) {
-    if (!loaded || running)
-        return;
-    before = machine;
-    returnBelow = returnBelowDepth;
-    runToAddress = stopAt;
-    stops = breakpoints;
-    if (stopAt)
-        stops.set(*stopAt);
+void TDebugger::start() {
+    before = runner.machine();
     running = true;
-    waitingForKeys = false;
-    statesAtStart = machine.states;
+    statesAtStart = runner.machine().states;
     sinceStart.start();
     sinceRefresh.start();
     Q_EMIT OnRunning(true);
@@ -206,7 +159,7 @@ std::uint64_t TDebugger::sliceBudget() const {
     const auto elapsed = std::chrono::nanoseconds(sinceStart.nsecsElapsed());
     const auto due = static_cast<std::uint64_t>(std::chrono::duration<double>(elapsed).count() * clock /
                                                 clockPeriodsPerState);
-    const std::uint64_t spent = machine.states - statesAtStart;
+    const std::uint64_t spent = runner.machine().states - statesAtStart;
     // After a stall the chip catches up, but in slices no longer than at full speed.
     return due > spent ? std::min(due - spent, statesPerSlice) : 0;
 }
@@ -217,9 +170,8 @@ void TDebugger::slice() {
     QElapsedTimer took;
     took.start();
     const std::uint64_t budget = sliceBudget();
-    const StopReason reason =
-        budget == 0 ? StopReason::budget : machine.run(Machine::Stops{&stops, returnBelow}, budget);
-    if (clock == fullSpeed && reason == StopReason::budget) {
+    const std::optional<Stop> stop = budget == 0 ? std::nullopt : runner.advance(budget);
+    if (clock == fullSpeed && !stop && !runner.waitingForInput()) {
         // Aim the next slice at the target length, whatever this host's speed.
         const auto nanoseconds = std::max<qint64>(took.nsecsElapsed(), 1);
         const auto target = std::chrono::nanoseconds(sliceTarget).count();
@@ -228,21 +180,15 @@ void TDebugger::slice() {
     }
     showScreen();
     noteLostReturn();
-    switch (reason) {
-    case StopReason::budget:
-        break;
-    case StopReason::waitingForKeys:
-        // In real time the polls go on, as they spend the chip's time; at full speed
-        // they would only heat the host.
-        if (clock == fullSpeed && !machine.ports.console.hasKeys()) {
-            waitingForKeys = true;
-            refresh();
-            sliceTimer.start(keyRetry);
-            return;
-        }
-        break;
-    default:
-        finish(stopText(reason));
+    if (stop) {
+        finish(*stop);
+        return;
+    }
+    // In real time the polls go on, as they spend the chip's time; at full speed
+    // they would only heat the host.
+    if (clock == fullSpeed && runner.waitingForInput()) {
+        refresh();
+        sliceTimer.start(keyRetry);
         return;
     }
     if (sinceRefresh.elapsed() >= refreshInterval.count())
@@ -257,11 +203,16 @@ void TDebugger::refresh() {
 
 void TDebugger::stopSlices() {
     sliceTimer.stop();
-    waitingForKeys = false;
     if (running) {
         running = false;
         Q_EMIT OnRunning(false);
     }
+}
+
+void TDebugger::finish(const Stop& stop) {
+    showScreen();
+    noteLostReturn();
+    finish(QString::fromStdString(stop.text));
 }
 
 void TDebugger::finish(const QString& why) {
@@ -270,42 +221,13 @@ void TDebugger::finish(const QString& why) {
     Q_EMIT OnStop(why);
 }
 
-QString TDebugger::stopText(StopReason reason) const {
-    const std::uint16_t pc = machine.cpu.pc();
-    switch (reason) {
-    case StopReason::halted: {
-        // The PC has moved past the HLT, a one-byte instruction.
-        const auto at = static_cast<std::uint16_t>((pc - 1) & addressMask);
-        return QStringLiteral("Halted by %1 at %2")
-            .arg(QString::fromStdString(disassemble(machine.memory[at], 0)), Where(at));
-    }
-    case StopReason::undefinedOpcode:
-        return QStringLiteral("Undefined opcode %1 at %2").arg(octalString(machine.memory[pc], 3), Where(pc));
-    case StopReason::breakpoint:
-        if (!breakpoints[pc] && runToAddress == pc)
-            return QStringLiteral("Ran to %1").arg(Where(pc));
-        return QStringLiteral("Breakpoint at %1").arg(Where(pc));
-    default:
-        return QStringLiteral("Stepped to %1").arg(Where(pc));
-    }
-}
-
-QString TDebugger::Where(std::uint16_t address) const {
-    const QString octal = octalString(address, 6);
-    const int line = LineOf(address);
-    return line < 0 ? octal : QStringLiteral("line %1 (%2)").arg(line + 1).arg(octal);
-}
-
 void TDebugger::showScreen() {
-    const std::string text = machine.ports.console.takeScreen();
+    const std::string text = runner.takeScreen();
     if (!text.empty())
         Q_EMIT OnScreen(QString::fromLatin1(text));
 }
 
 void TDebugger::noteLostReturn() {
-    const std::optional<std::uint8_t> lost = std::exchange(warnedLostSlot, machine.lostReturnSlot);
-    if (machine.lostReturnSlot && machine.lostReturnSlot != lost)
-        Q_EMIT OnWarning(
-            QStringLiteral("An 8th nested call overwrote the oldest return address (stack slot %1)")
-                .arg(*machine.lostReturnSlot));
+    if (const std::optional<std::string> lost = runner.takeLostReturn())
+        Q_EMIT OnWarning(QString::fromStdString(*lost));
 }

@@ -15,19 +15,6 @@ bool isInput(int port) {
     return port < static_cast<int>(Ports::inputPorts);
 }
 
-QString use(int port) {
-    switch (port) {
-    case Console::statusPort:
-        return QStringLiteral("Console status");
-    case Console::dataPort:
-        return QStringLiteral("Console keys");
-    case Console::screenPort:
-        return QStringLiteral("Console screen");
-    default:
-        return isInput(port) ? QStringLiteral("Switches") : QStringLiteral("Output");
-    }
-}
-
 } // namespace
 
 TPortsModel::TPortsModel(TDebugger& debugger, QObject* parent)
@@ -40,8 +27,15 @@ int TPortsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Column::columns;
 }
 
-bool TPortsModel::isSwitches(int port) {
-    return isInput(port) && port != Console::statusPort && port != Console::dataPort;
+// The devices of the machine name their ports; the others are switches or outputs.
+QString TPortsModel::use(int port) const {
+    if (const Device* device = debugger.GetMachine().ports.deviceAt(static_cast<unsigned>(port)))
+        return QString::fromStdString(device->portUse(static_cast<unsigned>(port)));
+    return isInput(port) ? QStringLiteral("Switches") : QStringLiteral("Output");
+}
+
+bool TPortsModel::isSwitches(int port) const {
+    return isInput(port) && !debugger.GetMachine().ports.deviceAt(static_cast<unsigned>(port));
 }
 
 QVariant TPortsModel::value(int port) const {
@@ -108,6 +102,7 @@ bool TPortsModel::setData(const QModelIndex& index, const QVariant& value, int r
         return false;
     debugger.GetMachine().ports.inputValues[static_cast<std::size_t>(index.row())] =
         static_cast<std::uint8_t>(*byte);
+    debugger.NoteEdited();
     Q_EMIT dataChanged(index, index);
     return true;
 }

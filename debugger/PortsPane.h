@@ -1,8 +1,8 @@
 #pragma once
 
-// The ports pane: a value for each input port that a program may read as
-// switches (the console has ports 0 and 1), and the last value written to each
-// output port, in bold when the last step or run wrote it.
+// The ports pane: what each port is for on the machine, a value for each input
+// port that no device answers, which a program reads as switches, and the last
+// value written to each output port, in bold when the last step or run wrote it.
 
 #include <QAbstractTableModel>
 #include <QDockWidget>
@@ -26,7 +26,8 @@ class TPortsModel : public QAbstractTableModel {
     void Refresh();
 
   private:
-    static bool isSwitches(int port);
+    QString use(int port) const;
+    bool isSwitches(int port) const;
     QVariant value(int port) const;
 
     TDebugger& debugger;

@@ -15,11 +15,22 @@ void Console::type(std::string_view typed) {
     emptyPolls = 0;
 }
 
+std::string Console::portUse(unsigned port) const {
+    switch (port) {
+    case statusPort:
+        return "Console status";
+    case dataPort:
+        return "Console keys";
+    default:
+        return "Console screen";
+    }
+}
+
 void Console::polledEmpty() {
     if (inputEnded)
-        wait = Wait::atEndOfInput;
+        wait = DeviceWait::atEndOfInput;
     else if (++emptyPolls >= pollsBeforeWaiting)
-        wait = Wait::forKeys;
+        wait = DeviceWait::forInput;
 }
 
 std::uint8_t Console::status() {

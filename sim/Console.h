@@ -9,41 +9,37 @@
 //          NUL and BEL put nothing on the screen
 // Ports 0 and 1 are INP 0 and INP 1; OUT 8 is what the assembler folds OUT 0 to.
 
+#include "Device.h"
+
 #include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
 
-class Console {
+class Console : public TerminalDevice {
   public:
     static constexpr unsigned statusPort = 0;
     static constexpr unsigned dataPort = 1;
     static constexpr unsigned screenPort = 8;
 
-    // Why a program that reads the console cannot go on by itself.
-    enum class Wait {
-        none,
-        forKeys,      // it has only polled for a while, and no key waits
-        atEndOfInput, // it asks for a key, and none will come
-    };
+    std::unique_ptr<Device> clone() const override { return std::make_unique<Console>(*this); }
+    std::uint8_t input(unsigned port, std::uint64_t, Machine&) override {
+        return port == statusPort ? status() : read();
+    }
+    void output(unsigned, std::uint8_t value, std::uint64_t, Machine&) override { write(value); }
+    DeviceWait takeWait() override { return std::exchange(wait, DeviceWait::none); }
+    std::string portUse(unsigned port) const override;
 
-    // Keys as a terminal sends them: Enter is CR.
-    void type(std::string_view keys);
-    // No key will come after those typed.
-    void endInput() { inputEnded = true; }
-    bool hasKeys() const { return !keys.empty(); }
+    void type(std::string_view keys) override;
+    void endInput() override { inputEnded = true; }
+    bool hasKeys() const override { return !keys.empty(); }
+    std::string takeScreen() override { return std::exchange(screen, {}); }
+    std::string name() const override { return "Console"; }
 
     std::uint8_t status();
     std::uint8_t read();
     void write(std::uint8_t character);
-
-    // What the screen received since it was last taken: printable characters and
-    // tabs, '\n' ending a line, '\b' moving back one character.
-    std::string takeScreen() { return std::exchange(screen, {}); }
-    const std::string& pendingScreen() const { return screen; }
-
-    Wait takeWait() { return std::exchange(wait, Wait::none); }
 
     // This many polls of an empty console in a row, with nothing written between
     // them, and the program is taken to be waiting for a key.
@@ -57,5 +53,5 @@ class Console {
     std::string screen;
     bool afterCarriageReturn = false;
     unsigned emptyPolls = 0;
-    Wait wait = Wait::none;
+    DeviceWait wait = DeviceWait::none;
 };

@@ -1,11 +1,19 @@
-// The interpreter: one switch over the opcode's octal fields, the registers in
-// locals for the length of a run.
+// The interpreter: the code of each opcode generated from its octal fields at
+// compile time, the registers in locals for the length of a run, and each
+// instruction going straight on to the next (direct threading, with GCC's and
+// Clang's labels as values).
 
 #include "Machine.h"
 
 #include "Instructions.h"
 
+#include <algorithm>
 #include <bit>
+#include <utility>
+
+// The interpreter's helpers are inlined into each opcode's code, whatever the
+// compiler's size limits: called, they would keep the registers in memory.
+#define BRENVIK_INLINE __attribute__((always_inline))
 
 namespace {
 
@@ -22,57 +30,222 @@ constexpr std::array<std::uint8_t, 256> resultFlags = [] {
     return table;
 }();
 
+// A to L as separate values, so that the compiler keeps each in a register of its own.
+struct Registers {
+    std::uint8_t a, b, c, d, e, h, l;
+
+    template <unsigned code> BRENVIK_INLINE std::uint8_t& at() {
+        static_assert(code < Cpu::memoryOperand);
+        if constexpr (code == Cpu::A)
+            return a;
+        else if constexpr (code == Cpu::B)
+            return b;
+        else if constexpr (code == Cpu::C)
+            return c;
+        else if constexpr (code == Cpu::D)
+            return d;
+        else if constexpr (code == Cpu::E)
+            return e;
+        else if constexpr (code == Cpu::H)
+            return h;
+        else
+            return l;
+    }
+};
+
 // The flag a condition tests (0 carry, 1 zero, 2 sign, 3 parity) as its bit.
 constexpr std::uint8_t conditionBits[] = {0, zeroBit, signBit, parityBit};
 
 } // namespace
 
+Machine::Machine() : Machine(consoleMachine()) {}
+
+Machine::Machine(const MachineDescription& description) : built(&description) {
+    memory.fill(absentByte);
+    for (const MemoryRegion& region : description.regions) {
+        const std::uint32_t end = std::min<std::uint32_t>(region.first + region.size, memorySize);
+        std::fill(memory.begin() + region.first, memory.begin() + end,
+                  region.kind == MemoryRegion::ram ? 0 : absentByte);
+        for (std::uint32_t page = region.first >> pageBits; page < (end + (1u << pageBits) - 1) >> pageBits;
+             ++page)
+            writable[page] = region.kind == MemoryRegion::ram;
+    }
+    if (description.wireDevices)
+        description.wireDevices(ports);
+    reset();
+}
+
+bool Machine::setRom(std::vector<std::uint8_t> image) {
+    if (!built->romWindow)
+        return false;
+    rom = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
+    reset();
+    return true;
+}
+
+unsigned Machine::romBanks() const {
+    if (!built->romWindow || !rom)
+        return 0;
+    return static_cast<unsigned>((rom->size() + built->romWindow->size - 1) / built->romWindow->size);
+}
+
+void Machine::selectRomBank(unsigned bank) {
+    const std::optional<RomWindow>& window = built->romWindow;
+    if (!window)
+        return;
+    romBank = (std::bit_ceil(std::max(romBanks(), 1u)) - 1) & bank;
+    const std::size_t from = static_cast<std::size_t>(romBank) * window->size;
+    for (std::uint32_t i = 0; i < window->size; ++i)
+        memory[window->first + i] = rom && from + i < rom->size() ? (*rom)[from + i] : absentByte;
+}
+
+void Machine::reset() {
+    cpu = Cpu{};
+    states = instructions = 0;
+    callDepth = 0;
+    lostReturnSlot.reset();
+    jammed = built->resetInstruction;
+    bootRamUnder.reset();
+    selectRomBank(0);
+    if (built->bootOverlay && rom) {
+        const std::uint32_t size = std::min<std::uint32_t>(built->bootOverlay->size, memorySize);
+        bootRamUnder.emplace(memory.begin(), memory.begin() + size);
+        for (std::uint32_t i = 0; i < size; ++i)
+            memory[i] = i < rom->size() ? (*rom)[i] : absentByte;
+    }
+}
+
+void Machine::endBootOverlay() {
+    if (!bootRamUnder)
+        return;
+    std::copy(bootRamUnder->begin(), bootRamUnder->end(), memory.begin());
+    bootRamUnder.reset();
+}
+
+void Machine::countExecutions(bool on) {
+    counts = on ? std::make_shared<ExecutionCounts>(ExecutionCounts{std::vector<std::uint64_t>(memorySize),
+                                                                    std::vector<std::uint64_t>(memorySize)})
+                : nullptr;
+}
+
 StopReason Machine::run(std::uint64_t stateBudget, std::uint64_t instructionBudget) {
-    return execute<false>({}, stateBudget, instructionBudget);
+    return run(Stops{}, stateBudget, instructionBudget);
 }
 
 StopReason Machine::run(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget) {
-    return execute<true>(stops, stateBudget, instructionBudget);
+    const bool debugging =
+        stops.breakpoints || stops.returnBelowDepth || instructionBudget != unlimited || jammed;
+    const bool counting = counts != nullptr;
+    if (debugging)
+        return counting ? execute<true, true>(stops, stateBudget, instructionBudget)
+                        : execute<true, false>(stops, stateBudget, instructionBudget);
+    return counting ? execute<false, true>(stops, stateBudget, instructionBudget)
+                    : execute<false, false>(stops, stateBudget, instructionBudget);
 }
 
-template <bool debugging>
+// Every opcode, for code generated per opcode.
+// clang-format off
+#define BRENVIK_OPCODES(X) \
+    X(0) X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) \
+    X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30) X(31) \
+    X(32) X(33) X(34) X(35) X(36) X(37) X(38) X(39) X(40) X(41) X(42) X(43) X(44) X(45) X(46) X(47) \
+    X(48) X(49) X(50) X(51) X(52) X(53) X(54) X(55) X(56) X(57) X(58) X(59) X(60) X(61) X(62) X(63) \
+    X(64) X(65) X(66) X(67) X(68) X(69) X(70) X(71) X(72) X(73) X(74) X(75) X(76) X(77) X(78) X(79) \
+    X(80) X(81) X(82) X(83) X(84) X(85) X(86) X(87) X(88) X(89) X(90) X(91) X(92) X(93) X(94) X(95) \
+    X(96) X(97) X(98) X(99) X(100) X(101) X(102) X(103) X(104) X(105) X(106) X(107) X(108) X(109) X(110) X(111) \
+    X(112) X(113) X(114) X(115) X(116) X(117) X(118) X(119) X(120) X(121) X(122) X(123) X(124) X(125) X(126) X(127) \
+    X(128) X(129) X(130) X(131) X(132) X(133) X(134) X(135) X(136) X(137) X(138) X(139) X(140) X(141) X(142) X(143) \
+    X(144) X(145) X(146) X(147) X(148) X(149) X(150) X(151) X(152) X(153) X(154) X(155) X(156) X(157) X(158) X(159) \
+    X(160) X(161) X(162) X(163) X(164) X(165) X(166) X(167) X(168) X(169) X(170) X(171) X(172) X(173) X(174) X(175) \
+    X(176) X(177) X(178) X(179) X(180) X(181) X(182) X(183) X(184) X(185) X(186) X(187) X(188) X(189) X(190) X(191) \
+    X(192) X(193) X(194) X(195) X(196) X(197) X(198) X(199) X(200) X(201) X(202) X(203) X(204) X(205) X(206) X(207) \
+    X(208) X(209) X(210) X(211) X(212) X(213) X(214) X(215) X(216) X(217) X(218) X(219) X(220) X(221) X(222) X(223) \
+    X(224) X(225) X(226) X(227) X(228) X(229) X(230) X(231) X(232) X(233) X(234) X(235) X(236) X(237) X(238) X(239) \
+    X(240) X(241) X(242) X(243) X(244) X(245) X(246) X(247) X(248) X(249) X(250) X(251) X(252) X(253) X(254) X(255)
+// clang-format on
+
+template <bool debugging, bool counting>
 StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget) {
+    const std::uint64_t statesAtStart = states, instructionsAtStart = instructions;
+    for (bool first = true;; first = false) {
+        int ioPort = -1;
+        const std::uint64_t instructionsLeft = instructionBudget == unlimited
+                                                   ? unlimited
+                                                   : instructionBudget - (instructions - instructionsAtStart);
+        const StopReason stop = interpret<debugging, counting>(stops, stateBudget - (states - statesAtStart),
+                                                               instructionsLeft, first, ioPort);
+        if (ioPort < 0)
+            return stop;
+        if (const StopReason afterward = inputOutput(static_cast<unsigned>(ioPort));
+            afterward != StopReason::budget)
+            return afterward;
+    }
+}
+
+// The port access of the INP or OUT that has just run, at the state count of its end.
+StopReason Machine::inputOutput(unsigned port) {
+    std::uint8_t& a = cpu.registers[Cpu::A];
+    if (port >= Ports::inputPorts) {
+        ports.output(port, a, states, *this);
+        return StopReason::budget;
+    }
+    a = ports.input(port, states, *this);
+    switch (ports.takeWait(port)) {
+    case DeviceWait::forInput:
+        return StopReason::waitingForKeys;
+    case DeviceWait::atEndOfInput:
+        return StopReason::endOfInput;
+    default:
+        return StopReason::budget;
+    }
+}
+
+// Runs until a stop, a budget is spent, or an INP or OUT has run, which it leaves
+// to the caller in `ioPort`: the interpreter calls nothing, so that the compiler
+// can keep every register of the chip in one of the host's.
+template <bool debugging, bool counting>
+StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget,
+                              bool firstOfRun, int& ioPort) {
     if (cpu.halted)
         return StopReason::halted;
     // The registers stay in locals for the run: stores to memory (bytes, which may
     // alias anything) would otherwise make the compiler reload them every time.
-    std::uint8_t r[8]{};
-    std::copy(cpu.registers.begin(), cpu.registers.end(), r);
+    const auto& saved = cpu.registers;
+    Registers r{saved[Cpu::A], saved[Cpu::B], saved[Cpu::C], saved[Cpu::D],
+                saved[Cpu::E], saved[Cpu::H], saved[Cpu::L]};
     bool carry = cpu.carry;
     std::uint8_t flags = static_cast<std::uint8_t>((cpu.zero ? zeroBit : 0) | (cpu.sign ? signBit : 0) |
                                                    (cpu.parity ? parityBit : 0));
     std::array<std::uint16_t, Cpu::stackSlots> stack = cpu.stack;
     std::uint8_t sp = cpu.stackPointer;
-    std::uint16_t pc = stack[sp];
+    std::uint32_t pc = stack[sp]; // as wide as the host likes its registers
     unsigned depth = callDepth;
     std::uint8_t* const mem = memory.data();
-    const auto& timings = instructionTimings();
+    const bool* const canWrite = writable.data();
+    std::uint64_t* const executed = counting ? counts->executions.data() : nullptr;
+    std::uint64_t* const statesAt = counting ? counts->states.data() : nullptr;
     std::uint64_t spent = 0, done = 0;
     int pendingJam = jammed ? *jammed : -1;
     jammed.reset();
+    StopReason stop = StopReason::budget;
 
-    const auto next = [&] {
+    const auto next = [&]() BRENVIK_INLINE {
         const std::uint8_t byte = mem[pc];
         pc = (pc + 1) & addressMask;
         return byte;
     };
-    const auto address = [&] {
+    const auto address = [&]() BRENVIK_INLINE {
         const std::uint8_t low = next();
         return static_cast<std::uint16_t>(low | (next() & 077) << 8);
     };
-    const auto m = [&]() -> std::uint8_t& { return mem[(r[Cpu::H] & 077) << 8 | r[Cpu::L]]; };
-    const auto source = [&](unsigned s) { return s == Cpu::memoryOperand ? m() : r[s]; };
-    const auto holds = [&](unsigned condition) {
-        const bool flag = (condition & 3) == 0 ? carry : (flags & conditionBits[condition & 3]) != 0;
-        return flag == (condition >= 4);
+    const auto hl = [&]() BRENVIK_INLINE { return static_cast<unsigned>((r.h & 077) << 8 | r.l); };
+    const auto writeM = [&](std::uint8_t value) BRENVIK_INLINE {
+        const unsigned at = hl();
+        if (canWrite[at >> pageBits])
+            mem[at] = value;
     };
-    const auto call = [&](std::uint16_t target) {
-        stack[sp] = pc;
+    const auto call = [&](std::uint16_t target) BRENVIK_INLINE {
+        stack[sp] = static_cast<std::uint16_t>(pc);
         sp = (sp + 1) & stackMask;
         pc = target;
         if (depth == returnSlots)
@@ -81,199 +254,213 @@ StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::
             ++depth;
     };
     // The PC is a slot of the stack: it keeps its value when the pointer moves away.
-    const auto ret = [&] {
-        stack[sp] = pc;
+    const auto ret = [&]() BRENVIK_INLINE {
+        stack[sp] = static_cast<std::uint16_t>(pc);
         sp = (sp - 1) & stackMask;
         pc = stack[sp];
         depth -= depth > 0 ? 1 : 0;
     };
-    const auto arithmetic = [&](unsigned operation, std::uint8_t v) {
-        unsigned result;
-        switch (operation) {
-        case 0: // AD
-        case 1: // AC
-            result = r[Cpu::A] + v + (operation == 1 && carry ? 1 : 0);
-            carry = result > 0xFF;
-            r[Cpu::A] = static_cast<std::uint8_t>(result);
-            break;
-        case 2:   // SU
-        case 3: { // SB: the carry is the borrow
-            const unsigned taken = v + (operation == 3 && carry ? 1 : 0);
-            result = r[Cpu::A] - taken;
-            carry = r[Cpu::A] < taken;
-            r[Cpu::A] = static_cast<std::uint8_t>(result);
-            break;
-        }
-        case 4: // ND
-            result = r[Cpu::A] &= v;
-            carry = false;
-            break;
-        case 5: // XR
-            result = r[Cpu::A] ^= v;
-            carry = false;
-            break;
-        case 6: // OR
-            result = r[Cpu::A] |= v;
-            carry = false;
-            break;
-        default: // CP: the flags of a subtraction, A as it was
-            result = r[Cpu::A] - v;
-            carry = r[Cpu::A] < v;
-            break;
-        }
-        flags = resultFlags[result & 0xFF];
-    };
 
-    // One instruction; a stop, or budget to go on.
-    const auto step = [&](std::uint8_t op) -> StopReason {
-        const unsigned d = (op >> 3) & 7, s = op & 7;
-        const auto taken = [&] { spent += timings[op].statesIfTaken - timings[op].states; };
-        spent += timings[op].states;
-        switch (op >> 6) {
-        case 0:
-            switch (s) {
-            case 0: // INr; HLT at 000
-            case 1: // DCr; HLT at 001
-                if (d == 0)
-                    return StopReason::halted;
-                if (d == Cpu::memoryOperand)
-                    return StopReason::undefinedOpcode;
-                r[d] = static_cast<std::uint8_t>(r[d] + (s == 0 ? 1 : -1));
-                flags = resultFlags[r[d]];
-                return StopReason::budget;
-            case 2: { // RLC RRC RAL RAR, which touch only the carry
-                const std::uint8_t a = r[Cpu::A];
-                switch (d) {
-                case 0:
-                    carry = a >> 7, r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | a >> 7);
-                    break;
-                case 1:
-                    carry = a & 1, r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | a << 7);
-                    break;
-                case 2:
-                    r[Cpu::A] = static_cast<std::uint8_t>(a << 1 | carry), carry = a >> 7;
-                    break;
-                case 3:
-                    r[Cpu::A] = static_cast<std::uint8_t>(a >> 1 | carry << 7), carry = a & 1;
-                    break;
-                default:
-                    return StopReason::undefinedOpcode;
-                }
-                return StopReason::budget;
+    // One instruction, all of its fields known when it is compiled; true when the run stops.
+    const auto step = [&]<unsigned op>() BRENVIK_INLINE -> bool {
+        constexpr unsigned group = op >> 6, d = (op >> 3) & 7, s = op & 7;
+        constexpr InstructionTiming timing = timingFor(op);
+        constexpr unsigned memoryOperand = Cpu::memoryOperand;
+        const auto holds = [&]() BRENVIK_INLINE {
+            constexpr unsigned condition = d & 3;
+            const bool flag = condition == 0 ? carry : (flags & conditionBits[condition]) != 0;
+            return flag == (d >= 4);
+        };
+        const auto source = [&]() BRENVIK_INLINE {
+            if constexpr (s == memoryOperand)
+                return mem[hl()];
+            else
+                return r.at<s>();
+        };
+        const auto arithmetic = [&](std::uint8_t v) BRENVIK_INLINE {
+            unsigned result;
+            if constexpr (d == 0 || d == 1) { // AD, AC
+                result = r.a + v + (d == 1 && carry ? 1 : 0);
+                carry = result > 0xFF;
+                r.a = static_cast<std::uint8_t>(result);
+            } else if constexpr (d == 2 || d == 3) { // SU, SB: the carry is the borrow
+                const unsigned taken = v + (d == 3 && carry ? 1 : 0);
+                result = r.a - taken;
+                carry = r.a < taken;
+                r.a = static_cast<std::uint8_t>(result);
+            } else if constexpr (d == 4) { // ND
+                result = r.a &= v;
+                carry = false;
+            } else if constexpr (d == 5) { // XR
+                result = r.a ^= v;
+                carry = false;
+            } else if constexpr (d == 6) { // OR
+                result = r.a |= v;
+                carry = false;
+            } else { // CP: the flags of a subtraction, A as it was
+                result = r.a - v;
+                carry = r.a < v;
             }
-            case 3: // RFc / RTc
-                if (holds(d)) {
-                    taken();
+            flags = resultFlags[result & 0xFF];
+        };
+        const auto taken = [&]() BRENVIK_INLINE { spent += timing.statesIfTaken - timing.states; };
+
+        if constexpr (!timing.defined) {
+            stop = StopReason::undefinedOpcode;
+            return true;
+        } else {
+            spent += timing.states;
+            if constexpr (op == 0377 || (group == 0 && s <= 1 && d == 0)) { // HLT: 000, 001, 377
+                stop = StopReason::halted;
+                return true;
+            } else if constexpr (group == 0) {
+                if constexpr (s <= 1) { // INr, DCr
+                    r.at<d>() = static_cast<std::uint8_t>(r.at<d>() + (s == 0 ? 1 : -1));
+                    flags = resultFlags[r.at<d>()];
+                } else if constexpr (s == 2) { // RLC RRC RAL RAR, which touch only the carry
+                    const std::uint8_t a = r.a;
+                    if constexpr (d == 0)
+                        carry = a >> 7, r.a = static_cast<std::uint8_t>(a << 1 | a >> 7);
+                    else if constexpr (d == 1)
+                        carry = a & 1, r.a = static_cast<std::uint8_t>(a >> 1 | a << 7);
+                    else if constexpr (d == 2)
+                        r.a = static_cast<std::uint8_t>(a << 1 | carry), carry = a >> 7;
+                    else
+                        r.a = static_cast<std::uint8_t>(a >> 1 | carry << 7), carry = a & 1;
+                } else if constexpr (s == 3) { // RFc / RTc
+                    if (holds()) {
+                        taken();
+                        ret();
+                    }
+                } else if constexpr (s == 4) { // ADI ... CPI
+                    arithmetic(next());
+                } else if constexpr (s == 5) { // RST n
+                    call(static_cast<std::uint16_t>(d << 3));
+                } else if constexpr (s == 6) { // LrI, LMI
+                    const std::uint8_t value = next();
+                    if constexpr (d == memoryOperand)
+                        writeM(value);
+                    else
+                        r.at<d>() = value;
+                } else { // RET
                     ret();
                 }
-                return StopReason::budget;
-            case 4: // ADI ... CPI
-                arithmetic(d, next());
-                return StopReason::budget;
-            case 5: // RST n
-                call(static_cast<std::uint16_t>(d << 3));
-                return StopReason::budget;
-            case 6: { // LrI, LMI
-                const std::uint8_t value = next();
-                (d == Cpu::memoryOperand ? m() : r[d]) = value;
-                return StopReason::budget;
-            }
-            default: // RET
-                ret();
-                return StopReason::budget;
-            }
-        case 1:
-            switch (s) {
-            case 0: { // JFc / JTc
-                const std::uint16_t target = address();
-                if (holds(d)) {
-                    taken();
-                    pc = target;
+                return false;
+            } else if constexpr (group == 1) {
+                if constexpr (s == 0) { // JFc / JTc
+                    const std::uint16_t target = address();
+                    if (holds()) {
+                        taken();
+                        pc = target;
+                    }
+                } else if constexpr (s == 2) { // CFc / CTc
+                    const std::uint16_t target = address();
+                    if (holds()) {
+                        taken();
+                        call(target);
+                    }
+                } else if constexpr (s == 4) { // JMP
+                    pc = address();
+                } else if constexpr (s == 6) { // CAL
+                    call(address());
+                } else { // INP for ports 0 to 7, OUT for 8 to 31: done by the caller
+                    ioPort = (op >> 1) & 037;
+                    return true;
                 }
-                return StopReason::budget;
+                return false;
+            } else if constexpr (group == 2) { // ADr ... CPr, and with M
+                arithmetic(source());
+                return false;
+            } else { // Lds
+                if constexpr (d == memoryOperand)
+                    writeM(source());
+                else
+                    r.at<d>() = source();
+                return false;
             }
-            case 2: { // CFc / CTc
-                const std::uint16_t target = address();
-                if (holds(d)) {
-                    taken();
-                    call(target);
-                }
-                return StopReason::budget;
-            }
-            case 4: // JMP
-                pc = address();
-                return StopReason::budget;
-            case 6: // CAL
-                call(address());
-                return StopReason::budget;
-            default: { // INP for ports 0 to 7, OUT for 8 to 31
-                const unsigned port = (op >> 1) & 037;
-                if (port >= Ports::inputPorts) {
-                    ports.output(port, r[Cpu::A]);
-                    return StopReason::budget;
-                }
-                r[Cpu::A] = ports.input(port);
-                switch (ports.console.takeWait()) {
-                case Console::Wait::forKeys:
-                    return StopReason::waitingForKeys;
-                case Console::Wait::atEndOfInput:
-                    return StopReason::endOfInput;
-                default:
-                    return StopReason::budget;
-                }
-            }
-            }
-        case 2: // ADr ... CPr, and with M
-            arithmetic(d, source(s));
-            return StopReason::budget;
-        default: // Lds; LMM is a halt
-            if (op == 0377)
-                return StopReason::halted;
-            (d == Cpu::memoryOperand ? m() : r[d]) = source(s);
-            return StopReason::budget;
         }
     };
 
-    StopReason stop = StopReason::budget;
-    while (spent < stateBudget && done < instructionBudget) {
-        if constexpr (debugging) {
-            if (stops.breakpoints && done > 0 && (*stops.breakpoints)[pc]) {
-                stop = StopReason::breakpoint;
-                break;
-            }
+    // Direct threading: each instruction's code ends by going straight to the next
+    // one's, which lets the processor predict each jump from where it is made.
+    std::uint16_t at = pc;                         // where the instruction began
+    [[maybe_unused]] std::uint64_t before = spent; // states before it
+    [[maybe_unused]] bool fromBus = false;         // an interrupt's byte, not one at the PC
+#define BRENVIK_HANDLER_ADDRESS(n) __extension__ &&opcode##n,
+    static const void* const handlers[256] = {BRENVIK_OPCODES(BRENVIK_HANDLER_ADDRESS)};
+#define BRENVIK_DISPATCH                                                                                     \
+    if (spent >= stateBudget)                                                                                \
+        goto finished;                                                                                       \
+    if constexpr (debugging) {                                                                               \
+        if (done >= instructionBudget)                                                                       \
+            goto finished;                                                                                   \
+        if (stops.breakpoints && (done > 0 || !firstOfRun) && (*stops.breakpoints)[pc]) {                    \
+            stop = StopReason::breakpoint;                                                                   \
+            goto finished;                                                                                   \
+        }                                                                                                    \
+    }                                                                                                        \
+    at = pc;                                                                                                 \
+    if constexpr (counting)                                                                                  \
+        before = spent;                                                                                      \
+    goto* handlers[next()];
+#define BRENVIK_HANDLER(n)                                                                                   \
+    opcode##n : if (step.template operator()<n>()) goto stopped;                                             \
+    ++done;                                                                                                  \
+    if constexpr (counting) {                                                                                \
+        ++executed[at];                                                                                      \
+        statesAt[at] += spent - before;                                                                      \
+    }                                                                                                        \
+    if constexpr (debugging) {                                                                               \
+        fromBus = false;                                                                                     \
+        if (stops.returnBelowDepth && depth < *stops.returnBelowDepth) {                                     \
+            stop = StopReason::returned;                                                                     \
+            goto finished;                                                                                   \
+        }                                                                                                    \
+    }                                                                                                        \
+    BRENVIK_DISPATCH
+
+    if constexpr (debugging) {
+        if (pendingJam >= 0 && spent < stateBudget && instructionBudget > 0) {
+            fromBus = true;
+            goto* handlers[std::exchange(pendingJam, -1)];
         }
-        const bool fromBus = pendingJam >= 0; // an interrupt's byte, not one at the PC
-        const std::uint8_t op = fromBus ? static_cast<std::uint8_t>(pendingJam) : next();
-        pendingJam = -1;
-        stop = step(op);
-        if (stop == StopReason::undefinedOpcode) {
-            spent -= timings[op].states;
-            if (!fromBus)
-                pc = (pc - 1) & addressMask; // the PC stands on the opcode
-            break;
-        }
+    }
+    BRENVIK_DISPATCH
+    BRENVIK_OPCODES(BRENVIK_HANDLER)
+
+stopped:
+    if (stop == StopReason::undefinedOpcode) {
+        if (!fromBus)
+            pc = at; // the PC stands on the opcode
+    } else {
         ++done;
-        if (stop != StopReason::budget)
-            break;
-        if constexpr (debugging) {
-            if (stops.returnBelowDepth && depth < *stops.returnBelowDepth) {
-                stop = StopReason::returned;
-                break;
+        if constexpr (counting) {
+            if (!fromBus) {
+                ++executed[at];
+                statesAt[at] += spent - before;
             }
         }
     }
-
-    std::copy(r, r + cpu.registers.size(), cpu.registers.begin());
+finished:
+#undef BRENVIK_HANDLER_ADDRESS
+#undef BRENVIK_DISPATCH
+#undef BRENVIK_HANDLER
+    cpu.registers = {r.a, r.b, r.c, r.d, r.e, r.h, r.l};
     cpu.carry = carry;
     cpu.zero = flags & zeroBit;
     cpu.sign = flags & signBit;
     cpu.parity = flags & parityBit;
-    stack[sp] = pc;
+    stack[sp] = static_cast<std::uint16_t>(pc);
     cpu.stack = stack;
     cpu.stackPointer = sp;
     cpu.halted = stop == StopReason::halted;
     callDepth = depth;
     states += spent;
     instructions += done;
+    if (pendingJam >= 0)
+        jammed = static_cast<std::uint8_t>(pendingJam);
     return stop;
 }
+
+#undef BRENVIK_OPCODES
+#undef BRENVIK_INLINE

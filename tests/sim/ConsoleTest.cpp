@@ -1,6 +1,7 @@
 // The console on its ports: status, typed keys, the screen, and when a program
 // that reads it cannot go on by itself.
 
+#include "Console.h"
 #include "Programs.h"
 
 #include <gtest/gtest.h>
@@ -65,18 +66,18 @@ TEST(Console, AProgramThatOnlyPollsIsWaitingForKeys) {
     EXPECT_EQ(machine.run(), StopReason::waitingForKeys);
     const std::uint64_t polling = machine.instructions;
     EXPECT_LE(polling, 3u * Console::pollsBeforeWaiting);
-    machine.ports.console.type("ok\r");
+    machine.ports.terminal()->type("ok\r");
     EXPECT_EQ(machine.run(), StopReason::halted);
-    EXPECT_EQ(machine.ports.console.takeScreen(), "ok\n");
+    EXPECT_EQ(machine.ports.terminal()->takeScreen(), "ok\n");
 }
 
 TEST(Console, AProgramAskingForKeysAtTheEndOfInputStops) {
     Machine machine;
     ASSERT_TRUE(assembleInto(machine, echo));
-    machine.ports.console.type("x");
-    machine.ports.console.endInput();
+    machine.ports.terminal()->type("x");
+    machine.ports.terminal()->endInput();
     EXPECT_EQ(machine.run(), StopReason::endOfInput);
-    EXPECT_EQ(machine.ports.console.takeScreen(), "x");
+    EXPECT_EQ(machine.ports.terminal()->takeScreen(), "x");
 }
 
 TEST(Console, OtherInputPortsReadWhatTheUserSet) {

@@ -195,7 +195,7 @@ TEST(Instruction, OutputsAreRecordedPerPort) {
     EXPECT_EQ(machine.ports.lastOutput[31], 0x41);
     EXPECT_TRUE(machine.ports.written[31]);
     EXPECT_FALSE(machine.ports.written[9]);
-    EXPECT_EQ(machine.ports.console.takeScreen(), "A");
+    EXPECT_EQ(machine.ports.terminal()->takeScreen(), "A");
 }
 
 } // namespace

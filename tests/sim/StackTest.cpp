@@ -126,8 +126,8 @@ TEST(AnyProgram, RunsUntilItStopsWithCountsThatAddUp) {
         Machine machine;
         for (std::uint8_t& byte : machine.memory)
             byte = static_cast<std::uint8_t>(random());
-        machine.ports.console.type("keys");
-        machine.ports.console.endInput();
+        machine.ports.terminal()->type("keys");
+        machine.ports.terminal()->endInput();
         const StopReason stop = machine.run(Machine::unlimited, 20000);
         EXPECT_LE(machine.instructions, 20000u);
         EXPECT_GE(machine.states, 3 * machine.instructions); // no instruction takes fewer than 3

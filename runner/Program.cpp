@@ -1,0 +1,102 @@
+#include "Program.h"
+
+#include "CodeFormat.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint8_t loadHImmediate = 056; // LHLI is LHI, then LLI
+constexpr std::uint8_t loadLImmediate = 066;
+constexpr std::uint32_t loadImmediateLength = 2;
+
+} // namespace
+
+Program::Program(const Assembly& assembly)
+    : bytesBefore(assembly.lines.size() + 1), lineOfAddress(Machine::memorySize, -1),
+      addressOfLine(assembly.lines.size(), Assembly::noLine) {
+    assembly.forEachByte([this](std::uint32_t address, std::uint8_t byte) { put(address, byte); });
+    const auto add = [this](std::uint32_t line, std::uint32_t address, std::uint8_t opcode) {
+        instructions.push_back({line, address, opcode});
+        if (address >= Machine::memorySize)
+            return;
+        starts.set(address);
+        lineOfAddress[address] = static_cast<int>(line);
+        if (addressOfLine[line] == Assembly::noLine)
+            addressOfLine[line] = address;
+    };
+    for (std::uint32_t i = 0; i < assembly.lines.size(); ++i) {
+        const Assembly::Line& line = assembly.lines[i];
+        bytesBefore[i + 1] = bytesBefore[i] + (line.emit ? line.size() : 0);
+        if (!line.emit)
+            continue;
+        if (line.hasOpcode()) {
+            add(i, line.value, line.opcode());
+        } else if (line.kind == Assembly::Line::lhli) {
+            add(i, line.value, loadHImmediate);
+            add(i, (line.value + loadImmediateLength) & Cpu::addressMask, loadLImmediate);
+        }
+    }
+}
+
+void Program::put(std::uint32_t address, std::uint8_t byte) {
+    if (address >= Machine::memorySize) {
+        if (!firstBeyond)
+            firstBeyond = address;
+        return;
+    }
+    image[address] = byte;
+    present.set(address);
+}
+
+std::string Program::loadProblem() const {
+    if (!firstBeyond)
+        return {};
+    return "address " + octalText(*firstBeyond, 6) +
+           " is beyond the 8008's 16 KiB of memory (000000 to 037777)";
+}
+
+void Program::loadInto(Machine& machine) const {
+    for (std::size_t address = 0; address < Machine::memorySize; ++address)
+        if (present[address])
+            machine.memory[address] = image[address];
+}
+
+int Program::lineOf(std::uint16_t address) const {
+    return address < lineOfAddress.size() ? lineOfAddress[address] : -1;
+}
+
+bool Program::lineHasInstruction(int line) const {
+    if (line < 0)
+        return false;
+    const auto [first, last] =
+        instructionsOf(static_cast<std::uint32_t>(line), static_cast<std::uint32_t>(line));
+    return first != last;
+}
+
+std::optional<std::uint16_t> Program::addressFrom(int line) const {
+    for (auto i = static_cast<std::size_t>(std::max(line, 0)); i < addressOfLine.size(); ++i)
+        if (addressOfLine[i] != Assembly::noLine)
+            return static_cast<std::uint16_t>(addressOfLine[i]);
+    return std::nullopt;
+}
+
+std::pair<const Program::Instruction*, const Program::Instruction*>
+Program::instructionsOf(std::uint32_t first, std::uint32_t last) const {
+    const auto from = std::lower_bound(
+        instructions.begin(), instructions.end(), first,
+        [](const Instruction& instruction, std::uint32_t line) { return instruction.line < line; });
+    const auto to = std::upper_bound(
+        from, instructions.end(), last,
+        [](std::uint32_t line, const Instruction& instruction) { return line < instruction.line; });
+    return {instructions.data() + (from - instructions.begin()),
+            instructions.data() + (to - instructions.begin())};
+}
+
+std::uint64_t Program::bytesOf(std::uint32_t first, std::uint32_t last) const {
+    if (bytesBefore.empty() || first > last)
+        return 0;
+    const std::size_t lines = bytesBefore.size() - 1;
+    return bytesBefore[std::min<std::size_t>(last + 1, lines)] -
+           bytesBefore[std::min<std::size_t>(first, lines)];
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// A machine as a description: its memory, the devices on its ports, what
+// happens at reset and its clock. The interpreter runs any of them alike.
+
+#include "Ports.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct MemoryRegion {
+    enum Kind { ram, rom } kind;
+    std::uint32_t first;
+    std::uint32_t size;
+};
+
+// A window of addresses onto a ROM image larger than the window, one bank of it
+// at a time; the bank is chosen by the low bits of a value written to a port
+// (see RomBankSwitch).
+struct RomWindow {
+    std::uint32_t first;
+    std::uint32_t size;
+};
+
+// At reset the ROM image's first bytes stand at address 0 in place of the RAM
+// there, until an input port is read (see BootSwitch): the way a board whose
+// ROM is not at 0 starts in it.
+struct BootOverlay {
+    std::uint32_t size;
+};
+
+struct MachineDescription {
+    std::string name;                  // as --machine names it
+    std::string summary;               // one line
+    std::vector<MemoryRegion> regions; // addresses in none read 377 and ignore writes
+    std::optional<RomWindow> romWindow;
+    std::optional<BootOverlay> bootOverlay;
+    std::function<void(Ports&)> wireDevices;
+    // An instruction jammed in at reset, as an interrupt jams one.
+    std::optional<std::uint8_t> resetInstruction;
+    unsigned clockHertz = 500'000;
+};
+
+// 16 KiB of RAM and the console on INP 0, INP 1 and OUT 8; every other input
+// port reads switches, and every output port is recorded.
+const MachineDescription& consoleMachine();
