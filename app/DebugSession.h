@@ -69,6 +69,7 @@ class TDebugSession : public QObject {
     void stopped(const QString& why);
     void running(bool running);
     void showMachine();
+    QString executionNote(int line) const;
     void textChanged();
     void updateActions();
 

@@ -1,12 +1,14 @@
-// The simulator flat out on a CPU-bound program: nested loops of loads,
-// arithmetic, rotates, memory reads and writes, and calls.
+// The simulator flat out on a CPU-bound program (nested loops of loads,
+// arithmetic, rotates, memory reads and writes, and calls), run by the runner
+// without and with the counts of executions per address.
 // usage: sim_bench [PASSES [RUNS]] [--write FILE]
 
 #include "BenchArguments.h"
 #include "Brenvik.h"
 #include "BusyProgram.h"
 #include "HeadlessTextArea.h"
-#include "Machine.h"
+#include "Program.h"
+#include "Runner.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,25 +35,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the program has errors\n");
         return 1;
     }
-    std::vector<double> seconds;
-    Machine machine;
-    for (int run = 0; run < runs; ++run) {
-        machine = Machine{};
-        assembly.GetCode([&](std::uint32_t address, std::uint8_t byte) { machine.memory[address] = byte; });
-        const auto start = std::chrono::steady_clock::now();
-        const StopReason stop = machine.run();
-        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        if (stop != StopReason::halted)
-            return 1;
+    // Through the runner, as brenvik-sim and the editor run programs: without and with counts.
+    const Program program(assembly);
+    for (const bool counting : {false, true}) {
+        std::vector<double> seconds;
+        Runner runner;
+        runner.keepHistory(false);
+        runner.countExecutions(counting);
+        for (int run = 0; run < runs; ++run) {
+            std::string reason;
+            runner.load(program, reason);
+            runner.runOn();
+            const auto start = std::chrono::steady_clock::now();
+            const std::optional<Stop> stop = runner.advance(Machine::unlimited);
+            seconds.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            if (!stop || stop->reason != StopReason::halted)
+                return 1;
+        }
+        std::sort(seconds.begin(), seconds.end());
+        const double best = seconds.front();
+        const Machine& machine = runner.machine();
+        std::printf("%s\n", counting ? "counting executions per address:" : "counts off:");
+        std::printf("  passes            %zu\n", passes);
+        std::printf("  instructions      %llu\n", static_cast<unsigned long long>(machine.instructions));
+        std::printf("  states            %llu\n", static_cast<unsigned long long>(machine.states));
+        std::printf("  best run          %.3f s of %d\n", best, runs);
+        std::printf("  instructions/s    %.1f million\n", machine.instructions / best / 1e6);
+        std::printf("  states/s          %.1f million (%.0f times an 8008 at 500 kHz)\n",
+                    machine.states / best / 1e6, machine.states / best / 250000.0);
     }
-    std::sort(seconds.begin(), seconds.end());
-    const double best = seconds.front();
-    std::printf("passes            %zu\n", passes);
-    std::printf("instructions      %llu\n", static_cast<unsigned long long>(machine.instructions));
-    std::printf("states            %llu\n", static_cast<unsigned long long>(machine.states));
-    std::printf("best run          %.3f s of %d\n", best, runs);
-    std::printf("instructions/s    %.1f million\n", machine.instructions / best / 1e6);
-    std::printf("states/s          %.1f million (%.0f times an 8008 at 500 kHz)\n",
-                machine.states / best / 1e6, machine.states / best / 250000.0);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "Instructions.h"
 #include "IntelHex.h"
 #include "Machine.h"
+#include "Profile.h"
 #include "Program.h"
 #include "Report.h"
 #include "ResultText.h"
@@ -24,9 +25,9 @@ constexpr int exitStopped = 3;
 constexpr int exitEndOfInput = 4;
 
 constexpr const char* program = "brenvik-sim";
-constexpr const char* usage =
-    "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input FILE] [--registers] [--trace] "
-    "[-w] PROGRAM\n";
+constexpr const char* usage = "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input "
+                              "FILE] [--registers] [--trace]\n"
+                              "                   [--profile FILE] [-w] PROGRAM\n";
 
 // What --help adds below the usage.
 constexpr const char* help =
@@ -41,6 +42,8 @@ constexpr const char* help =
     "  --input FILE         take the keys from FILE\n"
     "  --registers          print the registers and flags at the end on standard error\n"
     "  --trace              print every instruction as it runs on standard error\n"
+    "  --profile FILE       write where the run's states went, line by line, to FILE (- for standard\n"
+    "                       error): executions, states and share of each line that ran, the most first\n"
     "  -w                   leave out the source's warnings\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
@@ -59,6 +62,7 @@ struct Options {
     std::string load = "0";
     std::optional<std::uint64_t> maxStates;
     std::string input;
+    std::string profile; // empty for none; "-" for standard error
     bool registers = false;
     bool trace = false;
     bool warnings = true;
@@ -89,7 +93,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                 options.trace = true;
             else
                 options.warnings = false;
-        } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states") {
+        } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states" ||
+                   name == "--profile") {
             if (!arg.value(value, reason))
                 return false;
             if (name == "--start")
@@ -98,6 +103,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                 options.load = value;
             else if (name == "--input")
                 options.input = value;
+            else if (name == "--profile")
+                options.profile = value;
             else if (!(options.maxStates = count(value))) {
                 reason = "--max-states " + value + ": not a number of states (decimal digits only)";
                 return false;
@@ -232,8 +239,10 @@ std::string asMessage(std::string text) {
 
 class Simulation {
   public:
-    Simulation(const Options& options, Runner& runner, KeySource& keys, std::ostream& out, std::ostream& err)
-        : options(options), runner(runner), machine(runner.machine()), keys(keys), out(out), err(err) {}
+    Simulation(const Options& options, Runner& runner, const SourceFile& source, KeySource& keys,
+               std::ostream& out, std::ostream& err)
+        : options(options), runner(runner), machine(runner.machine()), source(source), keys(keys), out(out),
+          err(err) {}
 
     int run() {
         for (;;) {
@@ -315,12 +324,30 @@ class Simulation {
         if (options.registers)
             err << "PC=" << octalText(machine.cpu.pc(), 6) << ' ' << registerText(machine.cpu)
                 << " states=" << machine.states << " instructions=" << machine.instructions << '\n';
+        if (!options.profile.empty() && !writeProfile())
+            return exitFailure;
         return status;
+    }
+
+    bool writeProfile() {
+        const std::string text =
+            profileText(profileOf(runner.program(), *machine.counts), machine,
+                        [&](std::size_t line) { return std::u16string(source.text().line(line)); });
+        if (options.profile == "-") {
+            err << text;
+            return static_cast<bool>(err);
+        }
+        std::string reason;
+        if (replaceFile(options.profile, text, reason))
+            return true;
+        err << program << ": cannot write " << options.profile << ": " << reason << '\n';
+        return false;
     }
 
     const Options& options;
     Runner& runner;
     Machine& machine;
+    const SourceFile& source;
     KeySource& keys;
     std::ostream& out;
     std::ostream& err;
@@ -348,6 +375,7 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
         return exitFailure;
     Runner runner;
     runner.keepHistory(false);
+    runner.countExecutions(!options.profile.empty());
     runner.load(loaded, reason);
     runner.machine().cpu.setPc(static_cast<std::uint16_t>(*start));
     runner.runOn();
@@ -362,5 +390,5 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
             return exitFailure;
         }
     }
-    return Simulation(options, runner, fileKeys ? *fileKeys : standardInput, out, err).run();
+    return Simulation(options, runner, symbols, fileKeys ? *fileKeys : standardInput, out, err).run();
 }

@@ -153,7 +153,7 @@ void TBrenvik::GoTo(int line, int column) {
     textArea->setFocus();
 }
 
-// Hovering over a line with diagnostics explains them.
+// Hovering over a line with diagnostics explains them; over the lit line, says how often it ran.
 bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
     if (watched != textArea->viewport() || event->type() != QEvent::ToolTip)
         return QWidget::eventFilter(watched, event);
@@ -162,9 +162,14 @@ bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
     const bool onText = textArea->cursorRect(hovered).bottom() >= help->pos().y();
     const std::span<const Diagnostic> found =
         onText ? DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
-    if (found.empty())
+    QStringList parts;
+    if (!found.empty())
+        parts.append(explanationHtml(found));
+    if (onText && hovered.blockNumber() == executionLine && !executionNote.isEmpty())
+        parts.append(executionNote.toHtmlEscaped());
+    if (parts.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), explanationHtml(found), textArea->viewport());
+        QToolTip::showText(help->globalPos(), parts.join(QStringLiteral("<p>")), textArea->viewport());
     return true;
 }

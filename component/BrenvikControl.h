@@ -94,6 +94,8 @@ class TBrenvik : public QWidget {
     // The line of the instruction the program stands on, lit across the text; -1 for none.
     void SetExecutionLine(int line);
     int GetExecutionLine() const { return executionLine; }
+    // What hovering over the lit line says besides its diagnostics: how often it ran.
+    void SetExecutionNote(const QString& note) { executionNote = note; }
     int GetCodeWidth() const { return codeWidth; }
     TRichEdit2* GetTextArea() const { return textArea; }
 
@@ -176,6 +178,7 @@ class TBrenvik : public QWidget {
     int bytesX = 0;
     bool codeValid = false;
     mutable std::optional<Program> program; // of the last run, made when first asked for
+    QString executionNote;
     bool draggingBorder = false;
     int executionLine = -1;
     std::vector<QTextCursor> breakpoints; // each at the start of its line's text

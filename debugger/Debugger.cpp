@@ -24,6 +24,7 @@ std::uint8_t restartOpcode(unsigned restart) {
 } // namespace
 
 TDebugger::TDebugger(QObject* parent) : QObject(parent), statesPerSlice(firstSliceStates) {
+    runner.countExecutions(true); // how often each line ran, told on hovering over the lit line
     sliceTimer.setSingleShot(true);
     connect(&sliceTimer, &QTimer::timeout, this, &TDebugger::slice);
 }

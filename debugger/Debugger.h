@@ -34,6 +34,7 @@ class TDebugger : public QObject {
     void MarkStale() { stale = runner.loaded(); }
 
     Runner& GetRunner() { return runner; }
+    const Runner& GetRunner() const { return runner; }
     Machine& GetMachine() { return runner.machine(); }
     const Machine& GetMachine() const { return runner.machine(); }
     // The machine as it was before the last step or run, to show what changed.

@@ -28,7 +28,8 @@ void writeRow(std::ostream& out, std::string field, const std::string& source) {
     out << field << source << '\n';
 }
 
-// The line with each tab replaced by the blanks up to the next stop.
+} // namespace
+
 std::string expandTabs(std::u16string_view line) {
     std::u16string expanded;
     std::size_t column = 0;
@@ -43,8 +44,6 @@ std::string expandTabs(std::u16string_view line) {
     }
     return utf8Of(expanded);
 }
-
-} // namespace
 
 void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source) {
     const auto& records = assembly.lines;

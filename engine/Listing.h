@@ -12,6 +12,9 @@
 // The text of source line `index` (0-based), as the run read it.
 using SourceLines = std::function<std::u16string(std::size_t index)>;
 
+// The line in UTF-8 with each tab replaced by the blanks up to the next stop of every 8 columns.
+std::string expandTabs(std::u16string_view line);
+
 // One row per source line: a 20-character code field (address, then byte groups
 // from column 8), then the line with its tabs expanded to stops every 8 columns;
 // bytes beyond three continue on rows of their own.

@@ -45,8 +45,10 @@ bool History::back(Machine& machine, std::uint64_t& shownSoFar) {
             shown += terminal->takeScreen().size();
         if (reason == StopReason::halted || reason == StopReason::undefinedOpcode)
             break; // a stop the run went past can only be its last instruction
-        if (replay.instructions < target && target - replay.instructions < reach)
+        if (replay.instructions < target && target - replay.instructions < reach) {
             checkpoints.push_back({replay, shown});
+            checkpoints.back().machine.counts = counts;
+        }
     }
     if (counts && !replay.jammedInstruction()) {
         const std::uint16_t undone = replay.cpu.pc();

@@ -126,7 +126,9 @@ Stop Runner::stepInto() {
 }
 
 std::optional<Stop> Runner::advance(std::uint64_t states) {
-    const StopReason reason = current.run(Machine::Stops{&stops, returnBelow}, states);
+    // Without breakpoints the machine runs its fastest way.
+    const StopReason reason =
+        current.run(Machine::Stops{stops.any() ? &stops : nullptr, returnBelow}, states);
     collectScreen();
     note(false);
     waiting = reason == StopReason::waitingForKeys && !hasKeys();

@@ -1,7 +1,9 @@
-// The interpreter: the code of each opcode generated from its octal fields at
-// compile time, the registers in locals for the length of a run, and each
-// instruction going straight on to the next (direct threading, with GCC's and
-// Clang's labels as values).
+// The interpreter: one case per opcode, its code generated from the opcode's
+// octal fields at compile time, and the chip's registers in the host's for the
+// length of a run. That takes few enough values for the host's registers: a
+// countdown of states, the carry among the flags, B to L in one value, and a
+// PC as wide as the host's registers; and no call from the interpreter, which
+// leaves INP and OUT to its caller.
 
 #include "Machine.h"
 
@@ -20,8 +22,9 @@ namespace {
 constexpr std::uint16_t addressMask = Cpu::addressMask;
 constexpr std::uint8_t stackMask = Cpu::stackSlots - 1;
 
-// Zero, sign and parity of each result, as bits, so that one lookup sets all three.
-enum FlagBit : std::uint8_t { zeroBit = 1, signBit = 2, parityBit = 4 };
+// The flags as bits of one value: zero, sign and parity of each result from one
+// lookup, and the carry beside them.
+enum FlagBit : std::uint8_t { zeroBit = 1, signBit = 2, parityBit = 4, carryBit = 8 };
 constexpr std::array<std::uint8_t, 256> resultFlags = [] {
     std::array<std::uint8_t, 256> table{};
     for (unsigned v = 0; v < 256; ++v)
@@ -30,31 +33,53 @@ constexpr std::array<std::uint8_t, 256> resultFlags = [] {
     return table;
 }();
 
-// A to L as separate values, so that the compiler keeps each in a register of its own.
-struct Registers {
-    std::uint8_t a, b, c, d, e, h, l;
+// A to L as the interpreter keeps them: A on its own, and B to L as the bytes of
+// one host register. Kept apart, seven values besides the PC and the rest are
+// more than the host's registers, and the compiler keeps them in memory.
+class Registers {
+  public:
+    explicit Registers(const std::array<std::uint8_t, 7>& from) : a(from[Cpu::A]) {
+        for (unsigned code = Cpu::B; code <= Cpu::L; ++code)
+            others |= std::uint64_t{from[code]} << shiftOf(code);
+    }
+    std::array<std::uint8_t, 7> all() const {
+        std::array<std::uint8_t, 7> to{};
+        to[Cpu::A] = a;
+        for (unsigned code = Cpu::B; code <= Cpu::L; ++code)
+            to[code] = static_cast<std::uint8_t>(others >> shiftOf(code));
+        return to;
+    }
 
-    template <unsigned code> BRENVIK_INLINE std::uint8_t& at() {
-        static_assert(code < Cpu::memoryOperand);
+    template <unsigned code> BRENVIK_INLINE std::uint8_t get() const {
         if constexpr (code == Cpu::A)
             return a;
-        else if constexpr (code == Cpu::B)
-            return b;
-        else if constexpr (code == Cpu::C)
-            return c;
-        else if constexpr (code == Cpu::D)
-            return d;
-        else if constexpr (code == Cpu::E)
-            return e;
-        else if constexpr (code == Cpu::H)
-            return h;
         else
-            return l;
+            return static_cast<std::uint8_t>(others >> shiftOf(code));
     }
+    template <unsigned code> BRENVIK_INLINE void set(std::uint8_t value) {
+        if constexpr (code == Cpu::A)
+            a = value;
+        else
+            others = (others & ~(std::uint64_t{0xFF} << shiftOf(code))) | std::uint64_t{value}
+                                                                              << shiftOf(code);
+    }
+    // The address of M: H's low six bits, then L; L and H are neighbours for it.
+    BRENVIK_INLINE unsigned hl() const {
+        return static_cast<unsigned>(others >> shiftOf(Cpu::L)) & Cpu::addressMask;
+    }
+
+    std::uint8_t a;
+
+  private:
+    // B, C, D and E in the low bytes, then L and H.
+    static constexpr unsigned shiftOf(unsigned code) {
+        return 8 * (code == Cpu::H ? 5 : code == Cpu::L ? 4 : code - Cpu::B);
+    }
+    std::uint64_t others = 0;
 };
 
 // The flag a condition tests (0 carry, 1 zero, 2 sign, 3 parity) as its bit.
-constexpr std::uint8_t conditionBits[] = {0, zeroBit, signBit, parityBit};
+constexpr std::uint8_t conditionBits[] = {carryBit, zeroBit, signBit, parityBit};
 
 } // namespace
 
@@ -210,12 +235,9 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
         return StopReason::halted;
     // The registers stay in locals for the run: stores to memory (bytes, which may
     // alias anything) would otherwise make the compiler reload them every time.
-    const auto& saved = cpu.registers;
-    Registers r{saved[Cpu::A], saved[Cpu::B], saved[Cpu::C], saved[Cpu::D],
-                saved[Cpu::E], saved[Cpu::H], saved[Cpu::L]};
-    bool carry = cpu.carry;
+    Registers r(cpu.registers);
     std::uint8_t flags = static_cast<std::uint8_t>((cpu.zero ? zeroBit : 0) | (cpu.sign ? signBit : 0) |
-                                                   (cpu.parity ? parityBit : 0));
+                                                   (cpu.parity ? parityBit : 0) | (cpu.carry ? carryBit : 0));
     std::array<std::uint16_t, Cpu::stackSlots> stack = cpu.stack;
     std::uint8_t sp = cpu.stackPointer;
     std::uint32_t pc = stack[sp]; // as wide as the host likes its registers
@@ -224,7 +246,10 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
     const bool* const canWrite = writable.data();
     std::uint64_t* const executed = counting ? counts->executions.data() : nullptr;
     std::uint64_t* const statesAt = counting ? counts->states.data() : nullptr;
-    std::uint64_t spent = 0, done = 0;
+    // The states still to spend, counted down: one value to keep in a register, not two.
+    const auto budget = static_cast<std::int64_t>(std::min<std::uint64_t>(stateBudget, INT64_MAX));
+    std::int64_t left = budget;
+    std::uint64_t done = 0;
     int pendingJam = jammed ? *jammed : -1;
     jammed.reset();
     StopReason stop = StopReason::budget;
@@ -238,7 +263,7 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
         const std::uint8_t low = next();
         return static_cast<std::uint16_t>(low | (next() & 077) << 8);
     };
-    const auto hl = [&]() BRENVIK_INLINE { return static_cast<unsigned>((r.h & 077) << 8 | r.l); };
+    const auto hl = [&]() BRENVIK_INLINE { return r.hl(); };
     const auto writeM = [&](std::uint8_t value) BRENVIK_INLINE {
         const unsigned at = hl();
         if (canWrite[at >> pageBits])
@@ -266,67 +291,66 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
         constexpr unsigned group = op >> 6, d = (op >> 3) & 7, s = op & 7;
         constexpr InstructionTiming timing = timingFor(op);
         constexpr unsigned memoryOperand = Cpu::memoryOperand;
-        const auto holds = [&]() BRENVIK_INLINE {
-            constexpr unsigned condition = d & 3;
-            const bool flag = condition == 0 ? carry : (flags & conditionBits[condition]) != 0;
-            return flag == (d >= 4);
+        const auto holds = [&]() BRENVIK_INLINE { return ((flags & conditionBits[d & 3]) != 0) == (d >= 4); };
+        const bool carry = flags & carryBit;
+        const auto setCarry = [&](bool on) BRENVIK_INLINE {
+            flags = static_cast<std::uint8_t>((flags & ~carryBit) | (on ? carryBit : 0));
         };
         const auto source = [&]() BRENVIK_INLINE {
             if constexpr (s == memoryOperand)
                 return mem[hl()];
             else
-                return r.at<s>();
+                return r.get<s>();
         };
         const auto arithmetic = [&](std::uint8_t v) BRENVIK_INLINE {
             unsigned result;
+            bool carried = false;
             if constexpr (d == 0 || d == 1) { // AD, AC
                 result = r.a + v + (d == 1 && carry ? 1 : 0);
-                carry = result > 0xFF;
+                carried = result > 0xFF;
                 r.a = static_cast<std::uint8_t>(result);
             } else if constexpr (d == 2 || d == 3) { // SU, SB: the carry is the borrow
                 const unsigned taken = v + (d == 3 && carry ? 1 : 0);
                 result = r.a - taken;
-                carry = r.a < taken;
+                carried = r.a < taken;
                 r.a = static_cast<std::uint8_t>(result);
             } else if constexpr (d == 4) { // ND
                 result = r.a &= v;
-                carry = false;
             } else if constexpr (d == 5) { // XR
                 result = r.a ^= v;
-                carry = false;
             } else if constexpr (d == 6) { // OR
                 result = r.a |= v;
-                carry = false;
             } else { // CP: the flags of a subtraction, A as it was
                 result = r.a - v;
-                carry = r.a < v;
+                carried = r.a < v;
             }
-            flags = resultFlags[result & 0xFF];
+            flags = static_cast<std::uint8_t>(resultFlags[result & 0xFF] | (carried ? carryBit : 0));
         };
-        const auto taken = [&]() BRENVIK_INLINE { spent += timing.statesIfTaken - timing.states; };
+        const auto taken = [&]() BRENVIK_INLINE { left -= timing.statesIfTaken - timing.states; };
 
         if constexpr (!timing.defined) {
             stop = StopReason::undefinedOpcode;
             return true;
         } else {
-            spent += timing.states;
+            left -= timing.states;
             if constexpr (op == 0377 || (group == 0 && s <= 1 && d == 0)) { // HLT: 000, 001, 377
                 stop = StopReason::halted;
                 return true;
             } else if constexpr (group == 0) {
                 if constexpr (s <= 1) { // INr, DCr
-                    r.at<d>() = static_cast<std::uint8_t>(r.at<d>() + (s == 0 ? 1 : -1));
-                    flags = resultFlags[r.at<d>()];
+                    const auto result = static_cast<std::uint8_t>(r.get<d>() + (s == 0 ? 1 : -1));
+                    r.set<d>(result);
+                    flags = static_cast<std::uint8_t>(resultFlags[result] | (flags & carryBit));
                 } else if constexpr (s == 2) { // RLC RRC RAL RAR, which touch only the carry
                     const std::uint8_t a = r.a;
                     if constexpr (d == 0)
-                        carry = a >> 7, r.a = static_cast<std::uint8_t>(a << 1 | a >> 7);
+                        r.a = static_cast<std::uint8_t>(a << 1 | a >> 7), setCarry(a >> 7);
                     else if constexpr (d == 1)
-                        carry = a & 1, r.a = static_cast<std::uint8_t>(a >> 1 | a << 7);
+                        r.a = static_cast<std::uint8_t>(a >> 1 | a << 7), setCarry(a & 1);
                     else if constexpr (d == 2)
-                        r.a = static_cast<std::uint8_t>(a << 1 | carry), carry = a >> 7;
+                        r.a = static_cast<std::uint8_t>(a << 1 | carry), setCarry(a >> 7);
                     else
-                        r.a = static_cast<std::uint8_t>(a >> 1 | carry << 7), carry = a & 1;
+                        r.a = static_cast<std::uint8_t>(a >> 1 | carry << 7), setCarry(a & 1);
                 } else if constexpr (s == 3) { // RFc / RTc
                     if (holds()) {
                         taken();
@@ -341,7 +365,7 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
                     if constexpr (d == memoryOperand)
                         writeM(value);
                     else
-                        r.at<d>() = value;
+                        r.set<d>(value);
                 } else { // RET
                     ret();
                 }
@@ -375,78 +399,76 @@ StopReason Machine::interpret(const Stops& stops, std::uint64_t stateBudget, std
                 if constexpr (d == memoryOperand)
                     writeM(source());
                 else
-                    r.at<d>() = source();
+                    r.set<d>(source());
                 return false;
             }
         }
     };
 
-    // Direct threading: each instruction's code ends by going straight to the next
-    // one's, which lets the processor predict each jump from where it is made.
-    std::uint16_t at = pc;                         // where the instruction began
-    [[maybe_unused]] std::uint64_t before = spent; // states before it
-    [[maybe_unused]] bool fromBus = false;         // an interrupt's byte, not one at the PC
-#define BRENVIK_HANDLER_ADDRESS(n) __extension__ &&opcode##n,
-    static const void* const handlers[256] = {BRENVIK_OPCODES(BRENVIK_HANDLER_ADDRESS)};
-#define BRENVIK_DISPATCH                                                                                     \
-    if (spent >= stateBudget)                                                                                \
-        goto finished;                                                                                       \
-    if constexpr (debugging) {                                                                               \
-        if (done >= instructionBudget)                                                                       \
-            goto finished;                                                                                   \
-        if (stops.breakpoints && (done > 0 || !firstOfRun) && (*stops.breakpoints)[pc]) {                    \
-            stop = StopReason::breakpoint;                                                                   \
-            goto finished;                                                                                   \
-        }                                                                                                    \
-    }                                                                                                        \
-    at = pc;                                                                                                 \
-    if constexpr (counting)                                                                                  \
-        before = spent;                                                                                      \
-    goto* handlers[next()];
-#define BRENVIK_HANDLER(n)                                                                                   \
-    opcode##n : if (step.template operator()<n>()) goto stopped;                                             \
-    ++done;                                                                                                  \
-    if constexpr (counting) {                                                                                \
-        ++executed[at];                                                                                      \
-        statesAt[at] += spent - before;                                                                      \
-    }                                                                                                        \
-    if constexpr (debugging) {                                                                               \
-        fromBus = false;                                                                                     \
-        if (stops.returnBelowDepth && depth < *stops.returnBelowDepth) {                                     \
-            stop = StopReason::returned;                                                                     \
-            goto finished;                                                                                   \
-        }                                                                                                    \
-    }                                                                                                        \
-    BRENVIK_DISPATCH
-
-    if constexpr (debugging) {
-        if (pendingJam >= 0 && spent < stateBudget && instructionBudget > 0) {
-            fromBus = true;
-            goto* handlers[std::exchange(pendingJam, -1)];
+    // Where the instruction began and the states left before it, for the counts.
+    [[maybe_unused]] std::uint32_t at = pc;
+    [[maybe_unused]] std::int64_t before = left;
+    [[maybe_unused]] bool fromBus = false; // an interrupt's byte, not one at the PC
+#define BRENVIK_CASE(n)                                                                                      \
+    case n:                                                                                                  \
+        if (step.template operator()<n>())                                                                   \
+            goto stopped;                                                                                    \
+        break;
+    for (;;) {
+        if (left <= 0)
+            goto finished;
+        if constexpr (debugging) {
+            if (done >= instructionBudget)
+                goto finished;
+            if (stops.breakpoints && (done > 0 || !firstOfRun) && (*stops.breakpoints)[pc]) {
+                stop = StopReason::breakpoint;
+                goto finished;
+            }
+        }
+        if constexpr (counting) {
+            at = pc;
+            before = left;
+        }
+        std::uint8_t op;
+        if constexpr (debugging) {
+            fromBus = pendingJam >= 0;
+            op = fromBus ? static_cast<std::uint8_t>(std::exchange(pendingJam, -1)) : next();
+        } else {
+            op = next();
+        }
+        switch (op) { BRENVIK_OPCODES(BRENVIK_CASE) }
+        ++done;
+        if constexpr (counting) {
+            if (!fromBus) {
+                ++executed[at];
+                statesAt[at] += static_cast<std::uint64_t>(before - left);
+            }
+        }
+        if constexpr (debugging) {
+            if (stops.returnBelowDepth && depth < *stops.returnBelowDepth) {
+                stop = StopReason::returned;
+                goto finished;
+            }
         }
     }
-    BRENVIK_DISPATCH
-    BRENVIK_OPCODES(BRENVIK_HANDLER)
 
 stopped:
     if (stop == StopReason::undefinedOpcode) {
         if (!fromBus)
-            pc = at; // the PC stands on the opcode
+            pc = (pc - 1) & addressMask; // the PC stands on the opcode, of one byte
     } else {
         ++done;
         if constexpr (counting) {
             if (!fromBus) {
                 ++executed[at];
-                statesAt[at] += spent - before;
+                statesAt[at] += static_cast<std::uint64_t>(before - left);
             }
         }
     }
 finished:
-#undef BRENVIK_HANDLER_ADDRESS
-#undef BRENVIK_DISPATCH
-#undef BRENVIK_HANDLER
-    cpu.registers = {r.a, r.b, r.c, r.d, r.e, r.h, r.l};
-    cpu.carry = carry;
+#undef BRENVIK_CASE
+    cpu.registers = r.all();
+    cpu.carry = flags & carryBit;
     cpu.zero = flags & zeroBit;
     cpu.sign = flags & signBit;
     cpu.parity = flags & parityBit;
@@ -455,7 +477,7 @@ finished:
     cpu.stackPointer = sp;
     cpu.halted = stop == StopReason::halted;
     callDepth = depth;
-    states += spent;
+    states += static_cast<std::uint64_t>(budget - left);
     instructions += done;
     if (pendingJam >= 0)
         jammed = static_cast<std::uint8_t>(pendingJam);

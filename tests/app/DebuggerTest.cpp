@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QTextBlock>
+#include <QToolTip>
 
 namespace {
 
@@ -342,6 +343,43 @@ class DebuggerTest : public QObject {
         QCOMPARE(
             status(window),
             QString("1 Error in Assembly! The program runs once they are mended (F8 goes to the next)."));
+    }
+
+    void stepBackUndoesStepsAndOutputAndTheLitLineSaysHowOftenItRan() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tLAI \"A\"\n\tOUT 8\n\tLAI \"B\"\n\tOUT 8\n\tHLT\n");
+        QCOMPARE(window.DebugSession1->StepBack1->shortcut(), QKeySequence("Ctrl+Shift+F11"));
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(consoleText(window), QString("AB"));
+        window.DebugSession1->StepBack1->trigger(); // the HLT
+        window.DebugSession1->StepBack1->trigger(); // the second OUT
+        QCOMPARE(consoleText(window), QString("A"));
+        QCOMPARE(litLine(window), 3);
+        QCOMPARE(status(window), QString("Stepped back to line 4 (000005)"));
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("102"));
+        window.DebugSession1->StepBack1->trigger();
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("101"));
+        QVERIFY(emphasised(window, rowOf(Cpu::A)));
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(consoleText(window), QString("AB"));
+        window.DebugSession1->StepBack1->trigger();
+        window.DebugSession1->StepBack1->trigger();
+        window.DebugSession1->StepBack1->trigger();
+        QCOMPARE(litLine(window), 1);
+        // Each line ran once on the way, and the lit line says so when hovered.
+        const QRect line = window.Brenvik1->GetTextArea()->cursorRect(
+            QTextCursor(window.Brenvik1->GetTextArea()->document()->findBlockByNumber(1)));
+        QHelpEvent hover(QEvent::ToolTip, line.center(),
+                         window.Brenvik1->GetTextArea()->viewport()->mapToGlobal(line.center()));
+        QApplication::sendEvent(window.Brenvik1->GetTextArea()->viewport(), &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QString("Not run yet in this run"));
+        window.DebugSession1->StepBack1->trigger();
+        window.DebugSession1->StepBack1->trigger();
+        QCOMPARE(status(window), QString("Nothing to step back to: the history reaches back 0 instructions"));
     }
 
     void registersAndMemoryAreEditedWhilePaused() {

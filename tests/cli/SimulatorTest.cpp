@@ -189,6 +189,29 @@ TEST_F(Simulator, TracesEveryInstruction) {
                      "S=0 P=0 SP=0\n");
 }
 
+TEST_F(Simulator, ProfilesEachLineThatRanTheBusiestFirst) {
+    // By hand: LBI 8 states; DCB 3 x 5; JFZ taken twice (11) and not once (9); HLT 4: 58 in all.
+    const std::string source = folder.write("loop.asm", "\tLBI 3\nLOOP\tDCB\n\tJFZ LOOP\n\tHLT\n");
+    const std::string table = "  LINE  ADDRESS  EXECUTIONS      STATES   SHARE  SOURCE\n"
+                              "     3   000003           3          31   53.4%          JFZ LOOP\n"
+                              "     2   000002           3          15   25.9%  LOOP    DCB\n"
+                              "     1   000000           1           8   13.8%          LBI 3\n"
+                              "     4   000006           1           4    6.9%          HLT\n"
+                              "TOTAL                     8          58  100.0%\n";
+    const Outcome toError = simulate({"--profile", "-", source});
+    EXPECT_EQ(toError.status, 0);
+    EXPECT_EQ(toError.err, table);
+    EXPECT_EQ(simulate({"--profile", folder.file("loop.prof"), source}).status, 0);
+    EXPECT_EQ(TempFolder::read(folder.file("loop.prof")), table);
+
+    // Without lines, by address, each with its instruction.
+    const std::string image = folder.write("loop.bin", std::string("\016\003\011\110\002\000\000", 7));
+    const Outcome byAddress = simulate({"--profile", "-", image});
+    EXPECT_NE(byAddress.err.find("     -   000003           3          31   53.4%  JFZ 000002\n"),
+              std::string::npos)
+        << byAddress.err;
+}
+
 TEST(SimulatorUsage, HelpAndVersionAnswerOnStandardOutput) {
     const Outcome help = simulate({"--help", "--bogus"});
     EXPECT_EQ(help.status, 0);
