@@ -192,13 +192,18 @@ StopReason Machine::run(const Stops& stops, std::uint64_t stateBudget, std::uint
 template <bool debugging, bool counting>
 StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget) {
     const std::uint64_t statesAtStart = states, instructionsAtStart = instructions;
+    // What is left of a budget once `spent` of it went, an INP or OUT perhaps going past its end.
+    const auto rest = [](std::uint64_t budget, std::uint64_t spent) { return spent < budget ? budget - spent : 0; };
     for (bool first = true;; first = false) {
         int ioPort = -1;
         const std::uint64_t instructionsLeft = instructionBudget == unlimited
                                                    ? unlimited
-                                                   : instructionBudget - (instructions - instructionsAtStart);
-        const StopReason stop = interpret<debugging, counting>(stops, stateBudget - (states - statesAtStart),
-                                                               instructionsLeft, first, ioPort);
+                                                   : rest(instructionBudget, instructions - instructionsAtStart);
+        const std::uint64_t statesLeft = rest(stateBudget, states - statesAtStart);
+        if (!first && (statesLeft == 0 || instructionsLeft == 0))
+            return StopReason::budget;
+        const StopReason stop =
+            interpret<debugging, counting>(stops, statesLeft, instructionsLeft, first, ioPort);
         if (ioPort < 0)
             return stop;
         if (const StopReason afterward = inputOutput(static_cast<unsigned>(ioPort));

@@ -140,3 +140,12 @@ TEST(AnyProgram, RunsUntilItStopsWithCountsThatAddUp) {
 }
 
 } // namespace
+
+TEST(Budgets, AnInputOrOutputThatEndsPastTheBudgetEndsTheRun) {
+    for (const std::uint64_t budget : {1u, 5u, 6u, 7u}) {
+        Machine machine;
+        load(machine, 0, {0121, 0104, 0, 0}); // OUT 8, JMP 0
+        EXPECT_EQ(machine.run(budget), StopReason::budget) << budget;
+        EXPECT_EQ(machine.instructions, budget <= 6 ? 1u : 2u) << budget;
+    }
+}
