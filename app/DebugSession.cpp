@@ -187,6 +187,9 @@ bool TDebugSession::load() {
         return false;
     }
     debugger.SetBreakpointLines(editor.BreakpointLines());
+    // The console pane is the machine's terminal, by the name the terminal gives itself.
+    if (const TerminalDevice* terminal = debugger.GetMachine().ports.terminal())
+        console->setWindowTitle(QString::fromStdString(terminal->name()));
     console->View()->clear();
     showPanes();
     updateActions();

@@ -193,12 +193,14 @@ template <bool debugging, bool counting>
 StopReason Machine::execute(const Stops& stops, std::uint64_t stateBudget, std::uint64_t instructionBudget) {
     const std::uint64_t statesAtStart = states, instructionsAtStart = instructions;
     // What is left of a budget once `spent` of it went, an INP or OUT perhaps going past its end.
-    const auto rest = [](std::uint64_t budget, std::uint64_t spent) { return spent < budget ? budget - spent : 0; };
+    const auto rest = [](std::uint64_t budget, std::uint64_t spent) {
+        return spent < budget ? budget - spent : 0;
+    };
     for (bool first = true;; first = false) {
         int ioPort = -1;
-        const std::uint64_t instructionsLeft = instructionBudget == unlimited
-                                                   ? unlimited
-                                                   : rest(instructionBudget, instructions - instructionsAtStart);
+        const std::uint64_t instructionsLeft =
+            instructionBudget == unlimited ? unlimited
+                                           : rest(instructionBudget, instructions - instructionsAtStart);
         const std::uint64_t statesLeft = rest(stateBudget, states - statesAtStart);
         if (!first && (statesLeft == 0 || instructionsLeft == 0))
             return StopReason::budget;
