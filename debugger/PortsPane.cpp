@@ -107,8 +107,12 @@ bool TPortsModel::setData(const QModelIndex& index, const QVariant& value, int r
     return true;
 }
 
+// The switches change only when set here, so they are left out: a refresh of
+// theirs would reset an editor open on one while the program runs.
 void TPortsModel::Refresh() {
-    Q_EMIT dataChanged(index(0, 0), index(Ports::count - 1, Column::columns - 1));
+    Q_EMIT dataChanged(index(0, Column::portColumn), index(Ports::count - 1, Column::useColumn));
+    Q_EMIT dataChanged(index(Ports::inputPorts, Column::valueColumn),
+                       index(Ports::count - 1, Column::valueColumn));
 }
 
 TPortsPane::TPortsPane(TDebugger& debugger, QWidget* parent)

@@ -5,11 +5,13 @@
 #include "ConsolePane.h"
 #include "DebugSession.h"
 #include "MemoryPane.h"
+#include "PortsPane.h"
 #include "RegistersPane.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTextBlock>
 #include <QToolTip>
@@ -380,6 +382,27 @@ class DebuggerTest : public QObject {
         window.DebugSession1->StepBack1->trigger();
         window.DebugSession1->StepBack1->trigger();
         QCOMPARE(status(window), QString("Nothing to step back to: the history reaches back 0 instructions"));
+    }
+
+    void aSwitchCanBeSetWhileTheProgramRuns() {
+        TForm1 window;
+        window.show();
+        edit(window, "L\tINP 3\n\tOUT 9\n\tJMP L\n");
+        window.DebugSession1->RunContinue1->trigger();
+        TPortsPane& ports = *window.DebugSession1->Ports();
+        ports.show();
+        auto* view = ports.findChild<QTableView*>();
+        const QModelIndex three = ports.Model()->index(3, TPortsModel::valueColumn);
+        view->edit(three);
+        auto* editor = view->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText("12");
+        QSignalSpy refreshes(&debuggerOf(window), &TDebugger::OnRefresh);
+        QTRY_VERIFY(refreshes.count() >= 3);
+        QCOMPARE(editor->text(), QString("12"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(debuggerOf(window).GetMachine().ports.lastOutput[9], 012);
+        window.DebugSession1->Pause1->trigger();
     }
 
     void registersAndMemoryAreEditedWhilePaused() {
