@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
@@ -234,6 +235,18 @@ void TDebugSession::stop() {
     updateActions();
     say(QStringLiteral("Stopped"));
     tell(QStringLiteral("Stopped. Run (F5) starts the program again."));
+}
+
+void TDebugSession::EndSession() {
+    const bool wasLoaded = debugger.IsLoaded();
+    debugger.Unload();
+    warnings.clear();
+    if (wasLoaded)
+        say(QString()); // the stale notice was the last document's
+    console->Reset();
+    memory->GoToField()->clear();
+    showMachine();
+    updateActions();
 }
 
 void TDebugSession::restart() {

@@ -40,6 +40,10 @@ class TDebugSession : public QObject {
     unsigned GetInterruptRestart() const { return interruptRestart; }
     void SetInterruptRestart(unsigned restart);
 
+    // Another document takes the window's place: the program of the last one
+    // goes, and the panes start afresh.
+    void EndSession();
+
     TDebugger& Debugger() { return debugger; }
     TConsolePane* Console() const { return console; }
     TRegistersPane* Registers() const { return registers; }

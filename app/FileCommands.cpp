@@ -5,6 +5,7 @@
 
 #include "Backups.h"
 #include "BrenvikControl.h"
+#include "DebugSession.h"
 #include "ErrorReport.h"
 #include "HexOutput.h"
 #include "IntelHex.h"
@@ -31,6 +32,7 @@ bool TForm1::discardChanges() {
 // Loads `path` as the document; a failure throws before anything of the window changes.
 void TForm1::loadDocument(const QString& path) {
     Brenvik1->LoadFromFile(path);
+    DebugSession1->EndSession();
     applyEditorFont();
     setDocument(path);
     recentFiles = addRecentFile(recentFiles, currentFile);
@@ -50,6 +52,7 @@ void TForm1::New1Click() {
     setDocument(QString());
     Brenvik1->ClearAll();
     Brenvik1->SetModified(false);
+    DebugSession1->EndSession();
 }
 
 // Runs an Open or Save dialog from the document's folder (or the one last used);

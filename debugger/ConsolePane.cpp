@@ -115,7 +115,7 @@ TConsolePane::TConsolePane(QWidget* parent)
     setObjectName(QStringLiteral("ConsolePane"));
     header->setWordWrap(true);
     header->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    header->setText(QStringLiteral("Run (F5) starts the program; what it prints appears here."));
+    Reset();
     auto* contents = new QWidget(this);
     auto* layout = new QVBoxLayout(contents);
     layout->setContentsMargins(4, 2, 0, 0);
@@ -123,6 +123,11 @@ TConsolePane::TConsolePane(QWidget* parent)
     layout->addWidget(view);
     setWidget(contents);
     setFocusProxy(view);
+}
+
+void TConsolePane::Reset() {
+    header->setText(QStringLiteral("Run (F5) starts the program; what it prints appears here."));
+    view->clear();
 }
 
 void TConsolePane::SetHeader(const QString& text) {

@@ -38,6 +38,8 @@ class TConsolePane : public QDockWidget {
     explicit TConsolePane(QWidget* parent);
 
     TConsoleView* View() const { return view; }
+    // Empty, with the header it starts with.
+    void Reset();
     void SetHeader(const QString& text);
     QString Header() const;
 

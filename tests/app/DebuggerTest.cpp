@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolTip>
 
@@ -403,6 +404,48 @@ class DebuggerTest : public QObject {
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(debuggerOf(window).GetMachine().ports.lastOutput[9], 012);
         window.DebugSession1->Pause1->trigger();
+    }
+
+    void anotherDocumentEndsTheSessionOfTheLastOne() {
+        const QTemporaryDir folder;
+        const QString other = folder.filePath("other.asm");
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\tLAI 2\n\tHLT\n");
+        file.close();
+        TForm1 window;
+        window.show();
+        const auto runAndEdit = [&] {
+            edit(window, "\tLAI \"A\"\n\tOUT 8\n\tHLT\n");
+            window.Brenvik1->SetModified(false);
+            window.DebugSession1->RunContinue1->trigger();
+            QVERIFY(waitForStop(window));
+            window.DebugSession1->Memory()->GoToField()->setText("100");
+            typeAt(window, 2, "* more\n"); // the program is stale now
+            window.Brenvik1->SetModified(false);
+            QVERIFY(debuggerOf(window).IsStale());
+        };
+        const auto expectFresh = [&](const char* how) {
+            QVERIFY2(!debuggerOf(window).IsLoaded(), how);
+            QCOMPARE(consoleText(window), QString());
+            QCOMPARE(window.DebugSession1->Console()->Header(),
+                     QString("Run (F5) starts the program; what it prints appears here."));
+            QCOMPARE(window.DebugSession1->Memory()->GoToField()->text(), QString());
+            QCOMPARE(shown(window, rowOf(Cpu::A)), QString("000"));
+            QCOMPARE(status(window), QString());
+            QCOMPARE(litLine(window), -1);
+        };
+        runAndEdit();
+        window.New1->trigger();
+        expectFresh("New");
+        runAndEdit();
+        window.recentFiles = {other};
+        idle(); // the Reopen menu follows the list
+        window.Reopen1->actions().first()->trigger();
+        expectFresh("Reopen");
+        window.DebugSession1->RunContinue1->trigger(); // runs the file opened, not the last one
+        QVERIFY(waitForStop(window));
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("002"));
     }
 
     void registersAndMemoryAreEditedWhilePaused() {
