@@ -183,6 +183,7 @@ class TBrenvik : public QWidget {
     int executionLine = -1;
     std::vector<QTextCursor> breakpoints; // each at the start of its line's text
     SourceEncoding encoding = SourceEncoding::Utf8;
+    LineEnd lineEnd = LineEnd::crLf;
 };
 
 class FileError : public std::runtime_error {

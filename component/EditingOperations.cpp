@@ -40,6 +40,7 @@ void TBrenvik::Redo() {
 void TBrenvik::ClearAll() {
     textArea->clear();
     encoding = SourceEncoding::Utf8;
+    lineEnd = LineEnd::crLf;
     SetModified(false);
 }
 
@@ -91,6 +92,7 @@ void TBrenvik::LoadFromFile(const QString& path) {
     const DecodedSource source = decodeSource(bytes);
     textArea->setPlainText(QString::fromStdU16String(source.text));
     encoding = source.encoding;
+    lineEnd = source.lineEnd;
     SetSelStart(0);
     textArea->viewport()->update();
 }
@@ -105,7 +107,7 @@ QString TBrenvik::GetText() const {
 void TBrenvik::SaveToFile(const QString& path) {
     std::string bytes;
     try {
-        bytes = encodeSource(GetText().toStdU16String(), encoding);
+        bytes = encodeSource(GetText().toStdU16String(), encoding, lineEnd);
     } catch (const UnencodableText& e) {
         throw FileError(QStringLiteral("Cannot save file %1: %2")
                             .arg(path, QString::fromStdString(e.what()))

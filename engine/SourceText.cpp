@@ -125,12 +125,17 @@ template <typename Visit> void forEachCodePoint(std::u16string_view text, Visit&
 } // namespace
 
 DecodedSource decodeSource(std::string_view bytes) {
-    DecodedSource source{{}, encodingOf(bytes)};
+    DecodedSource source{{}, encodingOf(bytes), LineEnd::crLf};
+    if (const std::size_t end = bytes.find_first_of("\r\n"); end != std::string_view::npos)
+        source.lineEnd = bytes[end] == '\n'                                 ? LineEnd::lf
+                         : end + 1 < bytes.size() && bytes[end + 1] == '\n' ? LineEnd::crLf
+                                                                            : LineEnd::cr;
     appendDecoded(bytes, source.encoding, source.text);
     return source;
 }
 
-std::string encodeSource(std::u16string_view text, SourceEncoding encoding) {
+std::string encodeSource(std::u16string_view text, SourceEncoding encoding, LineEnd lineEnd) {
+    const char* const ending = lineEnd == LineEnd::lf ? "\n" : lineEnd == LineEnd::cr ? "\r" : "\r\n";
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);
     if (encoding == SourceEncoding::Utf8WithBom)
@@ -138,7 +143,7 @@ std::string encodeSource(std::u16string_view text, SourceEncoding encoding) {
     std::size_t line = 1, lineStart = 0;
     forEachCodePoint(text, [&](char32_t c, std::size_t at) {
         if (c == '\n') {
-            bytes += "\r\n";
+            bytes += ending;
             ++line;
             lineStart = at + 1;
         } else if (encoding != SourceEncoding::Latin1) {

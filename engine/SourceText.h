@@ -4,8 +4,8 @@
 // A file is read as UTF-8 when it is valid UTF-8 and as Latin-1 otherwise, and
 // written back the same way, so that opening and saving a file changes no byte
 // the user did not edit. Lines may end with CR LF, LF or CR; they are written
-// with CR LF. Text is UTF-16, as the editor holds it, so that both tools count
-// the same columns and give the same addresses for the same file.
+// as the file's first line ends, and a new file's with CR LF. Text is UTF-16, as the editor holds it, so that
+// both tools count the same columns and give the same addresses for the same file.
 
 #include "TextArea.h"
 
@@ -15,17 +15,19 @@
 #include <vector>
 
 enum class SourceEncoding { Utf8, Utf8WithBom, Latin1 };
+enum class LineEnd { crLf, lf, cr };
 
 struct DecodedSource {
     std::u16string text; // lines separated by '\n'
     SourceEncoding encoding;
+    LineEnd lineEnd; // the first line's; CR LF for a file of one line
 };
 
 DecodedSource decodeSource(std::string_view bytes);
 
 // `text` (lines separated by '\n') as file bytes. Throws UnencodableText when
 // `encoding` cannot hold one of its characters.
-std::string encodeSource(std::u16string_view text, SourceEncoding encoding);
+std::string encodeSource(std::u16string_view text, SourceEncoding encoding, LineEnd lineEnd = LineEnd::crLf);
 
 class UnencodableText : public std::runtime_error {
   public:

@@ -38,6 +38,8 @@ class FilesTest : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("CR LF") << QByteArray("\tRET\r\n\tRLC\r\n") << "\tRET\n\tRLC\n";
+        QTest::newRow("LF") << QByteArray("\tRET\n\tRLC\n") << "\tRET\n\tRLC\n";
+        QTest::newRow("CR") << QByteArray("\tRET\r\tRLC\r") << "\tRET\n\tRLC\n";
         QTest::newRow("no final break") << QByteArray("\tRET\r\n\tRLC") << "\tRET\n\tRLC";
         QTest::newRow("UTF-8") << QByteArray("\tDB \"\xC3\xA9\" ; \xE2\x82\xAC\r\n")
                                << "\tDB \"\u00E9\" ; \u20AC\n";
@@ -57,13 +59,18 @@ class FilesTest : public QObject {
         QCOMPARE(read(file("out.asm")), bytes);
     }
 
-    void everyLineBreakIsReadAndCrLfIsWritten() {
+    void everyLineBreakIsReadAndTheFirstLinesIsWritten() {
         write(file("breaks.asm"), "a\nb\rc\r\nd");
         Editor e;
         e.brenvik.LoadFromFile(file("breaks.asm"));
         QCOMPARE(e.text().document()->blockCount(), 4);
         e.brenvik.SaveToFile(file("breaks.asm"));
-        QCOMPARE(read(file("breaks.asm")), QByteArray("a\r\nb\r\nc\r\nd"));
+        QCOMPARE(read(file("breaks.asm")), QByteArray("a\nb\nc\nd"));
+        // A new document, after a file with LF, is written with CR LF.
+        e.brenvik.ClearAll();
+        e.text().setPlainText("a\nb");
+        e.brenvik.SaveToFile(file("new.asm"));
+        QCOMPARE(read(file("new.asm")), QByteArray("a\r\nb"));
     }
 
     void loadPutsTheCaretAtTheStartAndCountsAsAChange() {

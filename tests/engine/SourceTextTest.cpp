@@ -49,6 +49,25 @@ INSTANTIATE_TEST_SUITE_P(
                    SourceEncoding::Latin1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Encoding, KeepsTheLineEndsTheFileHad) {
+    const struct {
+        std::string bytes;
+        LineEnd lineEnd;
+    } cases[] = {{"a\nb\n", LineEnd::lf},
+                 {"a\r\nb\r\n", LineEnd::crLf},
+                 {"a\rb\r", LineEnd::cr},
+                 {"one line", LineEnd::crLf},
+                 {"a\nb\r\n", LineEnd::lf}};
+    for (const auto& c : cases) {
+        const DecodedSource decoded = decodeSource(c.bytes);
+        EXPECT_EQ(decoded.lineEnd, c.lineEnd) << c.bytes;
+        if (c.bytes != "a\nb\r\n") { // mixed ends are written as the first line's
+            EXPECT_EQ(encodeSource(decoded.text, decoded.encoding, decoded.lineEnd), c.bytes);
+        }
+    }
+    EXPECT_EQ(encodeSource(u"a\nb\n", SourceEncoding::Utf8, LineEnd::lf), "a\nb\n");
+}
+
 TEST(Encoding, WritesCrLfAndRefusesWhatLatin1CannotHold) {
     EXPECT_EQ(encodeSource(u"a\nb", SourceEncoding::Utf8), "a\r\nb");
     EXPECT_EQ(encodeSource(u"\u00E9", SourceEncoding::Utf8WithBom), "\xEF\xBB\xBF\xC3\xA9");
