@@ -6,6 +6,7 @@
 #include "BrenvikControl.h"
 #include "DebugSession.h"
 #include "DiagnosticText.h"
+#include "ElidedLabel.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
 #include "PrintDialog.h"
@@ -231,7 +232,8 @@ void TForm1::buildMenu() {
 void TForm1::buildStatusBar() {
     const int widths[] = {400, 50, 50, 50};
     for (int i = 0; i < 4; ++i) {
-        StatusBar1[i] = new QLabel(this);
+        // The messages' panel cuts a long one with an ellipsis and shows it whole on hovering.
+        StatusBar1[i] = i == 3 ? new TElidedLabel(this) : new QLabel(this);
         StatusBar1[i]->setMinimumWidth(widths[i]);
         statusBar()->addWidget(StatusBar1[i], i == 3 ? 1 : 0);
     }
@@ -239,8 +241,7 @@ void TForm1::buildStatusBar() {
     bold.setBold(true);
     StatusBar1[0]->setFont(bold);
     // Long messages are cut rather than widening the window.
-    ProblemPanel = new QLabel(this);
-    ProblemPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ProblemPanel = new TElidedLabel(this);
     statusBar()->addWidget(ProblemPanel, 3);
     SelectionPanel = new QLabel(this);
     SelectionPanel->hide();

@@ -3,9 +3,12 @@
 
 #include "AboutForm.h"
 #include "AppTest.h"
+#include "ElidedLabel.h"
+
 #include "PermissionsEnforced.h"
 #include "RichEdit2.h"
 #include "Settings.h"
+#include <QToolTip>
 
 #include <QClipboard>
 #include <QDir>
@@ -14,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 
@@ -80,6 +84,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.StatusBar1[0]->text(), result);
         QVERIFY(window.StatusBar1[0]->font().bold());
         QCOMPARE(showsRed(window.StatusBar1[0]), red);
+    }
+
+    void aLongMessageIsCutWithAnEllipsisAndShownWholeOnHovering() {
+        TForm1 window;
+        window.resize(700, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* panel = qobject_cast<TElidedLabel*>(window.StatusBar1[3]);
+        QVERIFY(panel);
+        const QString message =
+            "The source has changed since the program was loaded: Restart (Ctrl+Shift+F5) "
+            "runs the new assembly.";
+        panel->setText(message);
+        QCOMPARE(window.width(), 700); // the message does not widen the window
+        const QString shown = panel->ShownText();
+        QVERIFY2(shown.size() < message.size() && shown.endsWith(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(message.startsWith(shown.chopped(1)));
+        QHelpEvent hover(QEvent::ToolTip, panel->rect().center(), panel->mapToGlobal(panel->rect().center()));
+        QApplication::sendEvent(panel, &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), message);
+        panel->setText("Stopped");
+        QCOMPARE(panel->ShownText(), QString("Stopped"));
     }
 
     void enterThatClosesADialogLeavesTheTextAlone() {
