@@ -28,6 +28,16 @@ TConsoleView::TConsoleView(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void TConsoleView::Show(const QString& text) {
+    // Of a text of more lines than the scrollback keeps, only its last lines would
+    // stay: they replace the whole, and the lines before them cost no work.
+    qsizetype from = 0;
+    int lines = 0;
+    for (qsizetype i = text.size(); i-- > 0;)
+        if (text[i] == u'\n' && ++lines == scrollbackLines) {
+            from = i + 1;
+            clear();
+            break;
+        }
     QScrollBar* scroll = verticalScrollBar();
     const bool following = scroll->value() == scroll->maximum();
     QTextCursor end(document());
@@ -37,7 +47,7 @@ void TConsoleView::Show(const QString& text) {
         end.insertText(run);
         run.clear();
     };
-    for (const QChar c : text) {
+    for (const QChar c : QStringView(text).sliced(from)) {
         if (c == u'\b') {
             flush();
             if (end.positionInBlock() > 0)

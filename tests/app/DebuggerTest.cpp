@@ -448,6 +448,22 @@ class DebuggerTest : public QObject {
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("002"));
     }
 
+    void aFloodOfOutputShowsTheScrollbacksLastLinesAtOnce() {
+        // A program printing flat out hands over more lines at once than the scrollback keeps.
+        QString flood;
+        for (int i = 0; i < 12'000; ++i)
+            flood += QString::number(i) + (i % 2 ? "\n" : "x\by\n");
+        TConsoleView atOnce(nullptr), lineByLine(nullptr);
+        for (TConsoleView* view : {&atOnce, &lineByLine})
+            view->Show("before\nab\bc");
+        atOnce.Show(flood);
+        for (const QString& line : flood.split('\n'))
+            lineByLine.Show(line + (line.isEmpty() ? "" : "\n"));
+        QCOMPARE(atOnce.toPlainText(), lineByLine.toPlainText());
+        QCOMPARE(atOnce.document()->blockCount(), 10'000);
+        QVERIFY(atOnce.toPlainText().endsWith("11998y\n11999\n"));
+    }
+
     void registersAndMemoryAreEditedWhilePaused() {
         TForm1 window;
         window.show();
