@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -25,11 +26,15 @@ void TForm1::FindNext1Click() {
     FindDialog1Find();
 }
 
-// The next match of the dialog's text after the selection's start, or a beep.
+// The next match of the dialog's text after the selection's start, or a beep
+// and the message that there is none.
 void TForm1::findNext(const TFindDialog& dialog) {
+    lastSearchText = dialog.FindText();
     if (Brenvik1->FindTextA(dialog.FindText(), Brenvik1->GetSelStart() + 1, searchLength, dialog.Options()) <
-        0)
+        0) {
+        StatusBar1[3]->setText(QStringLiteral("Not found!"));
         QApplication::beep();
+    }
 }
 
 void TForm1::FindDialog1Find() {
@@ -43,6 +48,9 @@ void TForm1::FindDialog1Close() {
 void TForm1::Replace1Click() {
     Brenvik1->SetHideSelection(false);
     Brenvik1->SetSelLength(0);
+    if (!lastSearchText.isEmpty())
+        ReplaceDialog1->findText->setText(lastSearchText); // what was searched for last
+    ReplaceDialog1->findText->selectAll();
     ReplaceDialog1->show();
     ReplaceDialog1->raise();
 }

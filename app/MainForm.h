@@ -126,5 +126,6 @@ class TForm1 : public QMainWindow {
     QList<QAction*> delayItems;
     std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
+    QString lastSearchText;     // what Find or Replace looked for last, for the next Replace
     TAboutBox* aboutBox;
 };

@@ -68,6 +68,18 @@ class FindReplaceTest : public QObject {
         QVERIFY(w.form.Brenvik1->GetHideSelection());
     }
 
+    void findNextThatFindsNothingSaysSoAndReplaceStartsWithTheLastSearch() {
+        Window w("abc abc");
+        w.form.FindDialog1->findText->setText("abc");
+        w.form.FindNext1->trigger();
+        QCOMPARE(w.message(), QString());
+        w.form.FindNext1->trigger();
+        w.form.FindNext1->trigger(); // no further match
+        QCOMPARE(w.message(), QString("Not found!"));
+        w.form.Replace1->trigger();
+        QCOMPARE(w.form.ReplaceDialog1->FindText(), QString("abc"));
+    }
+
     void findOptionsAreTheDialogs() {
         Window w("x abcd ABC abc");
         w.form.FindDialog1->findText->setText("abc");
