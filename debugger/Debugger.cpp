@@ -17,10 +17,6 @@ constexpr auto refreshInterval = 33ms;
 constexpr std::uint64_t firstSliceStates = 100'000;
 constexpr std::uint64_t leastSliceStates = 1'000;
 
-std::uint8_t restartOpcode(unsigned restart) {
-    return static_cast<std::uint8_t>(0005 | (restart & 7) << 3);
-}
-
 } // namespace
 
 TDebugger::TDebugger(QObject* parent) : QObject(parent), statesPerSlice(firstSliceStates) {
@@ -45,10 +41,7 @@ bool TDebugger::Load(const Assembly& assembly, QString& reason) {
 
 void TDebugger::Unload() {
     stopSlices();
-    // The switches stay as the user set them, as on a front panel.
-    const auto switches = runner.machine().ports.inputValues;
     runner.unload();
-    runner.machine().ports.inputValues = switches;
     before = runner.machine();
     stale = false;
 }
@@ -182,7 +175,7 @@ void TDebugger::slice() {
     showScreen();
     noteLostReturn();
     if (stop) {
-        finish(*stop);
+        finish(QString::fromStdString(stop->text));
         return;
     }
     // In real time the polls go on, as they spend the chip's time; at full speed

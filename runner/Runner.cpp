@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::uint16_t addressMask = Cpu::addressMask;
 
-std::uint8_t restartOpcode(unsigned restart) {
-    return static_cast<std::uint8_t>(0005 | (restart & 7) << 3);
-}
-
 } // namespace
 
 Runner::Runner(const MachineDescription& description) : description(description), current(description) {}
@@ -22,10 +18,7 @@ bool Runner::load(const Program& program, std::string& reason) {
     reason = program.loadProblem();
     if (!reason.empty())
         return false;
-    // The switches stay as the user set them, as on a front panel.
-    const auto switches = current.ports.inputValues;
     unload();
-    current.ports.inputValues = switches;
     loadedProgram = std::make_shared<Program>(program);
     program.loadInto(current);
     isLoaded = true;
@@ -35,7 +28,10 @@ bool Runner::load(const Program& program, std::string& reason) {
 
 void Runner::unload() {
     const bool counting = current.counts != nullptr;
+    // The switches stay as the user set them, as on a front panel.
+    const auto switches = current.ports.inputValues;
     current = Machine(description);
+    current.ports.inputValues = switches;
     current.countExecutions(counting);
     loadedProgram = std::make_shared<Program>();
     isLoaded = false;

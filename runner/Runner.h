@@ -30,6 +30,7 @@ class Runner {
     // Puts `program` into a fresh machine, the switches kept as the user set
     // them; false, with the reason, when it does not fit the memory.
     bool load(const Program& program, std::string& reason);
+    // A fresh machine without a program; the switches stay.
     void unload();
     bool loaded() const { return isLoaded; }
 

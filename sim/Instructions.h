@@ -85,6 +85,11 @@ inline const InstructionTiming& timingOf(std::uint8_t opcode) {
     return instructionTimings()[opcode];
 }
 
+// The opcode of RST `restart` (0 to 7), as an interrupt jams it in.
+constexpr std::uint8_t restartOpcode(unsigned restart) {
+    return static_cast<std::uint8_t>(0005 | (restart & 7) << 3);
+}
+
 // Whether the opcode calls (CAL, a conditional call, RST) or returns (RET, a conditional return).
 bool isCall(std::uint8_t opcode);
 bool isReturn(std::uint8_t opcode);
