@@ -25,7 +25,7 @@ void TProblemsPane::showProblems(const Assembly& assembly) {
     QList<QTreeWidgetItem*> rows;
     for (int i = 0; i < std::min(count, maxRows); ++i) {
         const Diagnostic& d = problems[static_cast<std::size_t>(i)];
-        QTreeWidgetItem* problem = row(d.line, d.column, diagnosticText(d));
+        QTreeWidgetItem* problem = row(d.line, d.textColumn, diagnosticText(d));
         problem->setIcon(textColumn, isError(d) ? errorIcon : warningIcon);
         rows.append(problem);
     }

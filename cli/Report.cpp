@@ -23,9 +23,9 @@ void writeDiagnostics(std::ostream& err, const std::string& sourceName, const So
         if (!error && !withWarnings)
             continue;
         const std::u16string line = source.line(d.line);
-        err << sourceName << ':' << d.line + 1 << ':' << d.column << ": " << (error ? "error: " : "warning: ")
-            << messageOf(d.fault) << '\n'
+        err << sourceName << ':' << d.line + 1 << ':' << d.textColumn << ": "
+            << (error ? "error: " : "warning: ") << messageOf(d.fault) << '\n'
             << utf8Of(line) << '\n'
-            << caretLine(line, d.column) << '\n';
+            << caretLine(line, d.textColumn) << '\n';
     }
 }

@@ -131,7 +131,7 @@ TBrenvikEngine::Operand TBrenvikEngine::evaluate(std::uint32_t index, const std:
     const Operand operand = evaluateOperand(upper, pos);
     useLine = noLine;
     if (wideColumn != 0)
-        errorline(index, 1, wideFault(wideColumn));
+        errorline(index, 1, wideFault(wideColumn), wideColumn);
     return operand;
 }
 
@@ -160,19 +160,30 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     statementWord = {};
     operandlessAt = 0;
     clearExprFault(); // what an earlier line's operand found says nothing of this one
+    // A mnemonic in column 1 is read as a label; what follows says whether that was meant.
+    const bool labelIsMnemonic = !bareLabel.empty() && opcodes.contains(bareLabel);
+    bool misreadLabel = false;
     if (pos <= n && isLetter(at(upper, pos))) {
         const std::uint32_t wordStart = skipWord(upper, pos, n);
         const std::string_view word = slice(upper, wordStart, pos);
         if (const Line::LineCode* code = opcodes.find(word); !code) {
-            errorline(index, wordStart, {DiagCode::unknownMnemonic, typedText(wordStart, pos)});
+            misreadLabel = labelIsMnemonic;
+            if (!misreadLabel)
+                errorline(index, wordStart, {DiagCode::unknownMnemonic, typedText(wordStart, pos)});
         } else {
             line.kind = *code;
             statementWord = word;
             checkWord(index, wordStart, word);
             statement(pc, index, pos);
         }
-    } else if (!bareLabel.empty() && (pos > n || at(upper, pos) == ';' || at(upper, pos) == '*')) {
-        checkBareLabel(index, bareLabel);
+    } else {
+        misreadLabel = labelIsMnemonic && pos <= n && at(upper, pos) != ';' && at(upper, pos) != '*';
+    }
+    if (misreadLabel) {
+        errorline(index, 1, {DiagCode::mnemonicAsLabel, typedText(1, 1 + bareLabel.size())});
+        pos = n + 1; // the rest of the line is what the mnemonic would have taken
+    } else if (labelIsMnemonic) {
+        warnLabelLikeStatement(index, bareLabel);
     }
     checkEol(index, upper, pos);
     if (line.size() != 0)
@@ -191,7 +202,7 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
     // Operands that may name a symbol defined further down.
     const auto deferrable = [&](const Operand& operand) {
         if (operand.value == exprError)
-            errorline(index, operandColumn, exprFault());
+            errorline(index, operandColumn, exprFault(), findingColumn());
         else if (operand.value == exprUndefined)
             assembly.forwardRefs.push_back({index, operandColumn});
         else
@@ -203,7 +214,7 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
         line.value = origin.value;
         pc = origin.value;
         if (origin.value > maxValue)
-            errorline(index, 1, operandFault(origin.value));
+            errorline(index, 1, operandFault(origin.value), findingColumn());
         break;
     }
     case Line::db:
@@ -240,7 +251,7 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
     case outBase: {
         const Operand number = evaluate(index, upper, pos);
         if (number.value > maxValue)
-            errorline(index, 1, operandFault(number.value));
+            errorline(index, 1, operandFault(number.value), findingColumn());
         else
             checkOperand(index, number);
         line.kind = foldedOpcode(line.kind, number.value);
@@ -265,17 +276,19 @@ void TBrenvikEngine::doDbDw(std::uint32_t index, const std::string& upper, const
                             std::uint32_t& pos, Line& line, bool isDw) {
     const auto n = static_cast<std::uint32_t>(upper.size());
     for (;;) {
-        skipBlanks(upper, pos, n);
-        if (pos <= n && at(upper, pos) == '"') {
-            ++pos;
+        std::uint32_t itemStart = pos; // pos stays before the blanks: a missing item is missed there
+        skipBlanks(upper, itemStart, n);
+        if (itemStart <= n && at(upper, itemStart) == '"') {
+            const std::uint32_t quote = itemStart;
+            pos = itemStart + 1;
             while (pos <= n && at(upper, pos) != '"') {
                 if (current.isWide(pos))
-                    errorline(index, 1, wideFault(pos));
+                    errorline(index, 1, wideFault(pos), pos);
                 line.code.push_back(static_cast<std::uint8_t>(at(typed, pos)));
                 ++pos;
             }
             if (pos > n) {
-                errorline(index, 1, {DiagCode::unclosedString});
+                errorline(index, 1, {DiagCode::unclosedString}, quote);
                 return;
             }
             ++pos;
@@ -285,7 +298,7 @@ void TBrenvikEngine::doDbDw(std::uint32_t index, const std::string& upper, const
             if (isDw)
                 line.code.push_back(highByte(item.value));
             if (item.value > maxValue) { // DB and DW take no forward references
-                errorline(index, 1, operandFault(item.value));
+                errorline(index, 1, operandFault(item.value), findingColumn());
                 return;
             }
         }
@@ -338,9 +351,10 @@ void TBrenvikEngine::resolve() {
         }
 
         if (v == exprUndefined) {
-            markCounted(ref.line, ref.column, exprFault());
+            markCounted(ref.line, ref.column, exprFault(), findingColumn());
         } else if (v == exprError || wideColumn != 0) {
-            markCounted(ref.line, 1, wideColumn != 0 ? wideFault(wideColumn) : exprFault());
+            markCounted(ref.line, 1, wideColumn != 0 ? wideFault(wideColumn) : exprFault(),
+                        wideColumn != 0 ? wideColumn : findingColumn());
         } else {
             clearMark(ref.line);
             checkEol(ref.line, upper, pos);

@@ -65,8 +65,9 @@ class TBrenvikEngine {
                           std::uint32_t value) const;
     // Marks line `index` in error from `column`, for `why`; a repeat for the line
     // marked just before is ignored, so a pass in line order counts each faulty
-    // line once.
-    void errorline(std::uint32_t index, std::uint32_t column, Fault why);
+    // line once. `textColumn` is where the faulty text begins, 0 for the first
+    // character at or after `column`.
+    void errorline(std::uint32_t index, std::uint32_t column, Fault why, std::uint32_t textColumn = 0);
 
     int GetErrorCount() const { return assembly.errorCount; }
 
@@ -106,8 +107,10 @@ class TBrenvikEngine {
     std::string typedText(std::uint32_t from, std::uint32_t to) const;
 
     // Error bookkeeping.
-    void markCounted(std::uint32_t index, std::uint32_t column, Fault why);
-    void mark(std::uint32_t index, std::uint32_t column, Fault why);
+    void markCounted(std::uint32_t index, std::uint32_t column, Fault why, std::uint32_t textColumn = 0);
+    void mark(std::uint32_t index, std::uint32_t column, Fault why, std::uint32_t textColumn);
+    // Where the evaluator's finding is, 0 when it found nothing.
+    std::uint32_t findingColumn() const { return finding.code == DiagCode::none ? 0 : finding.column; }
     void clearMark(std::uint32_t index);
     Diagnostic* errorSlot(std::uint32_t index);
     void collectDiagnostics();
@@ -115,7 +118,7 @@ class TBrenvikEngine {
     // Warnings.
     void warn(std::uint32_t index, std::uint32_t column, std::size_t length, Fault why);
     void defineLabel(std::uint32_t index, std::string_view name);
-    void checkBareLabel(std::uint32_t index, std::string_view label);
+    void warnLabelLikeStatement(std::uint32_t index, std::string_view label);
     void checkWord(std::uint32_t index, std::uint32_t column, std::string_view word);
     void checkOperand(std::uint32_t index, const Operand& operand);
     void checkPlacement(std::uint32_t index);

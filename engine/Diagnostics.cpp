@@ -60,6 +60,8 @@ constexpr std::array messageTable{
           "Begin a comment with ';' or '*', or remove the extra text."},
     Entry{noOperandTaken, error, "%0 takes no operand", "Remove the operand, or begin a comment with ';'."},
     Entry{unclosedString, error, "missing closing quote", "End the string with a double quote."},
+    Entry{mnemonicAsLabel, error, "'%0' in column 1 is read as a label, not as an instruction or directive",
+          "Only labels start in column 1: indent the statement with a tab or blanks."},
     Entry{labelRedefined, warning, "'%0' is defined again; the earlier definition is on line %1",
           "Lines below and forward references take the later definition; rename one of them if that is not "
           "meant."},

@@ -36,6 +36,7 @@ enum class DiagCode : std::uint8_t {
     unexpectedText, // %0 the text
     noOperandTaken, // %0 the mnemonic or directive
     unclosedString,
+    mnemonicAsLabel, // %0 the instruction or directive name in column 1
     // Warnings: reported, never counted, never changing a byte.
     labelRedefined,       // %0 the name, %1 the line of the earlier definition
     labelLikeStatement,   // %0 the name
@@ -58,12 +59,15 @@ struct Fault {
 };
 
 // A fault found in the source. For an error the column is where the line's red
-// begins; `length` is how many columns the finding covers (at least 1).
+// begins, which may be the blank before the faulty text; `textColumn` is where
+// that text begins, the column a report names. `length` is how many columns the
+// finding covers (at least 1).
 struct Diagnostic {
     std::uint32_t line;   // 0-based
     std::uint32_t column; // 1-based
     std::uint32_t length;
     Fault fault;
+    std::uint32_t textColumn;
 };
 
 enum class Severity { error, warning };

@@ -17,26 +17,28 @@ bool isHighSurrogate(char16_t unit) {
 
 } // namespace
 
-void TBrenvikEngine::errorline(std::uint32_t index, std::uint32_t column, Fault why) {
+void TBrenvikEngine::errorline(std::uint32_t index, std::uint32_t column, Fault why,
+                               std::uint32_t textColumn) {
     if (index == lastErrorLine)
         return;
     ++assembly.errorCount;
     lineCounted[index] = true;
-    mark(index, column, std::move(why));
+    mark(index, column, std::move(why), textColumn);
 }
 
 // Marks a line again after the pass, counting it only if it does not count yet.
-void TBrenvikEngine::markCounted(std::uint32_t index, std::uint32_t column, Fault why) {
+void TBrenvikEngine::markCounted(std::uint32_t index, std::uint32_t column, Fault why,
+                                 std::uint32_t textColumn) {
     if (!lineCounted[index]) {
         lineCounted[index] = true;
         ++assembly.errorCount;
     }
-    mark(index, column, std::move(why));
+    mark(index, column, std::move(why), textColumn);
 }
 
 // Red from `column` to the end of the line, for `why`; a comment mark under it
 // goes. A mark without a reason is one that resolve will give a reason or clear.
-void TBrenvikEngine::mark(std::uint32_t index, std::uint32_t column, Fault why) {
+void TBrenvikEngine::mark(std::uint32_t index, std::uint32_t column, Fault why, std::uint32_t textColumn) {
     Assembly::Line& line = assembly.lines[index];
     if (line.comment >= column)
         line.comment = 0;
@@ -44,7 +46,11 @@ void TBrenvikEngine::mark(std::uint32_t index, std::uint32_t column, Fault why) 
     lastErrorColumn = column;
     if (why.code == DiagCode::none)
         return;
-    Diagnostic error{index, column, 1, std::move(why)};
+    if (textColumn == 0) {
+        textColumn = column;
+        skipBlanks(currentUpper, textColumn, static_cast<std::uint32_t>(currentUpper.size()));
+    }
+    Diagnostic error{index, column, 1, std::move(why), textColumn};
     if (Diagnostic* slot = errorSlot(index))
         *slot = std::move(error);
     else if (errors.empty() || errors.back().line < index)

@@ -119,8 +119,8 @@ std::uint32_t TBrenvikEngine::expr(const std::string& text, std::uint32_t& pos, 
     }
     std::uint32_t next = pos;
     skipBlanks(text, next, last);
-    if (next > last || at(text, next) == ';')
-        fail(DiagCode::missingOperandAfter, next, slice(text, opColumn, opColumn + 1));
+    if (next > last || at(text, next) == ';') // found where the operand should have begun
+        fail(DiagCode::missingOperandAfter, pos, slice(text, opColumn, opColumn + 1));
     const std::uint32_t s = expr(text, pos, last, depth + 1);
     if (s > maxValue)
         return s;
@@ -133,9 +133,10 @@ std::uint32_t TBrenvikEngine::expr(const std::string& text, std::uint32_t& pos, 
 
 std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, std::uint32_t last,
                                    unsigned depth) const {
+    const std::uint32_t afterWhatCameBefore = pos; // where a missing operand should have begun
     skipBlanks(text, pos, last);
     if (pos > last || at(text, pos) == ';') {
-        fail(DiagCode::missingOperand, pos);
+        fail(DiagCode::missingOperand, afterWhatCameBefore);
         return exprError;
     }
     const char c = at(text, pos);

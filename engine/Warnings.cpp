@@ -48,8 +48,8 @@ std::string asWritten(std::string text) {
 } // namespace
 
 void TBrenvikEngine::warn(std::uint32_t index, std::uint32_t column, std::size_t length, Fault why) {
-    warnings.push_back(
-        {index, column, static_cast<std::uint32_t>(std::max<std::size_t>(length, 1)), std::move(why)});
+    warnings.push_back({index, column, static_cast<std::uint32_t>(std::max<std::size_t>(length, 1)),
+                        std::move(why), column});
 }
 
 void TBrenvikEngine::defineLabel(std::uint32_t index, std::string_view name) {
@@ -59,10 +59,9 @@ void TBrenvikEngine::defineLabel(std::uint32_t index, std::string_view name) {
              {DiagCode::labelRedefined, std::string(name), std::to_string(*earlier + 1)});
 }
 
-// A label alone in column 1 that is spelt like a statement was meant to be one.
-void TBrenvikEngine::checkBareLabel(std::uint32_t index, std::string_view label) {
-    if (opcodes.contains(label))
-        warn(index, 1, label.size(), {DiagCode::labelLikeStatement, std::string(label)});
+// A label in column 1 spelt like a statement may have been meant as one.
+void TBrenvikEngine::warnLabelLikeStatement(std::uint32_t index, std::string_view label) {
+    warn(index, 1, label.size(), {DiagCode::labelLikeStatement, std::string(label)});
 }
 
 void TBrenvikEngine::checkWord(std::uint32_t index, std::uint32_t column, std::string_view word) {

@@ -43,7 +43,7 @@ class ProblemsTest : public QObject {
                  (QStringList{
                      "1:6 warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used",
                      "2:2 error: unknown instruction or directive 'FOO'",
-                     "4:5 error: undefined symbol 'NOWHERE'"}));
+                     "4:6 error: undefined symbol 'NOWHERE'"})); // at the name, not the blank before it
         QCOMPARE(window.ProblemsPane1->windowTitle(), QString("Problems (3)"));
         assemble(window, "\tRET\n");
         QVERIFY(!window.ProblemsPane1->isVisible()); // it came for the problems and goes with them
@@ -72,7 +72,7 @@ class ProblemsTest : public QObject {
         QCOMPARE(window.focusWidget(), &list);
         Q_EMIT list.itemActivated(list.topLevelItem(2), 0);
         QCOMPARE(window.Brenvik1->GetLine(), 4);
-        QCOMPARE(window.Brenvik1->GetColumn(), 5);
+        QCOMPARE(window.Brenvik1->GetColumn(), 6);
         QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
     }
 
@@ -124,9 +124,9 @@ class ProblemsTest : public QObject {
     }
 
     void findsTheProblemAfterAndBeforeAPlace() {
-        const std::vector<Diagnostic> problems{{0, 5, 1, {DiagCode::missingOperand}},
-                                               {2, 1, 1, {DiagCode::missingOperand}},
-                                               {2, 8, 1, {DiagCode::missingOperand}}};
+        const std::vector<Diagnostic> problems{{0, 5, 1, {DiagCode::missingOperand}, 5},
+                                               {2, 1, 1, {DiagCode::missingOperand}, 1},
+                                               {2, 8, 1, {DiagCode::missingOperand}, 8}};
         QCOMPARE(nextProblem(problems, 0, 0, true), &problems[0]);
         QCOMPARE(nextProblem(problems, 0, 4, true), &problems[1]); // the caret stands on the first one
         QCOMPARE(nextProblem(problems, 2, 3, true), &problems[2]);

@@ -58,7 +58,7 @@ TEST_F(CommandLine, ReportsEveryLineInErrorAndLeavesTheHexFileAlone) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, source + ":2:2: error: unknown instruction or directive 'FOO'\n\tFOO 1\n\t^\n" + source +
                          ":3:5: error: missing operand\n\tLAI\n\t   ^\n" + source +
-                         ":4:6: error: undefined symbol 'NOWHERE'\nX\tJMP NOWHERE ; c\n \t   ^\n" +
+                         ":4:7: error: undefined symbol 'NOWHERE'\nX\tJMP NOWHERE ; c\n \t    ^\n" +
                          "3 Errors in Assembly!\n");
     EXPECT_EQ(TempFolder::read(hex), "old");
 }
@@ -118,7 +118,7 @@ TEST_F(CommandLine, CharacterWithoutASingleByteCodeIsAnError) {
     const Result r = asm8008({source, "-o", "-"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
-              source + ":1:1: error: character '\xE2\x82\xAC' has no 8-bit code");
+              source + ":1:6: error: character '\xE2\x82\xAC' has no 8-bit code");
 }
 
 TEST_F(CommandLine, FilesThatCannotBeReadOrWrittenExitWithTwo) {

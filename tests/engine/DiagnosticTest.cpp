@@ -86,6 +86,9 @@ const DiagnosticCase errorCases[] = {
     {"NoOperandTaken", {"\tRET 1"}, 0, 6, noOperandTaken, "RET", ""},
     {"DirectiveTakesNoOperand", {"\tBSS 10"}, 0, 6, noOperandTaken, "BSS", ""},
     {"UnclosedString", {"\tDB \"abc"}, 0, 1, unclosedString, "", ""},
+    {"InstructionInColumnOne", {"JMP NOWHERE"}, 0, 1, mnemonicAsLabel, "JMP", ""},
+    {"InstructionInColumnOneBeforeANumber", {"LAI 129B"}, 0, 1, mnemonicAsLabel, "LAI", ""},
+    {"DirectiveInColumnOne", {"org 100 ; start"}, 0, 1, mnemonicAsLabel, "org", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Errors, OneDiagnostic, ::testing::ValuesIn(errorCases),
@@ -96,6 +99,8 @@ const DiagnosticCase warningCases[] = {
     {"LabelRedefined", {"Loop\tRET", "LOOP:\tRET"}, 1, 1, labelRedefined, "LOOP", "1"},
     {"LabelLikeStatement", {"HLT"}, 0, 1, labelLikeStatement, "HLT", ""},
     {"LabelLikeDirectiveBeforeComment", {"END\t; done"}, 0, 1, labelLikeStatement, "END", ""},
+    {"LabelLikeInstructionBeforeAStatement", {"LAA\tLAB"}, 0, 1, labelLikeStatement, "LAA", ""},
+    {"LabelLikeDirectiveBeforeAStatement", {"DB RET"}, 0, 1, labelLikeStatement, "DB", ""},
     {"ImmediateAbove255", {"\tLAI 300"}, 0, 6, immediateRange, "300", "054B"},
     {"ImmediateBelowMinus128", {"\tCPI -129"}, 0, 6, immediateRange, "-129", "177B"},
     {"ImmediateExpression", {"X\tEQU 100", "\tLBI X*3"}, 1, 6, immediateRange, "'X*3'", "054B"},
@@ -135,6 +140,21 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"\tORG 37776B", "\tRLC", "\tRET", "\tORG 0", "\tHLT"},
                       std::vector<std::string>{"RET:", "LOOP:\tJMP LOOP", "DONE\tHLT", "\tHLT3", "\tLMA"},
                       std::vector<std::string>{"\tBSS", "\tDB 1,2", "\tORG 0", "\tCODE", "\tDB 3,4"}));
+
+// A report names the first character of the faulty text, even where the red
+// begins on the blank before it or at column 1.
+TEST(Errors, AreReportedAtTheFaultyText) {
+    const std::pair<std::string, std::uint32_t> cases[] = {
+        {"\tJMP NOWHERE", 6}, {"\tDB NOWHERE", 5},  {"\tJMP (NOWHERE)", 7}, {"\tORG 70000", 6},
+        {"\tLAI 1/0", 7},     {"\tDB \"open", 5},   {"\tLAI 5'Q", 8},       {"\tJMP LATER+)", 12},
+        {"\tLAI", 5},         {"\tLAI\t; none", 5}, {"\tDB 1,\t; x", 7},    {"\tLAI 1+ ; x", 8},
+    };
+    for (const auto& [line, column] : cases) {
+        const Assembled a({line, "LATER\tRET"});
+        ASSERT_TRUE(isError(a.assembly.diagnostics.at(0))) << line << "\n" << messagesOf(a.assembly);
+        EXPECT_EQ(a.assembly.diagnostics[0].textColumn, column) << line;
+    }
+}
 
 TEST(Errors, ASymbolWhoseDefinitionFailedFailsEveryUse) {
     const Assembled a({"G\tEQU 1/0", "\tLAI G", "F\tEQU NOWHERE", "\tJMP F"});
