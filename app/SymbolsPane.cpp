@@ -60,8 +60,12 @@ QVariant TSymbolsModel::data(const QModelIndex& index, int role) const {
         }
     case Qt::ToolTipRole:
         if (index.column() == valueColumn)
-            return valid ? QStringLiteral("Decimal %1").arg(symbol.value)
-                         : QStringLiteral("No value: its definition is in error");
+            if (valid)
+                return QStringLiteral("Decimal %1").arg(symbol.value);
+        return symbol.isLabel
+                   ? QStringLiteral("No value: location %1B is past 177777B, the last 16-bit address")
+                         .arg(octalString(symbol.value, 6))
+                   : QStringLiteral("No value: its definition is in error");
         return {};
     case Qt::TextAlignmentRole:
         return index.column() == nameColumn ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -87,7 +91,10 @@ TSymbolsPane::TSymbolsPane(QWidget* parent)
     sorted->setFilterCaseSensitivity(Qt::CaseInsensitive);
     filter->setPlaceholderText(QStringLiteral("Filter"));
     filter->setClearButtonEnabled(true);
-    connect(filter, &QLineEdit::textChanged, sorted, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        sorted->setFilterFixedString(text);
+        showCount();
+    });
 
     view->setModel(sorted);
     view->setSortingEnabled(true);
@@ -136,6 +143,14 @@ void TSymbolsPane::refresh() {
         return;
     std::vector<SymbolEntry> symbols = symbolEntries(*pending);
     pending = nullptr;
-    setWindowTitle(QStringLiteral("Symbols (%1)").arg(symbols.size()));
     model->SetSymbols(std::move(symbols));
+    showCount();
+}
+
+// The title counts the rows the filter lets through, out of all when it holds some back.
+void TSymbolsPane::showCount() {
+    const int all = model->rowCount();
+    const int shown = sorted->rowCount();
+    setWindowTitle(shown == all ? QStringLiteral("Symbols (%1)").arg(all)
+                                : QStringLiteral("Symbols (%1 of %2)").arg(shown).arg(all));
 }

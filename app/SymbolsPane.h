@@ -53,6 +53,7 @@ class TSymbolsPane : public QDockWidget {
 
   private:
     void refresh();
+    void showCount();
 
     TSymbolsModel* model;
     QSortFilterProxyModel* sorted;

@@ -2,6 +2,7 @@
 // resolution of forward references.
 
 #include "Brenvik.h"
+#include "CodeFormat.h"
 #include "Scan.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ void TBrenvikEngine::prepare() {
         std::fill_n(addressOwners.get(), ownedAddresses, AddressOwner{0, 0});
         runNumber = 1;
     }
-    lastLineOverlapped = lastLineBeyond = false;
+    lastLineOverlapped = lastLineBeyond = counterPast16Bits = false;
 }
 
 void TBrenvikEngine::readUpper(std::uint32_t index) {
@@ -186,8 +187,10 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
         warnLabelLikeStatement(index, bareLabel);
     }
     checkEol(index, upper, pos);
-    if (line.size() != 0)
+    if (line.size() != 0) {
+        checkLocation(index);
         checkPlacement(index);
+    }
 }
 
 // The statement of line `index` from just after its word, by the word's code.
@@ -213,7 +216,8 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
         const Operand origin = evaluate(index, upper, pos);
         line.value = origin.value;
         pc = origin.value;
-        if (origin.value > maxValue)
+        counterPast16Bits = origin.value > maxValue;
+        if (counterPast16Bits)
             errorline(index, 1, operandFault(origin.value), findingColumn());
         break;
     }
@@ -270,6 +274,18 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
         pc += static_cast<std::uint32_t>(line.size());
         break;
     }
+}
+
+// The first line whose bytes pass the last 16-bit address is in error: no HEX
+// record can hold them, and its labels have no 16-bit value.
+void TBrenvikEngine::checkLocation(std::uint32_t index) {
+    const Line& line = assembly.lines[index];
+    const std::uint64_t last = std::uint64_t{line.value} + line.size() - 1;
+    if (last <= maxValue || counterPast16Bits)
+        return;
+    counterPast16Bits = true;
+    const std::uint32_t past = std::max(line.value, maxValue + 1);
+    errorline(index, statementStart, {DiagCode::locationPast16Bits, octalText(past, 6) + "B"});
 }
 
 void TBrenvikEngine::doDbDw(std::uint32_t index, const std::string& upper, const std::string& typed,

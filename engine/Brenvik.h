@@ -122,6 +122,7 @@ class TBrenvikEngine {
     void checkWord(std::uint32_t index, std::uint32_t column, std::string_view word);
     void checkOperand(std::uint32_t index, const Operand& operand);
     void checkPlacement(std::uint32_t index);
+    void checkLocation(std::uint32_t index);
 
     const TextArea& sourceText;
     Assembly assembly;
@@ -151,6 +152,9 @@ class TBrenvikEngine {
     std::uint32_t runNumber = 0;
     bool lastLineOverlapped = false;
     bool lastLineBeyond = false;
+    // Whether the location counter passed the last 16-bit address and was told so
+    // (or an ORG in error put it there), so that only the first line beyond is.
+    bool counterPast16Bits = false;
 
     // The line being assembled: as typed and upper-cased, reused from line to line.
     SourceLine current;

@@ -62,6 +62,8 @@ constexpr std::array messageTable{
     Entry{unclosedString, error, "missing closing quote", "End the string with a double quote."},
     Entry{mnemonicAsLabel, error, "'%0' in column 1 is read as a label, not as an instruction or directive",
           "Only labels start in column 1: indent the statement with a tab or blanks."},
+    Entry{locationPast16Bits, error, "location %0 is past 177777B, the last 16-bit address",
+          "A HEX file holds addresses 0 to 177777B only: lower the ORG above, or place fewer bytes."},
     Entry{labelRedefined, warning, "'%0' is defined again; the earlier definition is on line %1",
           "Lines below and forward references take the later definition; rename one of them if that is not "
           "meant."},

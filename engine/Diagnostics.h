@@ -36,7 +36,8 @@ enum class DiagCode : std::uint8_t {
     unexpectedText, // %0 the text
     noOperandTaken, // %0 the mnemonic or directive
     unclosedString,
-    mnemonicAsLabel, // %0 the instruction or directive name in column 1
+    mnemonicAsLabel,    // %0 the instruction or directive name in column 1
+    locationPast16Bits, // %0 the first location past the last 16-bit address
     // Warnings: reported, never counted, never changing a byte.
     labelRedefined,       // %0 the name, %1 the line of the earlier definition
     labelLikeStatement,   // %0 the name

@@ -15,6 +15,7 @@ struct SymbolEntry {
     std::uint32_t value;                 // above 0xFFFF when its definition failed
     std::uint32_t line;                  // the defining line, 0-based
     std::vector<std::uint32_t> useLines; // 0-based, ascending, each once
+    bool isLabel;                        // its value is the location of its line, not an EQU's
 };
 
 // Every symbol of `program`, in the order of definition.

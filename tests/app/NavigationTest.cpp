@@ -96,8 +96,28 @@ class NavigationTest : public QObject {
 
         QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "COUNT"}));
+        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (3 of 5)"));
         QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"LOOP"}));
+        assemble(window, QString(program).replace("LOOP", "LOOPS"));
+        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (1 of 5)"));
+        window.SymbolsPane1->Filter()->clear();
+        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (5)"));
+    }
+
+    void symbolsWithoutAValueSayWhy() {
+        TForm1 window;
+        window.show();
+        window.Symbols1->trigger();
+        assemble(window, "\tORG 177776B\nFITS\tDW 1\nPAST\tDW 2\nFAILED\tEQU 1/0\n");
+        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        QCOMPARE(columnOf(rows, TSymbolsModel::valueColumn), (QStringList{"?", "177776", "?"}));
+        const auto tip = [&](int row) {
+            return rows.index(row, TSymbolsModel::valueColumn).data(Qt::ToolTipRole);
+        };
+        QCOMPARE(tip(0).toString(), QString("No value: its definition is in error"));
+        QCOMPARE(tip(2).toString(),
+                 QString("No value: location 200000B is past 177777B, the last 16-bit address"));
     }
 
     void symbolsPaneFollowsEachRunAndGoesToTheDefinition() {

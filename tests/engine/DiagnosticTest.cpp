@@ -156,6 +156,17 @@ TEST(Errors, AreReportedAtTheFaultyText) {
     }
 }
 
+TEST(Errors, OnlyTheFirstLinePastTheLast16BitAddressIsInError) {
+    const Assembled a({"\tORG 177776B", "\tDW 1", "\tLAI 1", "\tLAI 2", "\tORG 0", "\tRET", "\tORG 200000B",
+                       "\tRET", "\tORG 177777B", "X\tLAI 3"});
+    EXPECT_EQ(a.errors(), (ErrorColumns{{2, 2}, {6, 1}, {9, 3}}));
+    EXPECT_EQ(a.assembly.errorCount, 3);
+    const Diagnostic* past = a.assembly.errorOf(2);
+    ASSERT_NE(past, nullptr);
+    EXPECT_EQ(messageOf(past->fault), "location 200000B is past 177777B, the last 16-bit address");
+    EXPECT_EQ(a.assembly.errorOf(9)->fault.argument, "200000B"); // its second byte is past
+}
+
 TEST(Errors, ASymbolWhoseDefinitionFailedFailsEveryUse) {
     const Assembled a({"G\tEQU 1/0", "\tLAI G", "F\tEQU NOWHERE", "\tJMP F"});
     EXPECT_EQ(a.codes(), (std::vector<DiagCode>{divisionByZero, symbolWithoutValue, undefinedSymbol,
