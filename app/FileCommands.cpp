@@ -12,6 +12,7 @@
 #include "ProblemsPane.h"
 #include "RichEdit2.h"
 #include "SymbolsPane.h"
+#include "UsesPane.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -32,7 +33,7 @@ bool TForm1::discardChanges() {
 // Loads `path` as the document; a failure throws before anything of the window changes.
 void TForm1::loadDocument(const QString& path) {
     Brenvik1->LoadFromFile(path);
-    DebugSession1->EndSession();
+    startDocument();
     applyEditorFont();
     setDocument(path);
     recentFiles = addRecentFile(recentFiles, currentFile);
@@ -52,7 +53,16 @@ void TForm1::New1Click() {
     setDocument(QString());
     Brenvik1->ClearAll();
     Brenvik1->SetModified(false);
+    startDocument();
+}
+
+// A document just opened or made owes nothing to the one before: its session,
+// results and lists go, until its own first run.
+void TForm1::startDocument() {
     DebugSession1->EndSession();
+    Brenvik1->ForgetAssembly();
+    showResults();
+    UsesPane1->Clear();
 }
 
 // Runs an Open or Save dialog from the document's folder (or the one last used);
@@ -114,11 +124,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::Brenvik1Assemble() {
-    Assemble1->setEnabled(false);
+void TForm1::showResults() {
     ProblemsPane1->showProblems(Brenvik1->GetAssembly());
     SymbolsPane1->ShowSymbols(Brenvik1->GetAssembly());
     showSelectionCost();
+}
+
+void TForm1::Brenvik1Assemble() {
+    Assemble1->setEnabled(false);
+    showResults();
     if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile.isEmpty())
         return;
     const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));

@@ -81,6 +81,8 @@ class TForm1 : public QMainWindow {
     bool discardChanges();
     bool chooseFile(QFileDialog* dialog);
     void loadDocument(const QString& path);
+    void startDocument();
+    void showResults();
     void New1Click();
     void Open1Click();
     void Save1Click();

@@ -6,6 +6,11 @@ TUsesPane::TUsesPane(QWidget* parent) : TLinesPane(QStringLiteral("Uses"), QStri
     setObjectName(QStringLiteral("UsesPane"));
 }
 
+void TUsesPane::Clear() {
+    setWindowTitle(QStringLiteral("Uses"));
+    list->clear();
+}
+
 void TUsesPane::ShowUses(const QString& name, const std::vector<Use>& uses) {
     setWindowTitle(uses.empty() ? QStringLiteral("Uses of %1 (none)").arg(name)
                                 : QStringLiteral("Uses of %1 (%2)").arg(name).arg(uses.size()));

@@ -20,4 +20,6 @@ class TUsesPane : public TLinesPane {
 
     // Lists `uses` of `name` and shows the pane in front.
     void ShowUses(const QString& name, const std::vector<Use>& uses);
+    // Lists nothing, where it stands: the symbol was another document's.
+    void Clear();
 };

@@ -121,6 +121,14 @@ void TBrenvik::vertScroll() {
     repaint(codeRect);
 }
 
+void TBrenvik::ForgetAssembly() {
+    snapshot = SourceText(std::u16string(), QChar::ParagraphSeparator);
+    engine.run();
+    program.reset();
+    codeValid = false;
+    update(codeRect);
+}
+
 void TBrenvik::doAsm() {
     autoAsmTimer.stop();
     // Marks are layout formats: they leave the text, the selection, the modified

@@ -54,6 +54,9 @@ class TBrenvik : public QWidget {
 
     // One whole assembly run; cancels a pending automatic one.
     void doAsm();
+    // Forgets the last run's results, for a document that has had no run yet:
+    // no errors, no bytes, no symbols, nothing to run.
+    void ForgetAssembly();
     // What the last run produced.
     const Assembly& GetAssembly() const { return engine.GetAssembly(); }
     int GetErrorCount() const { return GetAssembly().errorCount; }

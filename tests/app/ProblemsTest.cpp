@@ -3,6 +3,8 @@
 
 #include "AppTest.h"
 #include "ProblemsPane.h"
+#include "SymbolsPane.h"
+#include "UsesPane.h"
 
 #include <QTreeWidget>
 
@@ -121,6 +123,45 @@ class ProblemsTest : public QObject {
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
         idle();
         QCOMPARE(window.ProblemPanel->text(), QString());
+    }
+
+    void anotherDocumentShowsNoneOfTheLastOnesResults() {
+        const QTemporaryDir folder;
+        const QString other = folder.filePath("other.asm");
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\tRET\n");
+        file.close();
+        TForm1 window;
+        window.show();
+        window.Symbols1->trigger();
+        const auto expectNothing = [&](const char* how) {
+            idle();
+            QVERIFY2(window.ProblemsPane1->List()->topLevelItemCount() == 0, how);
+            QVERIFY2(!window.ProblemsPane1->isVisible(), how);
+            QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (0)"));
+            QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses"));
+            QCOMPARE(window.StatusBar1[0]->text(), QString());
+        };
+        const auto faultyWithSymbols = [&] {
+            assemble(window, "HERE\tJMP HERE\n" + source);
+            window.Brenvik1->SetModified(false);
+            window.Brenvik1->GoTo(0, 1);
+            window.FindUses1->trigger();
+            idle();
+            QCOMPARE(window.StatusBar1[0]->text(), QString("2 Errors in Assembly!"));
+        };
+        faultyWithSymbols();
+        window.recentFiles = {other};
+        idle(); // the Reopen menu follows the list
+        window.Reopen1->actions().first()->trigger();
+        expectNothing("Reopen");
+        faultyWithSymbols();
+        window.New1->trigger();
+        expectNothing("New");
+        window.Brenvik1->GetTextArea()->setPlainText("\tFOO\n");
+        window.NextProblem1->trigger(); // assembles the new text, not a stale one
+        QCOMPARE(window.Brenvik1->GetLine(), 1);
     }
 
     void findsTheProblemAfterAndBeforeAPlace() {
