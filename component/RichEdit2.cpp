@@ -1,4 +1,5 @@
 #include "RichEdit2.h"
+#include "ScrollBarStyle.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,6 +11,10 @@ TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* scrollBarStyle = new TScrollBarStyle;
+    scrollBarStyle->setParent(this);
+    horizontalScrollBar()->setStyle(scrollBarStyle);
+    verticalScrollBar()->setStyle(scrollBarStyle);
     setTabChangesFocus(false);
     document()->setDocumentMargin(0);
     // The strip left of the text is outside the viewport: fill it like the text's background.

@@ -1,6 +1,7 @@
 // The automatic run, the explicit run, and what a run leaves as it was.
 
 #include "Editor.h"
+#include "ScrollBarStyle.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -198,6 +199,45 @@ class ControlTest : public QObject {
         e.text().verticalScrollBar()->setValue(200);
         e.brenvik.doAsm();
         QCOMPARE(e.text().verticalScrollBar()->value(), 0);
+    }
+
+    // The thumb of the horizontal scroll bar stands where the view is, and stands
+    // out from its track, even when it fills nearly all of it.
+    void horizontalThumbStandsOutWhereTheViewIs() {
+        for (const bool dark : {false, true}) {
+            Editor e("\t" + QString(120, 'W'), {700, 200});
+            if (dark) {
+                QPalette palette;
+                palette.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+                palette.setColor(QPalette::ButtonText, Qt::white);
+                e.text().horizontalScrollBar()->setPalette(palette);
+            }
+            QScrollBar& bar = *e.text().horizontalScrollBar();
+            QVERIFY(QTest::qWaitForWindowExposed(&e.brenvik));
+            bar.setMaximum(bar.pageStep() / 10); // a text a little wider than the view
+            const QColor thumb = TScrollBarStyle::thumbColour(bar.palette(), false);
+            const auto thumbColumns = [&] {
+                const QImage image = bar.grab().toImage();
+                QList<int> columns;
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, image.height() / 2);
+                    if (std::abs(pixel.lightness() - thumb.lightness()) < 8)
+                        columns.append(x);
+                }
+                return columns;
+            };
+            const QColor track = bar.palette().color(QPalette::Button);
+            QVERIFY(std::abs(thumb.lightness() - track.lightness()) >= 40);
+            bar.setValue(0);
+            const QList<int> atStart = thumbColumns();
+            bar.setValue(bar.maximum());
+            const QList<int> atEnd = thumbColumns();
+            QVERIFY(!atStart.isEmpty() && !atEnd.isEmpty());
+            QVERIFY2(atStart.first() < atEnd.first() && atStart.last() < atEnd.last(),
+                     dark ? "dark" : "light");
+            QVERIFY(atStart.first() < bar.width() / 10);
+            QVERIFY(atEnd.last() > bar.width() * 9 / 10);
+        }
     }
 };
 
