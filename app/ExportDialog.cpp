@@ -9,23 +9,24 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <optional>
+
 namespace {
 
 constexpr std::uint32_t largestByte = 0377;
-constexpr std::uint32_t largestAddress = 0177777;
-constexpr std::uint32_t wholeEpromEnd = 017777; // the last address of an 8 KiB EPROM, a 2764
 
 } // namespace
 
-TBinaryImageDialog::TBinaryImageDialog(QWidget* parent)
-    : QDialog(parent), FillField(new QLineEdit(octalString(erasedByte, 3), this)),
-      FirstField(new QLineEdit(octalString(0, 6), this)),
-      LastField(new QLineEdit(octalString(wholeEpromEnd, 6), this)),
+TBinaryImageDialog::TBinaryImageDialog(QWidget* parent, const Assembly& program,
+                                       const BinaryImageChoices& choices)
+    : QDialog(parent), FillField(new QLineEdit(choices.fill, this)),
+      FirstField(new QLineEdit(choices.first, this)), LastField(new QLineEdit(choices.last, this)),
       WholeProgram(
           new QRadioButton(QStringLiteral("From the program's &lowest address to its highest"), this)),
-      FixedRange(new QRadioButton(QStringLiteral("Over a fixed &range"), this)), problem(new QLabel(this)) {
+      FixedRange(new QRadioButton(QStringLiteral("Over a fixed &range"), this)), program(program),
+      problem(new QLabel(this)), taken(choices) {
     setWindowTitle(QStringLiteral("Binary Image"));
-    WholeProgram->setChecked(true);
+    (choices.fixedRange ? FixedRange : WholeProgram)->setChecked(true);
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(FixedRange);
     rangeRow->addWidget(FirstField);
@@ -54,28 +55,40 @@ TBinaryImageDialog::TBinaryImageDialog(QWidget* parent)
     form->addRow(rangeRow);
     form->addRow(problem);
     form->addRow(buttons);
+    // Tab goes in reading order, the range's fields before the buttons.
+    setTabOrder(FillField, WholeProgram);
+    setTabOrder(WholeProgram, FixedRange);
+    setTabOrder(FixedRange, FirstField);
+    setTabOrder(FirstField, LastField);
+    setTabOrder(LastField, buttons);
+}
+
+void TBinaryImageDialog::refuse(const QString& why, QLineEdit* field) {
+    problem->setText(why);
+    field->setFocus();
+    field->selectAll();
 }
 
 void TBinaryImageDialog::accept() {
     const std::optional<std::uint32_t> byte = parseOctal(FillField->text(), largestByte);
-    if (!byte) {
-        problem->setText(QStringLiteral("The fill byte is octal, 0 to 377."));
-        FillField->setFocus();
-        return;
-    }
-    std::optional<AddressRange> chosen;
+    if (!byte)
+        return refuse(QStringLiteral("The fill byte is octal, 0 to 377."), FillField);
+    std::optional<AddressRange> range;
     if (FixedRange->isChecked()) {
-        const std::optional<std::uint32_t> first = parseOctal(FirstField->text(), largestAddress);
-        const std::optional<std::uint32_t> last = parseOctal(LastField->text(), largestAddress);
-        if (!first || !last || *first > *last) {
-            problem->setText(
-                QStringLiteral("The range is two octal addresses, the first at most the second."));
-            FirstField->setFocus();
-            return;
-        }
-        chosen = AddressRange{*first, *last};
+        const std::optional<std::uint32_t> first = parseOctal(FirstField->text(), highestImageAddress);
+        const std::optional<std::uint32_t> last = parseOctal(LastField->text(), highestImageAddress);
+        if (!first || !last || *first > *last)
+            return refuse(QStringLiteral("The range is two octal addresses, the first at most the second."),
+                          FirstField);
+        range = AddressRange{*first, *last};
     }
-    fill = static_cast<std::uint8_t>(*byte);
-    range = chosen;
+    std::string reason;
+    if (!binaryImage(program, static_cast<std::uint8_t>(*byte), range, image, reason)) {
+        // The program does not fit the range: the range is what to mend.
+        QString why = QString::fromStdString(reason);
+        why[0] = why[0].toUpper();
+        return refuse(why + '.', FirstField);
+    }
+    taken = {FillField->text(), FirstField->text(), LastField->text(), FixedRange->isChecked()};
     QDialog::accept();
 }

@@ -2,13 +2,16 @@
 
 // The choices of a binary image: the byte that fills the gaps, and whether the
 // image runs from the program's lowest byte to its highest or over a fixed
-// range, such as a whole EPROM. Addresses and the byte in octal.
+// range, such as a whole EPROM. Addresses and the byte in octal. The image is
+// made before the dialog closes, so that a range the program does not fit is
+// said in it, with the choices still there to mend.
 
 #include "BinaryImage.h"
+#include "ImageChoices.h"
 
 #include <QDialog>
 
-#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -17,10 +20,11 @@ class QRadioButton;
 class TBinaryImageDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TBinaryImageDialog(QWidget* parent);
+    TBinaryImageDialog(QWidget* parent, const Assembly& program, const BinaryImageChoices& choices);
 
-    std::uint8_t Fill() const { return fill; }
-    std::optional<AddressRange> Range() const { return range; }
+    // After Accepted: the choices taken and the image made of them.
+    const BinaryImageChoices& Choices() const { return taken; }
+    const std::string& Image() const { return image; }
 
     QLineEdit *FillField, *FirstField, *LastField;
     QRadioButton *WholeProgram, *FixedRange;
@@ -28,7 +32,11 @@ class TBinaryImageDialog : public QDialog {
     void accept() override;
 
   private:
-    QLabel* problem; // why the choices cannot be taken
-    std::uint8_t fill = erasedByte;
-    std::optional<AddressRange> range;
+    // Says why the choices cannot be taken and puts the focus on `field`.
+    void refuse(const QString& why, QLineEdit* field);
+
+    const Assembly& program;
+    QLabel* problem;
+    BinaryImageChoices taken;
+    std::string image;
 };

@@ -58,18 +58,13 @@ void TForm1::writeExport(const QString& path, const std::string& contents) {
 void TForm1::ExportBinary1Click() {
     if (!exportable())
         return;
-    TBinaryImageDialog choices(this);
+    TBinaryImageDialog choices(this, Brenvik1->GetAssembly(), imageChoices);
     if (choices.exec() != QDialog::Accepted)
         return;
-    std::string image, reason;
-    if (!binaryImage(Brenvik1->GetAssembly(), choices.Fill(), choices.Range(), image, reason)) {
-        showMessage(this, QStringLiteral("The image cannot hold the program."),
-                    QString::fromStdString(reason));
-        return;
-    }
+    imageChoices = choices.Choices();
     const QString path = chooseExportFile(QStringLiteral(".bin"), QStringLiteral("Binary image (*.bin)"));
     if (!path.isEmpty())
-        writeExport(path, image);
+        writeExport(path, choices.Image());
 }
 
 void TForm1::ExportListing1Click() {

@@ -337,6 +337,7 @@ void TForm1::loadSettings() {
     // Damaged values are refused by Qt, and the designed size stays.
     DebugSession1->SetSpeed(stored->runSpeed);
     DebugSession1->SetInterruptRestart(static_cast<unsigned>(stored->interruptRestart));
+    imageChoices = stored->imageChoices;
     restoreGeometry(stored->windowGeometry);
     restoreState(stored->windowState);
 }
@@ -351,6 +352,7 @@ void TForm1::FormClose() {
     options.autoIndent = Brenvik1->GetAutoIndent();
     options.runSpeed = DebugSession1->GetSpeed();
     options.interruptRestart = static_cast<int>(DebugSession1->GetInterruptRestart());
+    options.imageChoices = imageChoices;
     options.windowGeometry = saveGeometry();
     options.windowState = saveState();
     writeOptions(*settings, options);

@@ -129,5 +129,6 @@ class TForm1 : public QMainWindow {
     std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
     QString lastSearchText;     // what Find or Replace looked for last, for the next Replace
+    BinaryImageChoices imageChoices;
     TAboutBox* aboutBox;
 };

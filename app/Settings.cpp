@@ -78,6 +78,11 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
     options.autoIndent = readSwitch(settings, "AutoIndent", true);
     options.runSpeed = readInt(settings, "RunSpeed", 0);
     options.interruptRestart = readInt(settings, "InterruptRestart", 0);
+    BinaryImageChoices& image = options.imageChoices;
+    image.fill = settings.value("ImageFill", image.fill).toString();
+    image.first = settings.value("ImageFirst", image.first).toString();
+    image.last = settings.value("ImageLast", image.last).toString();
+    image.fixedRange = readSwitch(settings, "ImageFixedRange", image.fixedRange);
     options.windowGeometry = QByteArray::fromBase64(settings.value("WindowGeometry").toString().toLatin1());
     options.windowState = QByteArray::fromBase64(settings.value("WindowState").toString().toLatin1());
     settings.endGroup();
@@ -105,6 +110,10 @@ void writeGroup(QSettings& settings, const StoredOptions& options) {
     write(settings, "AutoIndent", options.autoIndent ? 1 : 0);
     write(settings, "RunSpeed", options.runSpeed);
     write(settings, "InterruptRestart", options.interruptRestart);
+    write(settings, "ImageFill", options.imageChoices.fill);
+    write(settings, "ImageFirst", options.imageChoices.first);
+    write(settings, "ImageLast", options.imageChoices.last);
+    write(settings, "ImageFixedRange", options.imageChoices.fixedRange ? 1 : 0);
     write(settings, "WindowGeometry", QString::fromLatin1(options.windowGeometry.toBase64()));
     write(settings, "WindowState", QString::fromLatin1(options.windowState.toBase64()));
     settings.endGroup();

@@ -3,6 +3,8 @@
 // The options kept between runs, group "Options" of QSettings("Talvane",
 // "Brenvik"), every value a string.
 
+#include "ImageChoices.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
@@ -36,6 +38,8 @@ struct StoredOptions {
     // real-time clocks in the Run menu's order) and interrupt restart number,
     int runSpeed = 0;
     int interruptRestart = 0;
+    // the Binary Image dialog's last choices,
+    BinaryImageChoices imageChoices;
     // the window's place, size and maximised state,
     // and where its panes are; empty until the first close.
     QByteArray windowGeometry;

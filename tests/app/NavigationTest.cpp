@@ -283,6 +283,23 @@ class NavigationTest : public QObject {
         window.ExportBinary1->trigger();
         QCOMPARE(readFile(folder.filePath("eprom.bin")),
                  QByteArray(8, '\0') + "\006\001\007" + QByteArray(5, '\0'));
+        // The next image starts from these choices, in this window and the next.
+        const auto expectRemembered = [](TForm1& form) {
+            QStringList fields;
+            whenModal<TBinaryImageDialog>([&](TBinaryImageDialog* dialog) {
+                fields = {dialog->FillField->text(), dialog->FirstField->text(), dialog->LastField->text(),
+                          dialog->FixedRange->isChecked() ? "fixed" : "whole"};
+                dialog->reject();
+            });
+            form.ExportBinary1->trigger();
+            QCOMPARE(fields, (QStringList{"0", "000000", "17", "fixed"}));
+        };
+        expectRemembered(window);
+        window.close();
+        TForm1 next;
+        next.show();
+        assemble(next, "\tRET\n");
+        expectRemembered(next);
 
         chooseFile(folder.filePath("program.lst"));
         window.ExportListing1->trigger();
@@ -309,6 +326,34 @@ class NavigationTest : public QObject {
         window.ExportBinary1->trigger();
         QVERIFY(stillOpen);
         QCOMPARE(problem, QString("The fill byte is octal, 0 to 377."));
+
+        // A range the program does not fit is said inline too, the choices kept.
+        assemble(window, "\tORG 20000B\n\tRET\n");
+        QStringList keysGoTo;
+        whenModal<TBinaryImageDialog>([&](TBinaryImageDialog* dialog) {
+            dialog->FixedRange->setChecked(true);
+            dialog->accept();
+            stillOpen = dialog->isVisible();
+            problem = dialog->findChild<QLabel*>("Problem")->text();
+            QCOMPARE(dialog->LastField->text(), QString("017777"));
+            dialog->FillField->setFocus();
+            for (int i = 0; i < 5; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                const QWidget* focus = QApplication::focusWidget();
+                keysGoTo.append(focus->metaObject()->className() + QString(" ") +
+                                (qobject_cast<const QAbstractButton*>(focus)
+                                     ? qobject_cast<const QAbstractButton*>(focus)->text()
+                                     : qobject_cast<const QLineEdit*>(focus)->text()));
+            }
+            dialog->reject();
+        });
+        window.ExportBinary1->trigger();
+        QVERIFY(stillOpen);
+        QCOMPARE(problem, QString("A byte at 020000 lies outside 000000-017777."));
+        // The two choices are one stop, as radio buttons are; arrows move between them.
+        QCOMPARE(keysGoTo, (QStringList{"QRadioButton From the program's &lowest address to its highest",
+                                        "QLineEdit 000000", "QLineEdit 017777", "QPushButton OK",
+                                        "QPushButton Cancel"}));
     }
 };
 
