@@ -89,6 +89,8 @@ void TBrenvik::LoadFromFile(const QString& path) {
                             .arg(path, QString::fromLocal8Bit(reason))
                             .toStdString());
 
+    if (!looksLikeText(bytes))
+        throw FileError(QStringLiteral("Cannot open file %1: it is not a text file").arg(path).toStdString());
     const DecodedSource source = decodeSource(bytes);
     textArea->setPlainText(QString::fromStdU16String(source.text));
     encoding = source.encoding;

@@ -134,6 +134,22 @@ DecodedSource decodeSource(std::string_view bytes) {
     return source;
 }
 
+bool looksLikeText(std::string_view bytes) {
+    constexpr std::size_t sample = 64 * 1024;
+    constexpr std::size_t controlsAllowedPer = 10; // one in ten
+    const std::string_view start = bytes.substr(0, sample);
+    if (bytes.find('\0') != std::string_view::npos)
+        return false;
+    std::size_t controls = 0;
+    for (const char c : start) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool layout = byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f';
+        if ((byte < 0x20 && !layout) || byte == 0x7F)
+            ++controls;
+    }
+    return controls * controlsAllowedPer <= start.size();
+}
+
 std::string encodeSource(std::u16string_view text, SourceEncoding encoding, LineEnd lineEnd) {
     const char* const ending = lineEnd == LineEnd::lf ? "\n" : lineEnd == LineEnd::cr ? "\r" : "\r\n";
     std::string bytes;

@@ -25,6 +25,11 @@ struct DecodedSource {
 
 DecodedSource decodeSource(std::string_view bytes);
 
+// Whether `bytes` read as a source at all: no NUL byte, and control characters
+// other than tab, line ends and form feed no more than a few in its first part.
+// An EPROM image or an object file fails, a source in any encoding passes.
+bool looksLikeText(std::string_view bytes);
+
 // `text` (lines separated by '\n') as file bytes. Throws UnencodableText when
 // `encoding` cannot hold one of its characters.
 std::string encodeSource(std::u16string_view text, SourceEncoding encoding, LineEnd lineEnd = LineEnd::crLf);

@@ -104,6 +104,8 @@ class FilesTest : public QObject {
         // A named pipe would block the load until something writes to it.
         ::mkfifo(file("pipe.asm").toLocal8Bit().constData(), 0600);
         QTest::newRow("named pipe") << file("pipe.asm") << "not a regular file";
+        write(file("image.asm"), QByteArray("\0\0\0\x06\x01\x07\0", 7)); // an EPROM image named .asm
+        QTest::newRow("binary") << file("image.asm") << "not a text file";
     }
     void failedLoadLeavesTheTextAsItWas() {
         QFETCH(QString, path);

@@ -68,6 +68,20 @@ TEST(Encoding, KeepsTheLineEndsTheFileHad) {
     EXPECT_EQ(encodeSource(u"a\nb\n", SourceEncoding::Utf8, LineEnd::lf), "a\nb\n");
 }
 
+TEST(Decoding, TellsASourceFromABinaryFile) {
+    const std::string manyControls = "\tRET\n" + std::string(10, '\x01');
+    const std::pair<std::string, bool> cases[] = {
+        {"\tRET\r\n\f\tHLT\n", true},
+        {"\tDB \"\xE9\"\n", true},
+        {"", true},
+        {std::string("\tRET\0", 5), false},
+        {manyControls, false},
+        {"\x1B[1m\tRET\n" + std::string(90, ' '), true},
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(looksLikeText(bytes), text) << bytes;
+}
+
 TEST(Encoding, WritesCrLfAndRefusesWhatLatin1CannotHold) {
     EXPECT_EQ(encodeSource(u"a\nb", SourceEncoding::Utf8), "a\r\nb");
     EXPECT_EQ(encodeSource(u"\u00E9", SourceEncoding::Utf8WithBom), "\xEF\xBB\xBF\xC3\xA9");
