@@ -53,6 +53,10 @@ bool TMemoryModel::editable() const {
 QVariant TMemoryModel::data(const QModelIndex& index, int role) const {
     const Machine& machine = debugger.GetMachine();
     if (index.column() == textColumn) {
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral(
+                "The bytes as the console prints them: bit 7 does not count, so 101 and 301 "
+                "are both A; a byte it does not print is a dot");
         if (role != Qt::DisplayRole)
             return {};
         QString text;

@@ -15,6 +15,10 @@ bool isInput(int port) {
     return port < static_cast<int>(Ports::inputPorts);
 }
 
+QString portWord(int port) {
+    return isInput(port) ? QStringLiteral("INP") : QStringLiteral("OUT");
+}
+
 } // namespace
 
 TPortsModel::TPortsModel(TDebugger& debugger, QObject* parent)
@@ -58,9 +62,8 @@ QVariant TPortsModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         switch (index.column()) {
         case Column::portColumn:
-            return QStringLiteral("%1 %2")
-                .arg(isInput(port) ? QStringLiteral("INP") : QStringLiteral("OUT"))
-                .arg(port);
+            return QStringLiteral("%1 %2").arg(portWord(port),
+                                               octalString(static_cast<std::uint32_t>(port), 2));
         case Column::useColumn:
             return use(port);
         default:
@@ -68,7 +71,13 @@ QVariant TPortsModel::data(const QModelIndex& index, int role) const {
         }
     case Qt::ToolTipRole:
         if (index.column() == Column::valueColumn && isSwitches(port))
-            return QStringLiteral("What INP %1 reads, in octal; double-click to set it").arg(port);
+            return QStringLiteral("What INP %1 reads, in octal; double-click to set it")
+                .arg(octalString(static_cast<std::uint32_t>(port), 2));
+        if (index.column() == Column::portColumn)
+            return QStringLiteral("Port %2 in decimal: %1 %2 or %1 %3B in the source")
+                .arg(portWord(port))
+                .arg(port)
+                .arg(octalString(static_cast<std::uint32_t>(port), 2));
         return {};
     case Qt::FontRole:
         return changedValueFont(index.column() == Column::valueColumn && !isInput(port) &&

@@ -404,6 +404,11 @@ class DebuggerTest : public QObject {
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(debuggerOf(window).GetMachine().ports.lastOutput[9], 012);
         window.DebugSession1->Pause1->trigger();
+        // Ports are numbered in octal like every other number here.
+        const QModelIndex nine = ports.Model()->index(9, TPortsModel::portColumn);
+        QCOMPARE(nine.data().toString(), QString("OUT 11"));
+        QCOMPARE(nine.data(Qt::ToolTipRole).toString(),
+                 QString("Port 9 in decimal: OUT 9 or OUT 11B in the source"));
     }
 
     void anotherDocumentEndsTheSessionOfTheLastOne() {
