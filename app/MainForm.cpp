@@ -74,6 +74,7 @@ TForm1::TForm1(QWidget* parent)
             [this](int line) { Brenvik1->GoTo(line, 1); });
     connect(Brenvik1, &TBrenvik::OnNameClicked, this, [this](const QString& name) { goToDefinition(name); });
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::selectionChanged, this, &TForm1::showSelectionCost);
+    connect(Brenvik1->GetTextArea(), &QPlainTextEdit::cursorPositionChanged, this, &TForm1::caretMoved);
     resize(700, 496);
     buildMenu();
     buildStatusBar();

@@ -90,6 +90,8 @@ class TForm1 : public QMainWindow {
     void saveDocument();
     void dummy1Click(const QString& path);
 
+    void sayAtCaret(const QString& message);
+    void caretMoved();
     QString nameAtCaret() const;
     std::optional<std::uint32_t> symbolNamed(const QString& name);
     void goToDefinition(const QString& name);
@@ -130,5 +132,10 @@ class TForm1 : public QMainWindow {
     QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
     QString lastSearchText;     // what Find or Replace looked for last, for the next Replace
     BinaryImageChoices imageChoices;
+    struct CaretMessage {
+        QString text;
+        int position; // where the caret stood when it was said
+    };
+    std::optional<CaretMessage> caretMessage;
     TAboutBox* aboutBox;
 };

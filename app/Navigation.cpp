@@ -18,6 +18,22 @@ const QString noName = QStringLiteral("No name at the caret");
 
 } // namespace
 
+// A message about the name at the caret: it goes when the caret moves on.
+void TForm1::sayAtCaret(const QString& message) {
+    StatusBar1[3]->setText(message);
+    caretMessage = {message, Brenvik1->GetTextArea()->textCursor().position()};
+}
+
+void TForm1::caretMoved() {
+    if (!caretMessage)
+        return;
+    if (Brenvik1->GetTextArea()->textCursor().position() == caretMessage->position)
+        return;
+    if (StatusBar1[3]->text() == caretMessage->text)
+        StatusBar1[3]->clear();
+    caretMessage.reset();
+}
+
 QString TForm1::nameAtCaret() const {
     return Brenvik1->NameAt(Brenvik1->GetTextArea()->textCursor().position());
 }
@@ -25,13 +41,13 @@ QString TForm1::nameAtCaret() const {
 // The symbol's number in the last run, or none with the reason said.
 std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
     if (name.isEmpty()) {
-        StatusBar1[3]->setText(noName);
+        sayAtCaret(noName);
         return std::nullopt;
     }
     const Assembly& assembly = Brenvik1->CurrentAssembly();
     const std::uint32_t symbol = assembly.symbols.indexOf(name.toUpper().toStdString());
     if (symbol == assembly.symbols.none) {
-        StatusBar1[3]->setText(QStringLiteral("%1 is not defined").arg(name));
+        sayAtCaret(QStringLiteral("%1 is not defined").arg(name));
         return std::nullopt;
     }
     return symbol;
@@ -56,10 +72,9 @@ void TForm1::findUses(const QString& name) {
         return std::pair(a.line, a.column) < std::pair(b.line, b.column);
     });
     UsesPane1->ShowUses(QString::fromUtf8(assembly.symbols.wordAt(*symbol)), uses);
-    StatusBar1[3]->setText(uses.empty() ? QStringLiteral("%1 is not used").arg(name)
-                           : uses.size() == 1
-                               ? QStringLiteral("%1 is used once").arg(name)
-                               : QStringLiteral("%1 is used %2 times").arg(name).arg(uses.size()));
+    sayAtCaret(uses.empty()       ? QStringLiteral("%1 is not used").arg(name)
+               : uses.size() == 1 ? QStringLiteral("%1 is used once").arg(name)
+                                  : QStringLiteral("%1 is used %2 times").arg(name).arg(uses.size()));
 }
 
 // The bytes and states of the lines the selection touches; nothing without a

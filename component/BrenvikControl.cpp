@@ -16,6 +16,9 @@ TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(thi
     setMouseTracking(true);
     autoAsmTimer.setSingleShot(true);
     connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
+    navigationFlash.setSingleShot(true);
+    navigationFlash.setInterval(navigationFlashMilliseconds);
+    connect(&navigationFlash, &QTimer::timeout, this, &TBrenvik::showLineHighlights);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
     connect(textArea->document(), &QTextDocument::contentsChange, this,
             &TBrenvik::dropBreakpointsOfEmptiedText);
@@ -34,6 +37,7 @@ void TBrenvik::changeEvent(QEvent* event) {
     if (event->type() != QEvent::PaletteChange)
         return;
     markColours = markColoursFor(palette().color(QPalette::Base));
+    showLineHighlights();
     if (codeValid)
         showMarks(*textArea->document(), GetAssembly(), markColours);
 }
@@ -158,6 +162,10 @@ void TBrenvik::GoTo(int line, int column) {
     if (!block.isValid())
         return;
     setSelection(block.position() + std::clamp(column - 1, 0, block.length() - 1), 0);
+    textArea->centerOn(block);
+    flashedLine = line;
+    navigationFlash.start();
+    showLineHighlights();
     textArea->setFocus();
 }
 

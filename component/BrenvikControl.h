@@ -84,9 +84,12 @@ class TBrenvik : public QWidget {
     // The diagnostics of line `index` (0-based) while the listing describes the
     // text; none while it is stale.
     std::span<const Diagnostic> DiagnosticsOf(int index) const;
-    // Puts the caret at `column` (1-based) of `line` (0-based), in view, and the
-    // keyboard focus in the text.
+    // Puts the caret at `column` (1-based) of `line` (0-based), the line in the
+    // middle of the view and lit for a moment, and the keyboard focus in the text.
     void GoTo(int line, int column);
+    // The line GoTo lights, while it is lit; -1 otherwise.
+    int GetFlashedLine() const { return navigationFlash.isActive() ? flashedLine : -1; }
+    static constexpr int navigationFlashMilliseconds = 700;
 
     // Breakpoints, by line (0-based). One set on a line without code goes to the
     // next line with code, now or after the next run; each stays with its line
@@ -169,6 +172,7 @@ class TBrenvik : public QWidget {
     void moveBreakpointsToCode();
     void dropBreakpointsOfEmptiedText();
     void setSelection(int start, int length);
+    void showLineHighlights();
 
     TRichEdit2* textArea;
     SourceText snapshot; // the text as the last run read it
@@ -184,6 +188,8 @@ class TBrenvik : public QWidget {
     QString executionNote;
     bool draggingBorder = false;
     int executionLine = -1;
+    QTimer navigationFlash; // runs while the line navigated to is lit
+    int flashedLine = -1;
     std::vector<QTextCursor> breakpoints; // each at the start of its line's text
     SourceEncoding encoding = SourceEncoding::Utf8;
     LineEnd lineEnd = LineEnd::crLf;

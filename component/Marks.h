@@ -18,6 +18,7 @@ struct MarkColours {
     QColor warning{0xE0, 0x8A, 0x00};   // amber reads on light and dark backgrounds
     QColor execution{0xFF, 0xF1, 0xA8}; // behind the line the program stands on
     QColor breakpoint{0xD0, 0x20, 0x20};
+    QColor navigation{0x60, 0xA0, 0xFF, 0x60}; // for a moment behind a line gone to
 };
 
 // Pure red and blue on a light background, as designed; lighter shades of them

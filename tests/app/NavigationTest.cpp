@@ -229,6 +229,30 @@ class NavigationTest : public QObject {
         window.FindUses1->trigger();
         QCOMPARE(usesOf(*window.UsesPane1), QStringList{"1:6 JMP LATER"});
         QCOMPARE(window.StatusBar1[3]->text(), QString("LATER is used once"));
+        // The message is about the name at the caret: it goes when the caret moves on.
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_Right);
+        QCOMPARE(window.StatusBar1[3]->text(), QString());
+    }
+
+    void aLineGoneToStandsInTheMiddleAndIsLitForAMoment() {
+        TForm1 window;
+        window.resize(700, 400);
+        window.show();
+        QString text;
+        for (int i = 0; i < 200; ++i)
+            text += i == 150 ? "TARGET\tRET\n" : "\tJMP TARGET\n";
+        assemble(window, text);
+        window.Brenvik1->GoTo(0, 6);
+        QTRY_COMPARE(window.Brenvik1->GetFlashedLine(), -1);
+        window.GoToDefinition1->trigger();
+        TRichEdit2& area = *window.Brenvik1->GetTextArea();
+        const QTextBlock target = area.document()->findBlockByNumber(150);
+        const int middle = area.viewport()->height() / 2;
+        QVERIFY(std::abs(area.blockTop(target) - middle) <= 2 * area.blockHeight(target));
+        QCOMPARE(window.Brenvik1->GetFlashedLine(), 150);
+        QCOMPARE(area.extraSelections().size(), 1);
+        QTRY_COMPARE(window.Brenvik1->GetFlashedLine(), -1);
+        QCOMPARE(area.extraSelections().size(), 0);
     }
 
     void selectedLinesShowTheirBytesAndStates() {
