@@ -63,6 +63,7 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
     connect(registers->Model(), &TRegistersModel::OnEdited, this, edited);
     connect(memory->Model(), &TMemoryModel::OnEdited, this, edited);
     connect(&editor, &TBrenvik::OnChange, this, &TDebugSession::textChanged);
+    connect(&editor, &TBrenvik::OnAssemble, this, &TDebugSession::checkEdits);
     connect(&editor, &TBrenvik::OnBreakpointsChanged, this,
             [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
     memory->SetAddressResolver([this](const QString& typed) {
@@ -167,6 +168,7 @@ bool TDebugSession::ready() {
         return false;
     if (!debugger.IsLoaded())
         return load();
+    settleEdits();
     if (debugger.IsStale()) {
         say(staleNote);
         return false;
@@ -187,6 +189,7 @@ bool TDebugSession::load() {
         say(reason);
         return false;
     }
+    editedSinceCheck = false;
     debugger.SetBreakpointLines(editor.BreakpointLines());
     // The console pane is the machine's terminal, by the name the terminal gives itself.
     if (const TerminalDevice* terminal = debugger.GetMachine().ports.terminal())
@@ -240,6 +243,7 @@ void TDebugSession::stop() {
 void TDebugSession::EndSession() {
     const bool wasLoaded = debugger.IsLoaded();
     debugger.Unload();
+    editedSinceCheck = false;
     warnings.clear();
     if (wasLoaded)
         say(QString()); // the stale notice was the last document's
@@ -275,6 +279,7 @@ void TDebugSession::runToCursor() {
 void TDebugSession::interrupt() {
     if (!debugger.IsLoaded())
         return;
+    settleEdits();
     if (debugger.IsStale()) {
         say(staleNote);
         return;
@@ -312,7 +317,8 @@ void TDebugSession::showMachine() {
     registers->Model()->Refresh();
     memory->Model()->Refresh();
     ports->Model()->Refresh();
-    const bool paused = debugger.IsLoaded() && !debugger.IsRunning() && !debugger.IsStale();
+    const bool paused =
+        debugger.IsLoaded() && !debugger.IsRunning() && !debugger.IsStale() && !editedSinceCheck;
     const int line = paused ? debugger.CurrentLine() : -1;
     editor.SetExecutionLine(line);
     editor.SetExecutionNote(line >= 0 ? executionNote(line) : QString());
@@ -332,14 +338,38 @@ QString TDebugSession::executionNote(int line) const {
                              'g', 4));
 }
 
+// Whether the change matters is known at the next run: an edit of comments or
+// blanks leaves the program as it is, and the session goes on.
 void TDebugSession::textChanged() {
     if (!debugger.IsLoaded())
         return;
-    say(staleNote); // again at every change, as the window clears its messages then
-    if (debugger.IsStale())
+    if (debugger.IsStale()) {
+        say(staleNote); // again at every change, as the window clears its messages then
         return;
+    }
+    editedSinceCheck = true;
+    editor.SetExecutionLine(-1); // lines above it may have come or gone
+}
+
+// Before the program goes on: whether the text still assembles to it.
+void TDebugSession::settleEdits() {
+    if (!editedSinceCheck)
+        return;
+    editor.CurrentAssembly(); // runs it, and the check with it, if it is behind the text
+    checkEdits();
+}
+
+void TDebugSession::checkEdits() {
+    if (!editedSinceCheck || !debugger.IsLoaded() || !editor.isCodeValid())
+        return;
+    editedSinceCheck = false;
+    if (editor.GetErrorCount() == 0 && debugger.Relink(editor.GetAssembly())) {
+        debugger.SetBreakpointLines(editor.BreakpointLines());
+        showMachine();
+        return;
+    }
     debugger.MarkStale();
-    editor.SetExecutionLine(-1);
+    say(staleNote);
     tell(console->Header() + "\n" + staleNote);
 }
 

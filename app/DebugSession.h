@@ -75,6 +75,8 @@ class TDebugSession : public QObject {
     void showMachine();
     QString executionNote(int line) const;
     void textChanged();
+    void checkEdits();
+    void settleEdits();
     void updateActions();
 
     QMainWindow& window;
@@ -89,4 +91,6 @@ class TDebugSession : public QObject {
     QList<QAction*> speedItems;
     QList<QAction*> restartItems;
     unsigned interruptRestart = 0;
+    // The text changed since the loaded program was last found to be its assembly.
+    bool editedSinceCheck = false;
 };

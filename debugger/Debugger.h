@@ -27,6 +27,8 @@ class TDebugger : public QObject {
     // with the reason, when it has bytes beyond the 8008's memory.
     bool Load(const Assembly& assembly, QString& reason);
     void Unload();
+    // The lines of `assembly` for the loaded program, when it assembles to the same bytes.
+    bool Relink(const Assembly& assembly) { return runner.relink(Program(assembly)); }
     bool IsLoaded() const { return runner.loaded(); }
     bool IsRunning() const { return running; }
     // Whether the source changed since the program was loaded.

@@ -33,6 +33,10 @@ class Program {
     std::string loadProblem() const;
     // Its bytes into `machine`'s memory, as a loader puts them.
     void loadInto(Machine& machine) const;
+    // Whether `other` puts the same bytes at the same addresses, whatever its lines.
+    bool sameBytes(const Program& other) const {
+        return present == other.present && image == other.image && firstBeyond == other.firstBeyond;
+    }
 
     bool hasLines() const { return !addressOfLine.empty(); }
     // The line whose instruction starts at `address`, or -1.

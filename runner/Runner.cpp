@@ -26,6 +26,13 @@ bool Runner::load(const Program& program, std::string& reason) {
     return true;
 }
 
+bool Runner::relink(const Program& program) {
+    if (!isLoaded || !program.sameBytes(*loadedProgram))
+        return false;
+    loadedProgram = std::make_shared<Program>(program);
+    return true;
+}
+
 void Runner::unload() {
     const bool counting = current.counts != nullptr;
     // The switches stay as the user set them, as on a front panel.

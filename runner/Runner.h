@@ -32,6 +32,10 @@ class Runner {
     bool load(const Program& program, std::string& reason);
     // A fresh machine without a program; the switches stay.
     void unload();
+    // Takes the lines of `program` for the loaded one when it puts the same
+    // bytes (a comment or blank edited), leaving the machine as it is; false,
+    // changing nothing, when its bytes differ.
+    bool relink(const Program& program);
     bool loaded() const { return isLoaded; }
 
     Machine& machine() { return current; }

@@ -322,6 +322,8 @@ class DebuggerTest : public QObject {
         window.DebugSession1->StepInto1->trigger();
         window.DebugSession1->StepInto1->trigger();
         typeAt(window, 0, "\tLCI 3\n");
+        QCOMPARE(litLine(window), -1);
+        window.Brenvik1->doAsm(); // the run finds the bytes changed
         QVERIFY(debuggerOf(window).IsStale());
         QVERIFY(status(window).contains("Restart"));
         QCOMPARE(litLine(window), -1);
@@ -335,6 +337,30 @@ class DebuggerTest : public QObject {
         QVERIFY(waitForStop(window));
         QVERIFY(!debuggerOf(window).IsStale());
         QCOMPARE(shown(window, rowOf(Cpu::C)), QString("003"));
+    }
+
+    void anEditThatChangesNoByteLeavesTheSessionGoingOn() {
+        TForm1 window;
+        window.show();
+        edit(window, addTwo);
+        window.DebugSession1->StepInto1->trigger();
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(litLine(window), 1);
+        typeAt(window, 0, "; adds two numbers\n\n");
+        typeAt(window, 4, "\t\t; the sum\n");
+        QCOMPARE(litLine(window), -1);
+        window.Brenvik1->doAsm();
+        QVERIFY(!debuggerOf(window).IsStale());
+        QCOMPARE(litLine(window), 3); // where LBI is now
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(litLine(window), 5);
+        window.DebugSession1->StepInto1->trigger();
+        QCOMPARE(litLine(window), 6); // past the comment, on HLT
+        QCOMPARE(shown(window, rowOf(Cpu::A)), QString("014"));
+        // Without a run in between, the step finds out for itself.
+        typeAt(window, 0, "\tLAA\n");
+        window.DebugSession1->StepInto1->trigger();
+        QVERIFY(debuggerOf(window).IsStale());
     }
 
     void linesInErrorKeepTheProgramFromRunning() {
@@ -426,7 +452,8 @@ class DebuggerTest : public QObject {
             window.DebugSession1->RunContinue1->trigger();
             QVERIFY(waitForStop(window));
             window.DebugSession1->Memory()->GoToField()->setText("100");
-            typeAt(window, 2, "* more\n"); // the program is stale now
+            typeAt(window, 2, "\tLAA\n");
+            window.Brenvik1->doAsm(); // the program is stale now
             window.Brenvik1->SetModified(false);
             QVERIFY(debuggerOf(window).IsStale());
         };
