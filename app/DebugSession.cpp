@@ -3,6 +3,7 @@
 #include "BrenvikControl.h"
 #include "ConsolePane.h"
 #include "MemoryPane.h"
+#include "PaneAction.h"
 #include "PortsPane.h"
 #include "Profile.h"
 #include "RegistersPane.h"
@@ -119,22 +120,12 @@ void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
     SetInterruptRestart(0);
 
     view->addSeparator();
-    const std::pair<QDockWidget*, QString> panes[] = {
-        {registers, QStringLiteral("&Registers")},
-        {memory, QStringLiteral("&Memory")},
-        {console, QStringLiteral("&Console")},
-        {ports, QStringLiteral("P&orts")},
-    };
-    for (const auto& [pane, caption] : panes) {
-        QAction* toggle = pane->toggleViewAction();
-        toggle->setText(caption);
-        // A pane opened from the menu comes to the front of the panes it shares a place with.
-        connect(toggle, &QAction::triggered, pane, [pane](bool shown) {
-            if (shown)
-                pane->raise();
-        });
-        view->addAction(toggle);
-    }
+    addPaneAction(*view, *registers, QStringLiteral("&Registers"),
+                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    addPaneAction(*view, *memory, QStringLiteral("&Memory"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    addPaneAction(*view, *console, QStringLiteral("&Console"),
+                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    addPaneAction(*view, *ports, QStringLiteral("P&orts"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     updateActions();
 }
 
@@ -201,8 +192,10 @@ bool TDebugSession::load() {
 }
 
 void TDebugSession::showPanes() {
-    if (!console->isHidden() && !registers->isHidden())
+    if (!console->isHidden() && !registers->isHidden()) {
+        bringRegistersForward();
         return;
+    }
     console->show();
     registers->show();
     registers->raise();
@@ -218,6 +211,17 @@ void TDebugSession::showPanes() {
         const QRect screen = window.screen()->availableGeometry();
         window.resize(std::min(widthWithPanes, screen.width()), window.height());
     }
+}
+
+// The registers come in front of a pane that hides them, unless it is one of
+// the debugger's own the user chose to watch instead.
+void TDebugSession::bringRegistersForward() {
+    if (!registers->visibleRegion().isEmpty())
+        return;
+    for (const QDockWidget* other : window.tabifiedDockWidgets(registers))
+        if ((other == memory || other == ports || other == console) && !other->visibleRegion().isEmpty())
+            return;
+    registers->raise();
 }
 
 void TDebugSession::say(const QString& message) {

@@ -60,6 +60,7 @@ class TDebugSession : public QObject {
     bool ready();
     bool load();
     void showPanes();
+    void bringRegistersForward();
     void say(const QString& message);
     void tell(const QString& header);
 

@@ -9,6 +9,7 @@
 #include "ElidedLabel.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
+#include "PaneAction.h"
 #include "PrintDialog.h"
 #include "ProblemsPane.h"
 #include "RegistersPane.h"
@@ -204,21 +205,13 @@ void TForm1::buildMenu() {
     Font1 = item(options, "&Font...", QKeySequence(), &TForm1::Font1Click);
 
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
-    Problems1 = View1->addAction(QStringLiteral("&Problems"));
-    Problems1->setCheckable(true);
-    connect(Problems1, &QAction::triggered, this, [this](bool open) {
-        if (open)
-            ProblemsPane1->open();
-        else
-            ProblemsPane1->close();
-    });
-    connect(ProblemsPane1, &QDockWidget::visibilityChanged, Problems1, &QAction::setChecked);
-    Symbols1 = SymbolsPane1->toggleViewAction();
-    Symbols1->setText(QStringLiteral("&Symbols"));
-    View1->addAction(Symbols1);
-    Uses1 = UsesPane1->toggleViewAction();
-    Uses1->setText(QStringLiteral("&Uses"));
-    View1->addAction(Uses1);
+    Problems1 =
+        addPaneAction(*View1, *ProblemsPane1, QStringLiteral("&Problems"),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), [this] { ProblemsPane1->open(); });
+    Symbols1 = addPaneAction(*View1, *SymbolsPane1, QStringLiteral("&Symbols"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    Uses1 = addPaneAction(*View1, *UsesPane1, QStringLiteral("&Uses"),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
 
     Run1 = menuBar()->addMenu(QStringLiteral("&Run")); // filled by the debug session
 

@@ -7,6 +7,7 @@
 #include "MemoryPane.h"
 #include "PortsPane.h"
 #include "RegistersPane.h"
+#include "SymbolsPane.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -361,6 +362,50 @@ class DebuggerTest : public QObject {
         typeAt(window, 0, "\tLAA\n");
         window.DebugSession1->StepInto1->trigger();
         QVERIFY(debuggerOf(window).IsStale());
+    }
+
+    void everyPaneHasKeysThatShowAndFocusIt() {
+        TForm1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSet<QKeySequence> keys;
+        for (QAction* entry : window.View1->actions()) {
+            if (entry->isSeparator())
+                continue;
+            QVERIFY2(!entry->shortcut().isEmpty(), qPrintable(entry->text()));
+            keys.insert(entry->shortcut());
+            window.Brenvik1->GetTextArea()->setFocus();
+            entry->trigger(); // opens the pane, the keys in it
+            QVERIFY2(entry->isChecked(), qPrintable(entry->text()));
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY2(focus && focus != window.Brenvik1->GetTextArea(), qPrintable(entry->text()));
+            while (focus && !qobject_cast<QDockWidget*>(focus))
+                focus = focus->parentWidget();
+            QVERIFY2(focus && focus->isVisible(), qPrintable(entry->text()));
+            entry->trigger(); // the keys were in it: it closes
+            QVERIFY2(!entry->isChecked() && focus->isHidden(), qPrintable(entry->text()));
+        }
+        QCOMPARE(keys.size(), window.View1->actions().size() - 1); // one separator
+    }
+
+    void runningBringsTheRegistersInFrontOfAnotherPane() {
+        TForm1 window;
+        window.show();
+        edit(window, addTwo);
+        window.DebugSession1->StepInto1->trigger();
+        TRegistersPane& registers = *window.DebugSession1->Registers();
+        window.tabifyDockWidget(&registers, window.SymbolsPane1);
+        window.SymbolsPane1->show();
+        window.SymbolsPane1->raise();
+        QTRY_VERIFY(registers.visibleRegion().isEmpty());
+        window.DebugSession1->StepInto1->trigger();
+        QTRY_VERIFY(!registers.visibleRegion().isEmpty());
+        // The memory, chosen to watch while stepping, stays in front.
+        window.DebugSession1->Memory()->show();
+        window.DebugSession1->Memory()->raise();
+        QTRY_VERIFY(registers.visibleRegion().isEmpty());
+        window.DebugSession1->StepInto1->trigger();
+        QVERIFY(registers.visibleRegion().isEmpty());
     }
 
     void linesInErrorKeepTheProgramFromRunning() {
