@@ -10,6 +10,7 @@
 #include "HexOutput.h"
 #include "IntelHex.h"
 #include "ProblemsPane.h"
+#include "RememberedBreakpoints.h"
 #include "RichEdit2.h"
 #include "SymbolsPane.h"
 #include "UsesPane.h"
@@ -32,10 +33,13 @@ bool TForm1::discardChanges() {
 
 // Loads `path` as the document; a failure throws before anything of the window changes.
 void TForm1::loadDocument(const QString& path) {
+    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
     Brenvik1->LoadFromFile(path);
     startDocument();
     applyEditorFont();
     setDocument(path);
+    for (const int line : rememberedBreakpoints(*settings, path))
+        Brenvik1->ToggleBreakpoint(line);
     recentFiles = addRecentFile(recentFiles, currentFile);
     Brenvik1->SetModified(false);
 }
@@ -50,6 +54,7 @@ void TForm1::FormCreate(const QString& argument) {
 void TForm1::New1Click() {
     if (!discardChanges())
         return;
+    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
     setDocument(QString());
     Brenvik1->ClearAll();
     Brenvik1->SetModified(false);

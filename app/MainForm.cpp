@@ -13,6 +13,7 @@
 #include "PrintDialog.h"
 #include "ProblemsPane.h"
 #include "RegistersPane.h"
+#include "RememberedBreakpoints.h"
 #include "ResultText.h"
 #include "RichEdit2.h"
 #include "SymbolsPane.h"
@@ -337,6 +338,7 @@ void TForm1::loadSettings() {
 }
 
 void TForm1::FormClose() {
+    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
     StoredOptions options;
     options.font = editorFont;
     options.autoAssemble =

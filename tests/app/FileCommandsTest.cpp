@@ -61,6 +61,33 @@ class FileCommandsTest : public QObject {
         QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
     }
 
+    void breakpointsAreRememberedForEachFile() {
+        writeFile(file("a.asm"), "\tLAI 1\r\n\tLBI 2\r\n\tRET\r\n");
+        writeFile(file("b.asm"), "\tRET\r\n");
+        {
+            TForm1 window;
+            window.show();
+            window.recentFiles = {file("b.asm"), file("a.asm")};
+            idle();
+            window.Reopen1->actions().at(1)->trigger(); // a.asm
+            window.Brenvik1->ToggleBreakpoint(0);
+            window.Brenvik1->ToggleBreakpoint(2);
+            idle();
+            window.Reopen1->actions().at(1)->trigger(); // b.asm
+            QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{});
+            idle();
+            window.Reopen1->actions().at(1)->trigger(); // a.asm again
+            QCOMPARE(window.Brenvik1->BreakpointLines(), (std::vector<int>{0, 2}));
+            window.Brenvik1->ToggleBreakpoint(0);
+            window.close();
+        }
+        TForm1 next; // a session later
+        next.show();
+        idle();
+        next.Reopen1->actions().at(0)->trigger(); // a.asm, the last one open
+        QCOMPARE(next.Brenvik1->BreakpointLines(), std::vector<int>{2});
+    }
+
     void savingAModifiedFileKeepsNineBackups() {
         TForm1 window;
         writeFile(file("prog.asm"), "version 0\r\n");
