@@ -3,6 +3,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -26,6 +28,56 @@ TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
         if (dy != 0)
             Q_EMIT OnVertScroll();
     });
+}
+
+namespace {
+
+// The wave of a warning: at least this thick and this high, in pixels of the
+// text, so that it reads at every scale; higher with a thicker font.
+constexpr qreal smallestWavePen = 1.5;
+constexpr qreal smallestWaveHeight = 3.0;
+
+QPainterPath wave(qreal left, qreal right, qreal y, qreal height) {
+    const qreal halfPeriod = 2 * height;
+    QPainterPath path(QPointF(left, y));
+    for (qreal x = left, up = -1; x < right; x += halfPeriod, up = -up)
+        path.quadTo(QPointF(x + halfPeriod / 2, y + up * height),
+                    QPointF(std::min(x + halfPeriod, right), y));
+    return path;
+}
+
+} // namespace
+
+void TRichEdit2::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    drawWarningWaves(painter, event->rect());
+}
+
+// Over the font's own hairline wave, which hardly shows at the usual sizes.
+void TRichEdit2::drawWarningWaves(QPainter& painter, const QRect& area) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal penWidth = std::max(smallestWavePen, fontMetrics().lineWidth() * smallestWavePen);
+    const qreal height = std::max(smallestWaveHeight, penWidth);
+    const QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > area.bottom())
+            break;
+        const QTextLayout* layout = block.layout();
+        for (const QTextLayout::FormatRange& range : layout->formats()) {
+            if (range.format.underlineStyle() != QTextCharFormat::WaveUnderline)
+                continue;
+            const QTextLine line = layout->lineForTextPosition(range.start);
+            if (!line.isValid())
+                continue;
+            const qreal left = box.left() + line.cursorToX(range.start);
+            const qreal right = box.left() + line.cursorToX(range.start + range.length);
+            const qreal y = box.top() + line.y() + line.ascent() + line.descent() / 2;
+            painter.setPen(QPen(range.format.underlineColor(), penWidth, Qt::SolidLine, Qt::RoundCap));
+            painter.drawPath(wave(left, right, y, height / 2));
+        }
+    }
 }
 
 void TRichEdit2::SetHideSelection(bool hide) {

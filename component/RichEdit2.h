@@ -2,7 +2,8 @@
 
 // The text area of the editor: a plain-text edit that reports every vertical
 // scroll, indents a new line like the one above it, and keeps its text 8 pixels
-// from its left edge, clear of the code column's border.
+// from its left edge, clear of the code column's border. It draws the wavy
+// underline of a warning itself, bolder than the font's hairline.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -33,6 +34,7 @@ class TRichEdit2 : public QPlainTextEdit {
     void OnControlClick(int position);
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -40,6 +42,7 @@ class TRichEdit2 : public QPlainTextEdit {
 
   private:
     void autoIndent();
+    void drawWarningWaves(QPainter& painter, const QRect& area);
 
     bool hideSelection = true;
     // Whether this text area took the press of the Enter whose release may come:

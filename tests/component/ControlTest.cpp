@@ -122,6 +122,34 @@ class ControlTest : public QObject {
         QCOMPARE(e.marks(0), (QList<QPair<int, QColor>>{}));
     }
 
+    // The wave under a warned operand is a line of some body, not the font's hairline.
+    void theWarningWaveIsBoldEnoughToRead() {
+        Editor e("\tLAI 300\n");
+        e.brenvik.doAsm();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.brenvik));
+        const QImage shot = e.text().viewport()->grab().toImage();
+        const QTextLine line = e.text().document()->firstBlock().layout()->lineAt(0);
+        const QPointF origin(0, e.text().blockTop(e.text().document()->firstBlock()));
+        const int left = qRound(origin.x() + line.cursorToX(5)),
+                  right = qRound(origin.x() + line.cursorToX(8));
+        const int baseline = qRound(origin.y() + line.ascent());
+        const QColor warning = e.brenvik.GetMarkColours().warning;
+        int coloured = 0;
+        QSet<int> rows;
+        for (int y = baseline; y < qRound(origin.y() + line.height()) + 2; ++y)
+            for (int x = left; x < right; ++x) {
+                const QColor pixel = shot.pixelColor(x, y);
+                if (std::abs(pixel.red() - warning.red()) + std::abs(pixel.green() - warning.green()) +
+                        std::abs(pixel.blue() - warning.blue()) <
+                    120) {
+                    ++coloured;
+                    rows.insert(y);
+                }
+            }
+        QVERIFY2(rows.size() >= 3, qPrintable(QString::number(rows.size())));
+        QVERIFY2(coloured >= right - left, qPrintable(QString::number(coloured)));
+    }
+
     void warningsLeaveTheTextUndoAndModifiedAlone() {
         Editor e("\tLAI 300\n\tINM\n");
         QTest::keyClicks(&e.text(), "X");
