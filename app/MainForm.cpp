@@ -77,6 +77,7 @@ TForm1::TForm1(QWidget* parent)
     connect(Brenvik1, &TBrenvik::OnNameClicked, this, [this](const QString& name) { goToDefinition(name); });
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::selectionChanged, this, &TForm1::showSelectionCost);
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::cursorPositionChanged, this, &TForm1::caretMoved);
+    connect(Brenvik1->GetTextArea(), &TRichEdit2::OnZoom, this, &TForm1::zoom);
     resize(700, 496);
     buildMenu();
     buildStatusBar();
@@ -100,6 +101,7 @@ TForm1::TForm1(QWidget* parent)
     // After the window's own handlers, so that its messages follow the window's.
     DebugSession1 = new TDebugSession(*this, *Brenvik1, *StatusBar1[3]);
     DebugSession1->BuildMenus(Run1, View1);
+    buildTextViewMenu();
     addDockWidget(Qt::RightDockWidgetArea, SymbolsPane1);
     tabifyDockWidget(DebugSession1->Registers(), SymbolsPane1);
 
@@ -183,6 +185,7 @@ void TForm1::buildMenu() {
                            [this] { goToDefinition(nameAtCaret()); });
     FindUses1 =
         item(Edit1, "Find U&ses", QKeySequence(Qt::SHIFT | Qt::Key_F12), [this] { findUses(nameAtCaret()); });
+    GoToLine1 = item(Edit1, "Go t&o Line...", QKeySequence(Qt::CTRL | Qt::Key_G), &TForm1::goToLine);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QMenu* autoAssemble = options->addMenu(QStringLiteral("Auto&Assemble"));
@@ -333,6 +336,7 @@ void TForm1::loadSettings() {
     DebugSession1->SetSpeed(stored->runSpeed);
     DebugSession1->SetInterruptRestart(static_cast<unsigned>(stored->interruptRestart));
     imageChoices = stored->imageChoices;
+    LineNumbers1->setChecked(stored->lineNumbers);
     restoreGeometry(stored->windowGeometry);
     restoreState(stored->windowState);
 }
@@ -349,6 +353,7 @@ void TForm1::FormClose() {
     options.runSpeed = DebugSession1->GetSpeed();
     options.interruptRestart = static_cast<int>(DebugSession1->GetInterruptRestart());
     options.imageChoices = imageChoices;
+    options.lineNumbers = LineNumbers1->isChecked();
     options.windowGeometry = saveGeometry();
     options.windowState = saveState();
     writeOptions(*settings, options);
@@ -375,5 +380,12 @@ void TForm1::Font1Click() {
 }
 
 void TForm1::applyEditorFont() {
-    Brenvik1->SetFont(editorFont.font, editorFont.textColour());
+    Brenvik1->SetFont(zoomedEditorFont(), editorFont.textColour());
+}
+
+QFont TForm1::zoomedEditorFont() const {
+    QFont shown = editorFont.font;
+    if (shown.pointSize() > 0)
+        shown.setPointSize(shown.pointSize() + zoomSteps);
+    return shown;
 }

@@ -46,9 +46,9 @@ class TForm1 : public QMainWindow {
     QAction *ExportBinary1, *ExportListing1, *ExportSymbols1;
     QMenu *Edit1, *Reopen1;
     QAction *Undo1, *Redo1, *Cut1, *Copy1, *Paste1, *Clear1, *SelectAll1, *Find1, *FindNext1, *Replace1;
-    QAction *NextProblem1, *PreviousProblem1, *GoToDefinition1, *FindUses1;
+    QAction *NextProblem1, *PreviousProblem1, *GoToDefinition1, *FindUses1, *GoToLine1;
     QMenu* View1;
-    QAction *Problems1, *Symbols1, *Uses1;
+    QAction *Problems1, *Symbols1, *Uses1, *LineNumbers1, *ZoomIn1, *ZoomOut1, *ActualSize1;
     QMenu* Run1;
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
@@ -123,6 +123,10 @@ class TForm1 : public QMainWindow {
     void AutoIndent1Click();
     void Font1Click();
     void applyEditorFont();
+    QFont zoomedEditorFont() const;
+    void buildTextViewMenu();
+    void goToLine();
+    void zoom(int steps);
 
     QString baseCaption;
     QSettings* settings;
@@ -132,6 +136,7 @@ class TForm1 : public QMainWindow {
     QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
     QString lastSearchText;     // what Find or Replace looked for last, for the next Replace
     BinaryImageChoices imageChoices;
+    int zoomSteps = 0; // points added to the editor font's size, for this session
     struct CaretMessage {
         QString text;
         int position; // where the caret stood when it was said

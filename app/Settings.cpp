@@ -83,6 +83,7 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
     image.first = settings.value("ImageFirst", image.first).toString();
     image.last = settings.value("ImageLast", image.last).toString();
     image.fixedRange = readSwitch(settings, "ImageFixedRange", image.fixedRange);
+    options.lineNumbers = readSwitch(settings, "LineNumbers", false);
     options.windowGeometry = QByteArray::fromBase64(settings.value("WindowGeometry").toString().toLatin1());
     options.windowState = QByteArray::fromBase64(settings.value("WindowState").toString().toLatin1());
     settings.endGroup();
@@ -114,6 +115,7 @@ void writeGroup(QSettings& settings, const StoredOptions& options) {
     write(settings, "ImageFirst", options.imageChoices.first);
     write(settings, "ImageLast", options.imageChoices.last);
     write(settings, "ImageFixedRange", options.imageChoices.fixedRange ? 1 : 0);
+    write(settings, "LineNumbers", options.lineNumbers ? 1 : 0);
     write(settings, "WindowGeometry", QString::fromLatin1(options.windowGeometry.toBase64()));
     write(settings, "WindowState", QString::fromLatin1(options.windowState.toBase64()));
     settings.endGroup();

@@ -38,8 +38,9 @@ struct StoredOptions {
     // real-time clocks in the Run menu's order) and interrupt restart number,
     int runSpeed = 0;
     int interruptRestart = 0;
-    // the Binary Image dialog's last choices,
+    // the Binary Image dialog's last choices, whether lines are numbered,
     BinaryImageChoices imageChoices;
+    bool lineNumbers = false;
     // the window's place, size and maximised state,
     // and where its panes are; empty until the first close.
     QByteArray windowGeometry;

@@ -39,6 +39,9 @@ class TBrenvik : public QWidget {
     QColor GetFontColour() const;
     // Sets the editor font and text colour, the code column's geometry and the tab stops.
     void SetFont(const QFont& font, const QColor& colour);
+    // The same font at another size: the text keeps its marks, and the code
+    // column's border its place in digits.
+    void SetZoomedFont(const QFont& font);
     bool GetModified() const;
     void SetModified(bool modified);
     int GetLine() const;   // 1-based line of the caret
@@ -166,6 +169,7 @@ class TBrenvik : public QWidget {
     void Paint(QPainter& canvas);
     void paintBreakpoint(QPainter& canvas, int y, int rowHeight) const;
     void resetMargins();
+    void takeFont(const QFont& font, double codeDigits);
     bool nearBorder(int x) const;
     bool lineHasCode(int line) const;
     QTextBlock codeBlockFrom(int line) const;

@@ -100,19 +100,37 @@ void TBrenvik::resizeEvent(QResizeEvent*) {
 void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
     const bool modified = GetModified();
     textArea->setUpdatesEnabled(false);
-    setFont(font);
-    textArea->setFont(font);
     QPalette colours = textArea->palette();
     colours.setColor(QPalette::Text, colour);
     textArea->setPalette(colours);
-
-    const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    codeWidth = 20 * digitWidth;
-    bytesX = 7 * digitWidth;
-    resetMargins();
-
+    takeFont(font, 20);
     // All text takes the font's colour: the marks of the last run are gone.
     clearMarks(*textArea->document());
+    textArea->setUpdatesEnabled(true);
+    SetModified(modified);
+    update();
+}
+
+void TBrenvik::SetZoomedFont(const QFont& font) {
+    const bool modified = GetModified();
+    const double digitsWide =
+        static_cast<double>(codeWidth) / std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    textArea->setUpdatesEnabled(false);
+    takeFont(font, digitsWide);
+    textArea->setUpdatesEnabled(true);
+    SetModified(modified);
+    update();
+}
+
+// The font for the text and the code column, whose border stands `codeDigits`
+// of its digits from the left; the tab stops go with the digits.
+void TBrenvik::takeFont(const QFont& font, double codeDigits) {
+    setFont(font);
+    textArea->setFont(font);
+    const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    codeWidth = static_cast<int>(codeDigits * digitWidth + 0.5);
+    bytesX = 7 * digitWidth;
+    resetMargins();
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
     for (const int twips : tabStopTwips)
@@ -120,10 +138,6 @@ void TBrenvik::SetFont(const QFont& font, const QColor& colour) {
             QTextOption::Tab(twips * digitWidth * logicalDpiX() / twipsPerInch, QTextOption::LeftTab));
     option.setTabs(tabs);
     textArea->document()->setDefaultTextOption(option);
-
-    textArea->setUpdatesEnabled(true);
-    SetModified(modified);
-    update();
 }
 
 bool TBrenvik::nearBorder(int x) const {

@@ -1,4 +1,5 @@
 #include "RichEdit2.h"
+#include "LineNumberGutter.h"
 #include "ScrollBarStyle.h"
 
 #include <QKeyEvent>
@@ -7,8 +8,10 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QWheelEvent>
 
-TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
+TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner), gutter(new TLineNumberGutter(*this)) {
+    gutter->hide();
     setFrameShape(QFrame::NoFrame);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -27,7 +30,10 @@ TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner) {
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
         if (dy != 0)
             Q_EMIT OnVertScroll();
+        if (gutter->isVisible())
+            gutter->update();
     });
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &TRichEdit2::placeGutter);
 }
 
 namespace {
@@ -47,6 +53,49 @@ QPainterPath wave(qreal left, qreal right, qreal y, qreal height) {
 }
 
 } // namespace
+
+bool TRichEdit2::GetLineNumbers() const {
+    return !gutter->isHidden();
+}
+
+void TRichEdit2::SetLineNumbers(bool on) {
+    gutter->setVisible(on);
+    placeGutter();
+}
+
+// The gutter takes its width from the margin left of the text; the 8 pixels
+// beside the code column's border stay.
+void TRichEdit2::placeGutter() {
+    const int width = GetLineNumbers() ? gutter->neededWidth() : 0;
+    setViewportMargins(width + leftMargin, 0, 0, 0);
+    const QRect contents = contentsRect();
+    gutter->setGeometry(contents.left(), contents.top(), width, viewport()->height());
+    gutter->update();
+}
+
+void TRichEdit2::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    placeGutter();
+}
+
+void TRichEdit2::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeGutter();
+}
+
+// The text area alone would zoom its own font; the window zooms the code column with it.
+void TRichEdit2::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return QPlainTextEdit::wheelEvent(event);
+    constexpr int notch = 120; // the angle of one step of a wheel, in eighths of a degree
+    wheelAngle += event->angleDelta().y();
+    if (const int steps = wheelAngle / notch; steps != 0) {
+        wheelAngle -= steps * notch;
+        Q_EMIT OnZoom(steps);
+    }
+    event->accept();
+}
 
 void TRichEdit2::paintEvent(QPaintEvent* event) {
     QPlainTextEdit::paintEvent(event);

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+class TLineNumberGutter;
+
 class TRichEdit2 : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -28,14 +30,23 @@ class TRichEdit2 : public QPlainTextEdit {
 
     static constexpr int leftMargin = 8;
 
+    // Line numbers in a strip of their own left of the text; off at first.
+    bool GetLineNumbers() const;
+    void SetLineNumbers(bool on);
+
   Q_SIGNALS:
     void OnVertScroll();
     // Ctrl and a click of the left button at `position` of the text, which the text leaves alone.
     void OnControlClick(int position);
+    // Ctrl and the wheel: a wish for a larger (steps above 0) or smaller text.
+    void OnZoom(int steps);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -43,6 +54,10 @@ class TRichEdit2 : public QPlainTextEdit {
   private:
     void autoIndent();
     void drawWarningWaves(QPainter& painter, const QRect& area);
+    void placeGutter();
+
+    TLineNumberGutter* gutter;
+    int wheelAngle = 0; // of Ctrl and the wheel, not yet a whole step
 
     bool hideSelection = true;
     // Whether this text area took the press of the Enter whose release may come:

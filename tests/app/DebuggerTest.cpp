@@ -370,6 +370,8 @@ class DebuggerTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QSet<QKeySequence> keys;
         for (QAction* entry : window.View1->actions()) {
+            if (entry == window.LineNumbers1)
+                break; // the panes' part ends; how the text is shown follows
             if (entry->isSeparator())
                 continue;
             QVERIFY2(!entry->shortcut().isEmpty(), qPrintable(entry->text()));
@@ -385,7 +387,7 @@ class DebuggerTest : public QObject {
             entry->trigger(); // the keys were in it: it closes
             QVERIFY2(!entry->isChecked() && focus->isHidden(), qPrintable(entry->text()));
         }
-        QCOMPARE(keys.size(), window.View1->actions().size() - 1); // one separator
+        QCOMPARE(keys.size(), 7); // Problems, Symbols, Uses, Registers, Memory, Console, Ports
     }
 
     void runningBringsTheRegistersInFrontOfAnotherPane() {

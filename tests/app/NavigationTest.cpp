@@ -6,10 +6,12 @@
 #include "SymbolsPane.h"
 #include "UsesPane.h"
 
+#include <QInputDialog>
 #include <QRadioButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace {
 
@@ -232,6 +234,69 @@ class NavigationTest : public QObject {
         // The message is about the name at the caret: it goes when the caret moves on.
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_Right);
         QCOMPARE(window.StatusBar1[3]->text(), QString());
+    }
+
+    void goToLineAsksForTheLine() {
+        TForm1 window;
+        window.show();
+        assemble(window, program);
+        QCOMPARE(window.GoToLine1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+        QString label;
+        whenModal<QInputDialog>([&](QInputDialog* dialog) {
+            label = dialog->labelText();
+            dialog->setIntValue(7);
+            dialog->accept();
+        });
+        window.GoToLine1->trigger();
+        QCOMPARE(label, QString("&Line (1 to 9):"));
+        QCOMPARE(caretOf(window), QPoint(7, 1));
+    }
+
+    void lineNumbersHaveAStripOfTheirOwnAndAreRemembered() {
+        {
+            TForm1 window;
+            window.show();
+            assemble(window, program);
+            const int codeWidth = window.Brenvik1->GetCodeWidth();
+            TRichEdit2& area = *window.Brenvik1->GetTextArea();
+            const int textLeft = area.viewport()->x();
+            auto* numbers = area.findChild<QWidget*>("LineNumbers");
+            QVERIFY(numbers && !numbers->isVisible());
+            window.LineNumbers1->trigger();
+            QVERIFY(numbers->isVisible());
+            QCOMPARE(area.viewport()->x(), textLeft + numbers->width());
+            QVERIFY(numbers->width() >= 2 * area.fontMetrics().horizontalAdvance('9'));
+            QCOMPARE(window.Brenvik1->GetCodeWidth(), codeWidth); // the code column stays as it was
+            window.close();
+        }
+        TForm1 next;
+        next.show();
+        QVERIFY(next.LineNumbers1->isChecked());
+        QVERIFY(next.Brenvik1->GetTextArea()->findChild<QWidget*>("LineNumbers")->isVisible());
+    }
+
+    void zoomMakesTheTextAndItsCodeColumnLargerAndSmaller() {
+        TForm1 window;
+        window.show();
+        assemble(window, program + "\tFOO\n");
+        TRichEdit2& area = *window.Brenvik1->GetTextArea();
+        const int points = area.font().pointSize();
+        const auto errorMarked = [&] {
+            return !area.document()->findBlockByNumber(8).layout()->formats().isEmpty();
+        };
+        const int codeWidth = window.Brenvik1->GetCodeWidth();
+        window.ZoomIn1->trigger();
+        window.ZoomIn1->trigger();
+        QCOMPARE(area.font().pointSize(), points + 2);
+        QVERIFY(window.Brenvik1->GetCodeWidth() > codeWidth); // the code column follows
+        QVERIFY(errorMarked());                               // and the marks stay
+        QWheelEvent down(QPointF(10, 10), area.viewport()->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                         Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area.viewport(), &down);
+        QCOMPARE(area.font().pointSize(), points + 1);
+        window.ActualSize1->trigger();
+        QCOMPARE(area.font().pointSize(), points);
+        QCOMPARE(window.Brenvik1->GetCodeWidth(), codeWidth);
     }
 
     void aLineGoneToStandsInTheMiddleAndIsLitForAMoment() {
