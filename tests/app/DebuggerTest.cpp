@@ -487,10 +487,7 @@ class DebuggerTest : public QObject {
     void anotherDocumentEndsTheSessionOfTheLastOne() {
         const QTemporaryDir folder;
         const QString other = folder.filePath("other.asm");
-        QFile file(other);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\tLAI 2\n\tHLT\n");
-        file.close();
+        writeFile(other, "\tLAI 2\n\tHLT\n");
         TForm1 window;
         window.show();
         const auto runAndEdit = [&] {

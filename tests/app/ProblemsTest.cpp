@@ -128,10 +128,7 @@ class ProblemsTest : public QObject {
     void anotherDocumentShowsNoneOfTheLastOnesResults() {
         const QTemporaryDir folder;
         const QString other = folder.filePath("other.asm");
-        QFile file(other);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\tRET\n");
-        file.close();
+        writeFile(other, "\tRET\n");
         TForm1 window;
         window.show();
         window.Symbols1->trigger();
