@@ -17,7 +17,10 @@ if [ "${1:-}" = "--against" ]; then
     worktree=$(mktemp -d)
     trap 'git worktree remove --force "$worktree"' EXIT
     git worktree add --quiet --detach "$worktree" "$against"
-    cp bench/ProgramGenerator.h "$worktree/bench/ProgramGenerator.h"
+    # Wherever that revision keeps the generator, it takes this one.
+    for generator in "$worktree/bench/ProgramGenerator.h" "$worktree/tests/support/ProgramGenerator.h"; do
+        [ ! -e "$generator" ] || cp tests/support/ProgramGenerator.h "$generator"
+    done
     rm -rf build/against
     cmake -S "$worktree" -B build/against -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build build/against --target engine_bench brenvik-asm --parallel "$(nproc)" >/dev/null
