@@ -49,9 +49,7 @@ TDebugger& debuggerOf(TForm1& window) {
 
 // Runs the event loop until the program stops, as a user would wait.
 bool waitForStop(TForm1& window) {
-    for (int i = 0; i < 500 && debuggerOf(window).IsRunning(); ++i)
-        QTest::qWait(10);
-    return !debuggerOf(window).IsRunning();
+    return QTest::qWaitFor([&] { return !debuggerOf(window).IsRunning(); }, 5000);
 }
 
 void typeAt(TForm1& window, int line, const QString& text) {
@@ -200,7 +198,7 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, "LOOP:\tINB\n\tJMP LOOP\n");
         window.DebugSession1->RunContinue1->trigger();
-        QTest::qWait(100);
+        QVERIFY(QTest::qWaitFor([&] { return debuggerOf(window).GetMachine().instructions > 1000; }));
         QVERIFY(debuggerOf(window).IsRunning());
         QVERIFY(window.DebugSession1->Pause1->isEnabled());
         TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
@@ -223,7 +221,9 @@ class DebuggerTest : public QObject {
         QElapsedTimer wall;
         wall.start();
         window.DebugSession1->RunContinue1->trigger();
-        QTest::qWait(200);
+        // A tenth of a second of the chip's time, however long the host takes for it.
+        QVERIFY(
+            QTest::qWaitFor([&] { return debuggerOf(window).GetMachine().states >= statesPerSecond / 10; }));
         window.DebugSession1->Pause1->trigger();
         const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         const auto states = static_cast<double>(debuggerOf(window).GetMachine().states);
