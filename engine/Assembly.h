@@ -9,7 +9,6 @@
 #include "WordTable.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,10 +67,9 @@ struct Assembly {
     int errorCount = 0;                  // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
 
-    using CodeSink = std::function<void(std::uint32_t address, std::uint8_t byte)>;
-    // Every byte of the lines outside BSS sections, in line order.
-    void GetCode(const CodeSink& sink) const { forEachByte(sink); }
-    template <typename Emit> void forEachByte(Emit&& emit) const {
+    // Every byte of the lines outside BSS sections, in line order, to
+    // `emit(address, byte)`.
+    template <typename Emit> void GetCode(Emit&& emit) const {
         for (const Line& line : lines) {
             if (!line.emit)
                 continue;

@@ -8,7 +8,7 @@
 bool binaryImage(const Assembly& program, std::uint8_t fill, const std::optional<AddressRange>& range,
                  std::string& image, std::string& reason) {
     std::uint32_t lowest = std::numeric_limits<std::uint32_t>::max(), highest = 0;
-    program.forEachByte([&](std::uint32_t address, std::uint8_t) {
+    program.GetCode([&](std::uint32_t address, std::uint8_t) {
         lowest = std::min(lowest, address);
         highest = std::max(highest, address);
     });
@@ -25,7 +25,7 @@ bool binaryImage(const Assembly& program, std::uint8_t fill, const std::optional
     }
     const AddressRange span = range ? *range : AddressRange{lowest, highest};
     image.assign(span.last + 1 - span.first, static_cast<char>(fill));
-    program.forEachByte([&](std::uint32_t address, std::uint8_t byte) {
+    program.GetCode([&](std::uint32_t address, std::uint8_t byte) {
         image[address - span.first] = static_cast<char>(byte);
     });
     return true;

@@ -59,7 +59,7 @@ std::string IntelHexWriter::finish() {
 
 std::string intelHexOf(const Assembly& program) {
     IntelHexWriter writer(program.bytesAssembled);
-    program.forEachByte([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
+    program.GetCode([&](std::uint32_t address, std::uint8_t byte) { writer.emitHexByte(address, byte); });
     return writer.finish();
 }
 

@@ -15,7 +15,7 @@ constexpr std::uint32_t loadImmediateLength = 2;
 Program::Program(const Assembly& assembly)
     : bytesBefore(assembly.lines.size() + 1), lineOfAddress(Machine::memorySize, -1),
       addressOfLine(assembly.lines.size(), Assembly::noLine) {
-    assembly.forEachByte([this](std::uint32_t address, std::uint8_t byte) { put(address, byte); });
+    assembly.GetCode([this](std::uint32_t address, std::uint8_t byte) { put(address, byte); });
     const auto add = [this](std::uint32_t line, std::uint32_t address, std::uint8_t opcode) {
         instructions.push_back({line, address, opcode});
         if (address >= Machine::memorySize)
