@@ -427,8 +427,9 @@ class NavigationTest : public QObject {
             QCOMPARE(dialog->LastField->text(), QString("017777"));
             dialog->FillField->setFocus();
             for (int i = 0; i < 5; ++i) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                const QWidget* focus = QApplication::focusWidget();
+                // The dialog's own focus, whether or not its window is active yet.
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+                const QWidget* focus = dialog->focusWidget();
                 keysGoTo.append(focus->metaObject()->className() + QString(" ") +
                                 (qobject_cast<const QAbstractButton*>(focus)
                                      ? qobject_cast<const QAbstractButton*>(focus)->text()
