@@ -4,7 +4,7 @@
 # printed listing's font and reader, the terminal the simulator is tried in (tmux,
 # with procps for pgrep), and the checks of the installation, the Debian package
 # (dpkg-shlibdeps, file) and the source's formatting.
-BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev fonts-dejavu-core poppler-utils tmux procps
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils tmux procps
     desktop-file-utils shared-mime-info man-db dpkg-dev file clang-format-14 git)
 
 ensure_packages() {

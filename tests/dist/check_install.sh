@@ -9,11 +9,12 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=$(
-    printf '%s\n' bin/brenvik bin/brenvik-asm bin/brenvik-sim \
+    printf '%s\n' bin/brenvik bin/brenvik-asm bin/brenvik-sim bin/brenvik-lsp \
         share/applications/brenvik.desktop share/mime/packages/brenvik.xml \
         share/icons/hicolor/48x48/apps/brenvik.png \
         share/icons/hicolor/scalable/apps/brenvik.svg \
-        share/man/man1/brenvik.1 share/man/man1/brenvik-asm.1 share/man/man1/brenvik-sim.1
+        share/man/man1/brenvik.1 share/man/man1/brenvik-asm.1 share/man/man1/brenvik-sim.1 \
+        share/man/man1/brenvik-lsp.1
     for example in "$source"/examples/*.asm; do
         echo "share/brenvik/examples/$(basename "$example")"
     done
@@ -37,7 +38,7 @@ for page in "$prefix"/share/man/man1/*.1; do
 done
 
 version=$(sed -n 's/^project(Brenvik VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
-for program in brenvik brenvik-asm brenvik-sim; do
+for program in brenvik brenvik-asm brenvik-sim brenvik-lsp; do
     said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$program" --version)
     [ "$said" = "$program (Brenvik) $version" ] || { echo "$program --version said: $said"; exit 1; }
 done

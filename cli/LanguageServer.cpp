@@ -1,0 +1,277 @@
+#include "LanguageServer.h"
+
+#include "CodeFormat.h"
+#include "Diagnostics.h"
+#include "Instructions.h"
+#include "Version.h"
+
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+using Json = LanguageServer::Json;
+
+// The protocol's error codes.
+constexpr int invalidRequest = -32600;
+constexpr int methodNotFound = -32601;
+constexpr int invalidParams = -32602;
+constexpr int serverNotInitialized = -32002;
+constexpr int requestFailed = -32803;
+
+constexpr int fullSync = 1;
+constexpr int errorSeverity = 1, warningSeverity = 2;
+constexpr int functionKind = 12, variableKind = 13, constantKind = 14;
+
+struct RequestError : std::runtime_error {
+    RequestError(int code, const std::string& message) : std::runtime_error(message), code(code) {}
+    int code;
+};
+
+Json position(std::uint32_t line, std::uint32_t character) {
+    return {{"line", line}, {"character", character}};
+}
+Json range(std::uint32_t line, std::uint32_t from, std::uint32_t to) {
+    return {{"start", position(line, from)}, {"end", position(line, to)}};
+}
+
+std::uint32_t lineLength(const SourceText& text, std::uint32_t line) {
+    return line < text.lineCount() ? static_cast<std::uint32_t>(text.line(line).size()) : 0;
+}
+
+// A symbol named or defined at a 0-based place of the text, the caret just
+// after the name included.
+std::optional<std::uint32_t> symbolAt(const Assembly& assembly, std::uint32_t line, std::uint32_t character) {
+    const std::uint32_t column = character + 1;
+    const auto covers = [&](std::uint32_t symbol, std::uint32_t start) {
+        const auto length = static_cast<std::uint32_t>(assembly.symbols.wordAt(symbol).size());
+        return column >= start && column <= start + length;
+    };
+    for (const Assembly::SymbolUse& use : assembly.uses)
+        if (use.line == line && covers(use.symbol, use.column))
+            return use.symbol;
+    for (std::uint32_t symbol = 0; symbol < assembly.symbols.size(); ++symbol)
+        if (assembly.symbols.valueAt(symbol) == line && covers(symbol, 1))
+            return symbol;
+    return std::nullopt;
+}
+
+Json definitionLocation(const std::string& uri, const Assembly& assembly, std::uint32_t symbol) {
+    const std::uint32_t line = assembly.symbols.valueAt(symbol);
+    const auto length = static_cast<std::uint32_t>(assembly.symbols.wordAt(symbol).size());
+    return {{"uri", uri}, {"range", range(line, 0, length)}};
+}
+
+// A line's address and bytes as the code column shows them.
+std::string codeText(const Assembly::Line& line) {
+    const CodeRow row = codeRow(line, line.code.size() + 1, 0);
+    std::string text = row.address;
+    if (!row.bytes.empty())
+        text += "  " + row.bytes;
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+std::string valueText(std::uint32_t value) {
+    if (value > 0xFFFF)
+        return "no value (its definition is in error)";
+    return octalText(value, 6) + "B (" + std::to_string(value) + ")";
+}
+
+} // namespace
+
+std::vector<Json> LanguageServer::handle(const Json& message) {
+    std::vector<Json> out;
+    if (!message.is_object() || message.value("jsonrpc", "") != "2.0") {
+        out.push_back({{"jsonrpc", "2.0"},
+                       {"id", nullptr},
+                       {"error", {{"code", invalidRequest}, {"message", "not a JSON-RPC 2.0 message"}}}});
+        return out;
+    }
+    const Json params = message.value("params", Json::object());
+    const bool isRequest = message.contains("id");
+    if (!message.contains("method") || !message["method"].is_string()) {
+        if (isRequest) // a response to nothing we asked, or a request without a method
+            out.push_back({{"jsonrpc", "2.0"},
+                           {"id", message["id"]},
+                           {"error", {{"code", invalidRequest}, {"message", "a request without a method"}}}});
+        return out;
+    }
+    const std::string method = message["method"];
+    if (!isRequest) {
+        notification(method, params, out);
+        return out;
+    }
+    Json response{{"jsonrpc", "2.0"}, {"id", message["id"]}};
+    try {
+        response["result"] = request(method, params);
+    } catch (const RequestError& error) {
+        response["error"] = {{"code", error.code}, {"message", error.what()}};
+    } catch (const Json::exception& error) { // params of the wrong shape
+        response["error"] = {{"code", invalidParams}, {"message", error.what()}};
+    }
+    out.insert(out.begin(), response);
+    return out;
+}
+
+Json LanguageServer::request(const std::string& method, const Json& params) {
+    if (method == "initialize") {
+        initialized = true;
+        return {{"capabilities",
+                 {{"positionEncoding", "utf-16"},
+                  {"textDocumentSync", {{"openClose", true}, {"change", fullSync}}},
+                  {"hoverProvider", true},
+                  {"definitionProvider", true},
+                  {"referencesProvider", true},
+                  {"documentSymbolProvider", true}}},
+                {"serverInfo", {{"name", "brenvik-lsp"}, {"version", brenvikVersion}}}};
+    }
+    if (!initialized)
+        throw RequestError(serverNotInitialized, "the server is not initialized yet");
+    if (method == "shutdown") {
+        shutDown = true;
+        return nullptr;
+    }
+    if (method == "textDocument/hover")
+        return hover(documentOf(params), params.at("position"));
+    if (method == "textDocument/definition")
+        return definition(documentOf(params), params);
+    if (method == "textDocument/references")
+        return references(documentOf(params), params);
+    if (method == "textDocument/documentSymbol")
+        return documentSymbols(documentOf(params));
+    throw RequestError(methodNotFound, "no method " + method);
+}
+
+void LanguageServer::notification(const std::string& method, const Json& params, std::vector<Json>& out) {
+    try {
+        if (method == "exit") {
+            exited = true;
+        } else if (!initialized || shutDown) {
+            return; // notifications before initialize and after shutdown are dropped
+        } else if (method == "textDocument/didOpen") {
+            const Json& item = params.at("textDocument");
+            open(item.at("uri"), item.at("text"), out);
+        } else if (method == "textDocument/didChange") {
+            const std::string uri = params.at("textDocument").at("uri");
+            const Json& changes = params.at("contentChanges");
+            if (documents.contains(uri) && !changes.empty())
+                open(uri, changes.back().at("text"), out); // whole texts: the last one is the document
+        } else if (method == "textDocument/didClose") {
+            const std::string uri = params.at("textDocument").at("uri");
+            if (documents.erase(uri) > 0)
+                out.push_back({{"jsonrpc", "2.0"},
+                               {"method", "textDocument/publishDiagnostics"},
+                               {"params", {{"uri", uri}, {"diagnostics", Json::array()}}}});
+        }
+    } catch (const Json::exception&) {
+        // A notification has no answer, not even an error: one of the wrong shape is dropped.
+    }
+}
+
+void LanguageServer::open(const std::string& uri, const std::string& text, std::vector<Json>& out) {
+    auto& document = documents[uri];
+    if (!document)
+        document = std::make_unique<Document>();
+    document->text = SourceText(decodeSource(text).text);
+    document->assembly = &document->engine.run();
+    out.push_back(
+        {{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", diagnosticsOf(uri)}});
+}
+
+Json LanguageServer::diagnosticsOf(const std::string& uri) const {
+    const Document& document = *documents.at(uri);
+    Json list = Json::array();
+    for (const Diagnostic& d : document.assembly->diagnostics) {
+        const bool error = isError(d);
+        const std::uint32_t start = d.textColumn - 1;
+        // An error's red runs to the end of the line; a warning covers what it is about.
+        const std::uint32_t end =
+            error ? std::max(start + 1, lineLength(document.text, d.line)) : d.column - 1 + d.length;
+        list.push_back({{"range", range(d.line, start, end)},
+                        {"severity", error ? errorSeverity : warningSeverity},
+                        {"source", "brenvik"},
+                        {"message", messageOf(d.fault) + "\n" + std::string(explanationOf(d.fault.code))}});
+    }
+    return {{"uri", uri}, {"diagnostics", list}};
+}
+
+const LanguageServer::Document& LanguageServer::documentOf(const Json& params) const {
+    const std::string uri = params.at("textDocument").at("uri");
+    const auto found = documents.find(uri);
+    if (found == documents.end())
+        throw RequestError(requestFailed, "no open document " + uri);
+    return *found->second;
+}
+
+Json LanguageServer::hover(const Document& document, const Json& place) const {
+    const Assembly& assembly = *document.assembly;
+    const std::uint32_t line = place.at("line");
+    if (line >= assembly.lines.size())
+        return nullptr;
+    std::string text;
+    if (const auto symbol = symbolAt(assembly, line, place.at("character"))) {
+        const std::uint32_t definition = assembly.symbols.valueAt(*symbol);
+        text += "**" + std::string(assembly.symbols.wordAt(*symbol)) +
+                "** = " + valueText(assembly.lines[definition].value) + ", defined on line " +
+                std::to_string(definition + 1) + "\n\n";
+    }
+    const Assembly::Line& record = assembly.lines[line];
+    if (const std::string code = codeText(record); !code.empty())
+        text += "`" + code + "`";
+    if (record.hasOpcode()) {
+        const InstructionTiming timing = timingFor(record.opcode());
+        text += "  opcode " + octalText(record.opcode(), 3) + ", " + std::to_string(timing.length) +
+                (timing.length == 1 ? " byte, " : " bytes, ") + std::to_string(timing.states) +
+                (timing.statesIfTaken != timing.states ? "-" + std::to_string(timing.statesIfTaken) : "") +
+                " states";
+    }
+    if (text.empty())
+        return nullptr;
+    return {{"contents", {{"kind", "markdown"}, {"value", text}}}};
+}
+
+Json LanguageServer::definition(const Document& document, const Json& params) const {
+    const Json& place = params.at("position");
+    const auto symbol = symbolAt(*document.assembly, place.at("line"), place.at("character"));
+    if (!symbol)
+        return nullptr;
+    return definitionLocation(params.at("textDocument").at("uri"), *document.assembly, *symbol);
+}
+
+Json LanguageServer::references(const Document& document, const Json& params) const {
+    const Assembly& assembly = *document.assembly;
+    const Json& place = params.at("position");
+    const auto symbol = symbolAt(assembly, place.at("line"), place.at("character"));
+    Json list = Json::array();
+    if (!symbol)
+        return list;
+    const std::string uri = params.at("textDocument").at("uri");
+    if (params.value("context", Json::object()).value("includeDeclaration", false))
+        list.push_back(definitionLocation(uri, assembly, *symbol));
+    const auto length = static_cast<std::uint32_t>(assembly.symbols.wordAt(*symbol).size());
+    for (const Assembly::SymbolUse& use : assembly.uses)
+        if (use.symbol == *symbol)
+            list.push_back(
+                {{"uri", uri}, {"range", range(use.line, use.column - 1, use.column - 1 + length)}});
+    return list;
+}
+
+Json LanguageServer::documentSymbols(const Document& document) const {
+    const Assembly& assembly = *document.assembly;
+    Json list = Json::array();
+    assembly.symbols.forEach([&](std::string_view name, std::uint32_t line) {
+        const Assembly::Line& record = assembly.lines[line];
+        const int kind = record.kind == Assembly::Line::equ ? constantKind
+                         : record.hasOpcode()               ? functionKind
+                                                            : variableKind;
+        const auto length = static_cast<std::uint32_t>(name.size());
+        list.push_back({{"name", std::string(name)},
+                        {"detail", valueText(record.value)},
+                        {"kind", kind},
+                        {"range", range(line, 0, std::max(length, lineLength(document.text, line)))},
+                        {"selectionRange", range(line, 0, length)}});
+    });
+    return list;
+}
