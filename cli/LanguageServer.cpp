@@ -22,6 +22,22 @@ constexpr int requestFailed = -32803;
 constexpr int fullSync = 1;
 constexpr int errorSeverity = 1, warningSeverity = 2;
 constexpr int functionKind = 12, variableKind = 13, constantKind = 14;
+constexpr int keywordCompletion = 14, constantCompletion = 21, variableCompletion = 6;
+constexpr int readHighlight = 2, writeHighlight = 3;
+
+// The kinds of semantic token, in the order of the legend the server announces.
+enum TokenType {
+    mnemonicToken,
+    directiveToken,
+    labelToken,
+    numberToken,
+    stringToken,
+    commentToken,
+    operatorToken,
+    nameToken
+};
+const char* const tokenTypes[] = {"keyword", "macro",   "label",    "number",
+                                  "string",  "comment", "operator", "variable"};
 
 struct RequestError : std::runtime_error {
     RequestError(int code, const std::string& message) : std::runtime_error(message), code(code) {}
@@ -79,6 +95,75 @@ std::string valueText(std::uint32_t value) {
     return octalText(value, 6) + "B (" + std::to_string(value) + ")";
 }
 
+int symbolKind(const Assembly::Line& definition) {
+    if (definition.kind == Assembly::Line::equ)
+        return constantKind;
+    return definition.hasOpcode() ? functionKind : variableKind;
+}
+
+std::string upperCased(std::u16string_view word) {
+    std::string text;
+    for (const char16_t unit : word)
+        text += static_cast<char>(unit >= u'a' && unit <= u'z' ? unit - u'a' + u'A' : unit);
+    return text;
+}
+
+bool isWordUnit(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9');
+}
+
+// The tokens of one line as the assembler reads it: a label in column 1, the
+// mnemonic or directive, the operand's numbers, names, strings and operators,
+// and a comment after ';' (or a whole line after '*' in column 1).
+template <typename Emit> void tokensOfLine(std::u16string_view text, Emit&& emit) {
+    const auto size = static_cast<std::uint32_t>(text.size());
+    if (size > 0 && text[0] == u'*')
+        return emit(0, size, commentToken);
+    std::uint32_t at = 0;
+    const auto word = [&] {
+        const std::uint32_t start = at;
+        while (at < size && isWordUnit(text[at]))
+            ++at;
+        return start;
+    };
+    if (size > 0 && isWordUnit(text[0]) && !(text[0] >= u'0' && text[0] <= u'9')) {
+        const std::uint32_t start = word();
+        emit(start, at, labelToken);
+    }
+    bool statementSeen = false;
+    while (at < size) {
+        const char16_t unit = text[at];
+        if (unit == u';')
+            return emit(at, size, commentToken);
+        if (unit == u' ' || unit == u'\t' || unit == u':') {
+            ++at;
+        } else if (unit == u'"') {
+            const std::uint32_t start = at++;
+            while (at < size && text[at] != u'"')
+                ++at;
+            at = std::min(at + 1, size);
+            emit(start, at, stringToken);
+        } else if (isWordUnit(unit)) {
+            const bool number = unit >= u'0' && unit <= u'9';
+            const bool modifier = at > 0 && text[at - 1] == u'\'';
+            const std::uint32_t start = word();
+            if (number || modifier) {
+                emit(start, at, number ? numberToken : operatorToken);
+            } else if (!statementSeen) {
+                statementSeen = true;
+                const auto* code =
+                    TBrenvikEngine::instructionSet().find(upperCased(text.substr(start, at - start)));
+                emit(start, at, code && *code < 0 ? directiveToken : mnemonicToken);
+            } else {
+                emit(start, at, nameToken);
+            }
+        } else {
+            emit(at, at + 1, operatorToken);
+            ++at;
+        }
+    }
+}
+
 } // namespace
 
 std::vector<Json> LanguageServer::handle(const Json& message) {
@@ -124,7 +209,14 @@ Json LanguageServer::request(const std::string& method, const Json& params) {
                   {"hoverProvider", true},
                   {"definitionProvider", true},
                   {"referencesProvider", true},
-                  {"documentSymbolProvider", true}}},
+                  {"documentSymbolProvider", true},
+                  {"documentHighlightProvider", true},
+                  {"workspaceSymbolProvider", true},
+                  {"completionProvider", Json::object()},
+                  {"inlayHintProvider", true},
+                  {"semanticTokensProvider",
+                   {{"legend", {{"tokenTypes", tokenTypes}, {"tokenModifiers", Json::array()}}},
+                    {"full", true}}}}},
                 {"serverInfo", {{"name", "brenvik-lsp"}, {"version", brenvikVersion}}}};
     }
     if (!initialized)
@@ -141,6 +233,16 @@ Json LanguageServer::request(const std::string& method, const Json& params) {
         return references(documentOf(params), params);
     if (method == "textDocument/documentSymbol")
         return documentSymbols(documentOf(params));
+    if (method == "textDocument/documentHighlight")
+        return highlights(documentOf(params), params);
+    if (method == "workspace/symbol")
+        return workspaceSymbols(params.value("query", ""));
+    if (method == "textDocument/completion")
+        return completion(documentOf(params));
+    if (method == "textDocument/inlayHint")
+        return inlayHints(documentOf(params), params.at("range"));
+    if (method == "textDocument/semanticTokens/full")
+        return semanticTokens(documentOf(params));
     throw RequestError(methodNotFound, "no method " + method);
 }
 
@@ -263,15 +365,98 @@ Json LanguageServer::documentSymbols(const Document& document) const {
     Json list = Json::array();
     assembly.symbols.forEach([&](std::string_view name, std::uint32_t line) {
         const Assembly::Line& record = assembly.lines[line];
-        const int kind = record.kind == Assembly::Line::equ ? constantKind
-                         : record.hasOpcode()               ? functionKind
-                                                            : variableKind;
         const auto length = static_cast<std::uint32_t>(name.size());
         list.push_back({{"name", std::string(name)},
                         {"detail", valueText(record.value)},
-                        {"kind", kind},
+                        {"kind", symbolKind(record)},
                         {"range", range(line, 0, std::max(length, lineLength(document.text, line)))},
                         {"selectionRange", range(line, 0, length)}});
     });
     return list;
+}
+
+Json LanguageServer::highlights(const Document& document, const Json& params) const {
+    const Assembly& assembly = *document.assembly;
+    const Json& place = params.at("position");
+    Json list = Json::array();
+    const auto symbol = symbolAt(assembly, place.at("line"), place.at("character"));
+    if (!symbol)
+        return list;
+    const auto length = static_cast<std::uint32_t>(assembly.symbols.wordAt(*symbol).size());
+    list.push_back(
+        {{"range", range(assembly.symbols.valueAt(*symbol), 0, length)}, {"kind", writeHighlight}});
+    for (const Assembly::SymbolUse& use : assembly.uses)
+        if (use.symbol == *symbol)
+            list.push_back({{"range", range(use.line, use.column - 1, use.column - 1 + length)},
+                            {"kind", readHighlight}});
+    return list;
+}
+
+Json LanguageServer::workspaceSymbols(const std::string& query) const {
+    const std::string wanted = upperCased(std::u16string(query.begin(), query.end()));
+    Json list = Json::array();
+    for (const auto& [uri, document] : documents)
+        document->assembly->symbols.forEach([&](std::string_view name, std::uint32_t line) {
+            if (name.find(wanted) == std::string_view::npos)
+                return;
+            const auto length = static_cast<std::uint32_t>(name.size());
+            list.push_back({{"name", std::string(name)},
+                            {"kind", symbolKind(document->assembly->lines[line])},
+                            {"location", {{"uri", uri}, {"range", range(line, 0, length)}}}});
+        });
+    return list;
+}
+
+// Every mnemonic and directive, then the document's symbols; the client filters
+// them by what is typed.
+Json LanguageServer::completion(const Document& document) const {
+    Json items = Json::array();
+    TBrenvikEngine::instructionSet().forEach([&](std::string_view word, Assembly::Line::LineCode code) {
+        Assembly::Line line;
+        line.kind = code;
+        std::string detail = "directive";
+        if (line.hasOpcode()) {
+            const InstructionTiming timing = timingFor(line.opcode());
+            detail = "opcode " + octalText(line.opcode(), 3) + ", " + std::to_string(timing.length) +
+                     (timing.length == 1 ? " byte" : " bytes");
+        }
+        items.push_back({{"label", std::string(word)}, {"kind", keywordCompletion}, {"detail", detail}});
+    });
+    const Assembly& assembly = *document.assembly;
+    assembly.symbols.forEach([&](std::string_view name, std::uint32_t line) {
+        const Assembly::Line& definition = assembly.lines[line];
+        items.push_back(
+            {{"label", std::string(name)},
+             {"kind", definition.kind == Assembly::Line::equ ? constantCompletion : variableCompletion},
+             {"detail", valueText(definition.value)}});
+    });
+    return items;
+}
+
+// Each line's address and bytes in octal before it, as the code column shows them.
+Json LanguageServer::inlayHints(const Document& document, const Json& wanted) const {
+    const Assembly& assembly = *document.assembly;
+    Json hints = Json::array();
+    const std::uint32_t first = wanted.at("start").at("line");
+    const std::uint32_t last = wanted.at("end").at("line");
+    for (std::uint32_t line = first; line <= last && line < assembly.lines.size(); ++line)
+        if (const std::string code = codeText(assembly.lines[line]); !code.empty())
+            hints.push_back({{"position", position(line, 0)}, {"label", code}, {"paddingRight", true}});
+    return hints;
+}
+
+Json LanguageServer::semanticTokens(const Document& document) const {
+    Json data = Json::array();
+    std::uint32_t lastLine = 0, lastStart = 0;
+    for (std::uint32_t line = 0; line < document.text.lineCount(); ++line)
+        tokensOfLine(document.text.line(line), [&](std::uint32_t start, std::uint32_t end, TokenType type) {
+            data.push_back(line - lastLine);
+            data.push_back(line == lastLine ? start - lastStart : start);
+            data.push_back(end - start);
+            data.push_back(static_cast<int>(type));
+            data.push_back(0);
+            lastLine = line;
+            lastStart = start;
+        });
+    return {{"data", data}};
 }

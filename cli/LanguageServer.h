@@ -45,6 +45,11 @@ class LanguageServer {
     Json definition(const Document& document, const Json& params) const;
     Json references(const Document& document, const Json& params) const;
     Json documentSymbols(const Document& document) const;
+    Json highlights(const Document& document, const Json& params) const;
+    Json workspaceSymbols(const std::string& query) const;
+    Json completion(const Document& document) const;
+    Json inlayHints(const Document& document, const Json& range) const;
+    Json semanticTokens(const Document& document) const;
 
     std::map<std::string, std::unique_ptr<Document>> documents;
     bool initialized = false;

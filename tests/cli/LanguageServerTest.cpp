@@ -101,6 +101,46 @@ TEST_F(Session, HoverDefinitionReferencesAndSymbolsComeFromTheAssembly) {
     EXPECT_EQ(named, (std::vector<std::pair<std::string, int>>{{"COUNT", 14}, {"START", 12}, {"LOOP", 12}}));
 }
 
+TEST_F(Session, CompletionHintsHighlightsAndTokensFollowTheDialect) {
+    open(faulty);
+    const Json items = ask("textDocument/completion", at(5, 2))["result"];
+    const auto item = [&](const std::string& label) {
+        for (const Json& candidate : items)
+            if (candidate["label"] == label)
+                return candidate["detail"].get<std::string>();
+        return std::string("none");
+    };
+    EXPECT_EQ(item("LAI"), "opcode 006, 2 bytes");
+    EXPECT_EQ(item("ORG"), "directive");
+    EXPECT_EQ(item("COUNT"), "000003B (3)");
+
+    const Json hints =
+        ask("textDocument/inlayHint",
+            {{"textDocument", {{"uri", uri}}}, {"range", Json::parse(R"({"start":{"line":0,"character":0},
+                                                                 "end":{"line":1,"character":0}})")}})
+            ["result"];
+    ASSERT_EQ(hints.size(), 2u);
+    EXPECT_EQ(hints[1]["label"], "000000  016 003");
+
+    const Json highlights = ask("textDocument/documentHighlight", at(2, 1))["result"];
+    ASSERT_EQ(highlights.size(), 2u);
+    EXPECT_EQ(highlights[0]["kind"], 3); // the definition writes, the use reads
+    EXPECT_EQ(highlights[1]["range"]["start"], Json::parse(R"({"line":3,"character":5})"));
+    const Json found = ask("workspace/symbol", {{"query", "co"}})["result"];
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]["name"], "COUNT");
+
+    open("LOOP\tJFZ LOOP ; back\n* all comment\n\tDB \"A\",1+X'HI\n\tORG 10B\n");
+    const Json tokens =
+        ask("textDocument/semanticTokens/full", {{"textDocument", {{"uri", uri}}}})["result"]["data"];
+    // label, mnemonic, name, comment; a comment line; directive, string, operator, number, operator, name,
+    // operator, modifier; directive, number.
+    EXPECT_EQ(tokens,
+              Json::parse("[0,0,4,2,0, 0,5,3,0,0, 0,4,4,7,0, 0,5,6,5,0, 1,0,13,5,0,"
+                          " 1,1,2,1,0, 0,3,3,4,0, 0,3,1,6,0, 0,1,1,3,0, 0,1,1,6,0, 0,1,1,7,0, 0,1,1,6,0,"
+                          " 0,1,2,6,0, 1,1,3,1,0, 0,4,3,3,0]"));
+}
+
 TEST_F(Session, BadMessagesAreAnsweredAndTheServerGoesOn) {
     const auto errorOf = [](const std::vector<Json>& out) { return out.at(0)["error"]["code"].get<int>(); };
     EXPECT_EQ(errorOf(server.handle(Json::array())), -32600);
