@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
         const std::string changed = (change % 2 == 0 ? "\tFOO\n" : "") + text;
         const Json message{{"jsonrpc", "2.0"},
                            {"method", "textDocument/didChange"},
-                           {"params", {{"textDocument", {{"uri", uri}, {"version", change + 2}}},
-                                       {"contentChanges", {{{"text", changed}}}}}}};
+                           {"params",
+                            {{"textDocument", {{"uri", uri}, {"version", change + 2}}},
+                             {"contentChanges", {{{"text", changed}}}}}}};
         const auto start = std::chrono::steady_clock::now();
         std::size_t written = 0;
         for (const Json& answer : server.handle(message))
