@@ -254,12 +254,15 @@ void LanguageServer::notification(const std::string& method, const Json& params,
             return; // notifications before initialize and after shutdown are dropped
         } else if (method == "textDocument/didOpen") {
             const Json& item = params.at("textDocument");
-            open(item.at("uri"), item.at("text"), out);
+            const std::string uri = item.at("uri");
+            take(uri, item.at("text"));
+            assemble(*documents[uri]);
+            out.push_back(publication(uri));
         } else if (method == "textDocument/didChange") {
             const std::string uri = params.at("textDocument").at("uri");
             const Json& changes = params.at("contentChanges");
             if (documents.contains(uri) && !changes.empty())
-                open(uri, changes.back().at("text"), out); // whole texts: the last one is the document
+                take(uri, changes.back().at("text")); // whole texts: the last one is the document
         } else if (method == "textDocument/didClose") {
             const std::string uri = params.at("textDocument").at("uri");
             if (documents.erase(uri) > 0)
@@ -272,18 +275,34 @@ void LanguageServer::notification(const std::string& method, const Json& params,
     }
 }
 
-void LanguageServer::open(const std::string& uri, const std::string& text, std::vector<Json>& out) {
+void LanguageServer::take(const std::string& uri, const std::string& text) {
     auto& document = documents[uri];
     if (!document)
         document = std::make_unique<Document>();
     document->text = SourceText(decodeSource(text).text);
-    document->assembly = &document->engine.run();
-    out.push_back(
-        {{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", diagnosticsOf(uri)}});
+    document->assembled = document->published = false;
 }
 
-Json LanguageServer::diagnosticsOf(const std::string& uri) const {
-    const Document& document = *documents.at(uri);
+void LanguageServer::assemble(Document& document) {
+    if (document.assembled)
+        return;
+    document.assembly = &document.engine.run();
+    document.assembled = true;
+}
+
+std::vector<Json> LanguageServer::settle() {
+    std::vector<Json> out;
+    for (const auto& [uri, document] : documents)
+        if (!document->published) {
+            assemble(*document);
+            out.push_back(publication(uri));
+        }
+    return out;
+}
+
+Json LanguageServer::publication(const std::string& uri) {
+    Document& document = *documents.at(uri);
+    document.published = true;
     Json list = Json::array();
     for (const Diagnostic& d : document.assembly->diagnostics) {
         const bool error = isError(d);
@@ -294,16 +313,22 @@ Json LanguageServer::diagnosticsOf(const std::string& uri) const {
         list.push_back({{"range", range(d.line, start, end)},
                         {"severity", error ? errorSeverity : warningSeverity},
                         {"source", "brenvik"},
+                        {"code", std::string(nameOf(d.fault.code))},
                         {"message", messageOf(d.fault) + "\n" + std::string(explanationOf(d.fault.code))}});
     }
-    return {{"uri", uri}, {"diagnostics", list}};
+    return {{"jsonrpc", "2.0"},
+            {"method", "textDocument/publishDiagnostics"},
+            {"params", {{"uri", uri}, {"diagnostics", list}}}};
 }
 
-const LanguageServer::Document& LanguageServer::documentOf(const Json& params) const {
+// The document a request names, assembled if it changed since: a request
+// answers for the text as it is.
+const LanguageServer::Document& LanguageServer::documentOf(const Json& params) {
     const std::string uri = params.at("textDocument").at("uri");
     const auto found = documents.find(uri);
     if (found == documents.end())
         throw RequestError(requestFailed, "no open document " + uri);
+    assemble(*found->second);
     return *found->second;
 }
 

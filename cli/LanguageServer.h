@@ -24,6 +24,11 @@ class LanguageServer {
     // notifications (the diagnostics of a document that changed).
     std::vector<Json> handle(const Json& message);
 
+    // The diagnostics of every document changed since they were last published,
+    // each assembled once however many changes came: called when no message is
+    // waiting, so that a burst of typing costs one run.
+    std::vector<Json> settle();
+
     // After "exit": whether the client may end the process, and how.
     bool exitRequested() const { return exited; }
     int exitStatus() const { return shutDown ? 0 : 1; }
@@ -33,13 +38,16 @@ class LanguageServer {
         SourceText text;
         TBrenvikEngine engine{text};
         const Assembly* assembly = nullptr;
+        bool assembled = false; // the assembly is of the text as it is
+        bool published = false; // its diagnostics have been sent
     };
 
     Json request(const std::string& method, const Json& params);
     void notification(const std::string& method, const Json& params, std::vector<Json>& out);
-    void open(const std::string& uri, const std::string& text, std::vector<Json>& out);
-    Json diagnosticsOf(const std::string& uri) const;
-    const Document& documentOf(const Json& params) const;
+    void take(const std::string& uri, const std::string& text);
+    static void assemble(Document& document);
+    Json publication(const std::string& uri);
+    const Document& documentOf(const Json& params);
 
     Json hover(const Document& document, const Json& position) const;
     Json definition(const Document& document, const Json& params) const;

@@ -42,6 +42,10 @@ int main(int argc, char** argv) {
                                {"error", {{"code", -32700}, {"message", "the message is not JSON"}}}});
         else
             answers = server.handle(message);
+        // A change is assembled once the messages that came with it are read.
+        if (std::cin.rdbuf()->in_avail() <= 0)
+            for (auto& published : server.settle())
+                answers.push_back(std::move(published));
         for (const auto& answer : answers)
             writeLspFrame(std::cout,
                           answer.dump(-1, ' ', false, LanguageServer::Json::error_handler_t::replace));

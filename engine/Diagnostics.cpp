@@ -92,6 +92,22 @@ constexpr std::array messageTable{
 };
 // clang-format on
 
+// Every code's name, in the order of the enumeration: what tools outside
+// report as the diagnostic's code, which stays when codes are added.
+// clang-format off
+constexpr std::array<std::string_view, messageTable.size()> codeNames{
+    "none", "unknown-mnemonic", "expected-mnemonic", "not-a-label", "missing-operand",
+    "missing-operand-after", "not-an-operand", "undefined-symbol", "no-forward-reference",
+    "forward-in-parentheses", "symbol-without-value", "symbol-resolved-later", "value-too-large",
+    "symbol-too-large", "division-by-zero", "remainder-by-zero", "missing-parenthesis", "unknown-modifier",
+    "missing-modifier", "octal-digit", "bad-character-constant", "wide-character", "too-deep",
+    "unexpected-text", "no-operand-taken", "unclosed-string", "mnemonic-as-label", "location-past-16-bits",
+    "label-redefined", "label-like-statement", "immediate-range", "address-range", "restart-number",
+    "input-port", "output-port", "undefined-instruction", "halting-load", "beyond-address-space", "overlap",
+};
+// clang-format on
+static_assert(!codeNames.back().empty(), "every code has a name");
+
 constexpr bool inEnumerationOrder() {
     for (std::size_t i = 0; i < messageTable.size(); ++i)
         if (static_cast<std::size_t>(messageTable[i].code) != i)
@@ -137,6 +153,10 @@ std::string messageOf(const Fault& fault) {
         }
     }
     return text;
+}
+
+std::string_view nameOf(DiagCode code) {
+    return codeNames[static_cast<std::size_t>(code)];
 }
 
 std::string_view explanationOf(DiagCode code) {

@@ -82,6 +82,8 @@ inline bool isError(const Diagnostic& d) {
 std::string messageOf(const Fault& fault);
 // One sentence that says what to do.
 std::string_view explanationOf(DiagCode code);
+// The code's name, such as "undefined-symbol".
+std::string_view nameOf(DiagCode code);
 
 // Arguments longer than this many characters are cut in messages.
 constexpr std::size_t maxQuotedLength = 40;

@@ -57,20 +57,27 @@ TEST_F(Session, ADocumentIsAssembledAndItsFaultsPublished) {
     const Json& found = published["params"]["diagnostics"];
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0]["severity"], 1);
+    EXPECT_EQ(found[0]["code"], "undefined-symbol");
     EXPECT_EQ(found[0]["range"],
               Json::parse(R"({"start":{"line":4,"character":5},"end":{"line":4,"character":12}})"));
     EXPECT_EQ(found[0]["message"],
               "undefined symbol 'NOWHERE'\nDefine the name as a label or with EQU, or check its spelling.");
     EXPECT_EQ(found[1]["severity"], 2);
+    EXPECT_EQ(found[1]["code"], "immediate-range");
     EXPECT_EQ(found[1]["range"],
               Json::parse(R"({"start":{"line":5,"character":5},"end":{"line":5,"character":8}})"));
 
-    // The fix is assembled again, and the faults go.
-    const auto fixed = send(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", uri}, {"version", 2}}}, {"contentChanges", {{{"text", "\tRET\r\n"}}}}},
-        false);
+    // Changes are assembled once they stop coming, the last one only; the fix's faults go.
+    for (const char* text : {"\tFOO\n", "\tRET\r\n"})
+        EXPECT_TRUE(
+            send("textDocument/didChange",
+                 {{"textDocument", {{"uri", uri}, {"version", 2}}}, {"contentChanges", {{{"text", text}}}}},
+                 false)
+                .empty());
+    const auto fixed = server.settle();
+    ASSERT_EQ(fixed.size(), 1u);
     EXPECT_EQ(fixed.at(0)["params"]["diagnostics"], Json::array());
+    EXPECT_TRUE(server.settle().empty());
 }
 
 TEST_F(Session, HoverDefinitionReferencesAndSymbolsComeFromTheAssembly) {

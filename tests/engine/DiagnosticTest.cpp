@@ -226,6 +226,7 @@ TEST(Messages, EveryCodeHasAShortMessageAndAnExplanation) {
         EXPECT_NE(message.back(), '.') << message;
         EXPECT_EQ(message.find('%'), std::string::npos) << message;
         EXPECT_FALSE(explanation.empty()) << message;
+        EXPECT_FALSE(nameOf(fault.code).empty()) << message;
         EXPECT_EQ(explanation.back(), '.') << explanation;
     }
 }
