@@ -13,8 +13,9 @@ namespace {
 const CommandDescription command{
     "brenvik-lsp", "Usage: brenvik-lsp\n",
     "Serves the Language Server Protocol for Intel 8008 sources over standard input and\n"
-    "output: diagnostics, hover, definitions, references and symbols, from Brenvik's\n"
-    "assembler. An editor starts it; it takes no arguments.\n"};
+    "output, from Brenvik's assembler: diagnostics, hover, definitions, references,\n"
+    "highlights, symbols, completion, inlay hints with each line's address and bytes,\n"
+    "and semantic tokens. An editor starts it; it takes no arguments.\n"};
 
 } // namespace
 
@@ -24,7 +25,10 @@ int main(int argc, char** argv) {
     if (const std::optional<int> answered = answerHelpOrVersion(args, command, std::cout, std::cerr))
         return *answered;
     if (!args.empty()) {
-        std::cerr << "brenvik-lsp: unexpected argument '" << args.front() << "'\n" << command.usage;
+        const bool option = args.front().size() > 1 && args.front()[0] == '-';
+        std::cerr << "brenvik-lsp: " << (option ? "unrecognized option '" : "unexpected argument '")
+                  << args.front() << "'\n"
+                  << command.usage;
         return exitFailure;
     }
     std::ios::sync_with_stdio(false);
