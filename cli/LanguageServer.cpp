@@ -3,6 +3,7 @@
 #include "CodeFormat.h"
 #include "Diagnostics.h"
 #include "Instructions.h"
+#include "LineTokens.h"
 #include "Version.h"
 
 #include <optional>
@@ -25,17 +26,7 @@ constexpr int functionKind = 12, variableKind = 13, constantKind = 14;
 constexpr int keywordCompletion = 14, constantCompletion = 21, variableCompletion = 6;
 constexpr int readHighlight = 2, writeHighlight = 3;
 
-// The kinds of semantic token, in the order of the legend the server announces.
-enum TokenType {
-    mnemonicToken,
-    directiveToken,
-    labelToken,
-    numberToken,
-    stringToken,
-    commentToken,
-    operatorToken,
-    nameToken
-};
+// The legend of semantic tokens: one type for each TokenKind, in its order.
 const char* const tokenTypes[] = {"keyword", "macro",   "label",    "number",
                                   "string",  "comment", "operator", "variable"};
 
@@ -106,62 +97,6 @@ std::string upperCased(std::u16string_view word) {
     for (const char16_t unit : word)
         text += static_cast<char>(unit >= u'a' && unit <= u'z' ? unit - u'a' + u'A' : unit);
     return text;
-}
-
-bool isWordUnit(char16_t unit) {
-    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9');
-}
-
-// The tokens of one line as the assembler reads it: a label in column 1, the
-// mnemonic or directive, the operand's numbers, names, strings and operators,
-// and a comment after ';' (or a whole line after '*' in column 1).
-template <typename Emit> void tokensOfLine(std::u16string_view text, Emit&& emit) {
-    const auto size = static_cast<std::uint32_t>(text.size());
-    if (size > 0 && text[0] == u'*')
-        return emit(0, size, commentToken);
-    std::uint32_t at = 0;
-    const auto word = [&] {
-        const std::uint32_t start = at;
-        while (at < size && isWordUnit(text[at]))
-            ++at;
-        return start;
-    };
-    if (size > 0 && isWordUnit(text[0]) && !(text[0] >= u'0' && text[0] <= u'9')) {
-        const std::uint32_t start = word();
-        emit(start, at, labelToken);
-    }
-    bool statementSeen = false;
-    while (at < size) {
-        const char16_t unit = text[at];
-        if (unit == u';')
-            return emit(at, size, commentToken);
-        if (unit == u' ' || unit == u'\t' || unit == u':') {
-            ++at;
-        } else if (unit == u'"') {
-            const std::uint32_t start = at++;
-            while (at < size && text[at] != u'"')
-                ++at;
-            at = std::min(at + 1, size);
-            emit(start, at, stringToken);
-        } else if (isWordUnit(unit)) {
-            const bool number = unit >= u'0' && unit <= u'9';
-            const bool modifier = at > 0 && text[at - 1] == u'\'';
-            const std::uint32_t start = word();
-            if (number || modifier) {
-                emit(start, at, number ? numberToken : operatorToken);
-            } else if (!statementSeen) {
-                statementSeen = true;
-                const auto* code =
-                    TBrenvikEngine::instructionSet().find(upperCased(text.substr(start, at - start)));
-                emit(start, at, code && *code < 0 ? directiveToken : mnemonicToken);
-            } else {
-                emit(start, at, nameToken);
-            }
-        } else {
-            emit(at, at + 1, operatorToken);
-            ++at;
-        }
-    }
 }
 
 } // namespace
@@ -474,14 +409,14 @@ Json LanguageServer::semanticTokens(const Document& document) const {
     Json data = Json::array();
     std::uint32_t lastLine = 0, lastStart = 0;
     for (std::uint32_t line = 0; line < document.text.lineCount(); ++line)
-        tokensOfLine(document.text.line(line), [&](std::uint32_t start, std::uint32_t end, TokenType type) {
+        for (const LineToken& token : tokensOfLine(document.text.line(line))) {
             data.push_back(line - lastLine);
-            data.push_back(line == lastLine ? start - lastStart : start);
-            data.push_back(end - start);
-            data.push_back(static_cast<int>(type));
+            data.push_back(line == lastLine ? token.start - lastStart : token.start);
+            data.push_back(token.end - token.start);
+            data.push_back(static_cast<int>(token.kind));
             data.push_back(0);
             lastLine = line;
-            lastStart = start;
-        });
+            lastStart = token.start;
+        }
     return {{"data", data}};
 }

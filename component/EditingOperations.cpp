@@ -1,6 +1,7 @@
 // Editing, search and file operations, passed through to the text area.
 
 #include "BrenvikControl.h"
+#include "LineTokens.h"
 #include "RichEdit2.h"
 
 #include "Files.h"
@@ -124,45 +125,24 @@ void TBrenvik::SaveToFile(const QString& path) {
                             .toStdString());
 }
 
-namespace {
-
-// Whether `at` stands in a comment: a line that starts with '*', or after a ';'
-// outside a string.
-bool isInComment(const QString& text, qsizetype at) {
-    if (text.startsWith(u'*'))
-        return true;
-    bool quoted = false;
-    for (qsizetype i = 0; i < at; ++i) {
-        if (text[i] == u'"')
-            quoted = !quoted;
-        else if (text[i] == u';' && !quoted)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
+// The word of the assembler's own tokens at `position`: a label, a statement's
+// word or an operand's name, never a number, a modifier, a string or a comment.
 QString TBrenvik::NameAt(int position) const {
     const QTextBlock block = textArea->document()->findBlock(position);
     const QString text = block.text();
-    if (isInComment(text, position - block.position()))
-        return {};
-    const auto isNameCharacter = [&](qsizetype at) {
-        return at >= 0 && at < text.size() && text[at].unicode() < 0x80 && text[at].isLetterOrNumber();
+    const auto at = static_cast<std::uint32_t>(position - block.position());
+    const std::vector<LineToken> tokens =
+        tokensOfLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+    const auto isName = [](TokenKind kind) {
+        return kind == TokenKind::label || kind == TokenKind::mnemonic || kind == TokenKind::directive ||
+               kind == TokenKind::name;
     };
-    qsizetype start = position - block.position();
-    if (!isNameCharacter(start) && isNameCharacter(start - 1)) // the caret just after the name
-        --start;
-    if (!isNameCharacter(start))
+    // The name the caret stands on, or else the one it stands just after.
+    const LineToken* found = nullptr;
+    for (const LineToken& token : tokens)
+        if (isName(token.kind) && token.start <= at && at <= token.end && (!found || at < token.end))
+            found = &token;
+    if (!found)
         return {};
-    qsizetype end = start;
-    while (isNameCharacter(start - 1))
-        --start;
-    while (isNameCharacter(end))
-        ++end;
-    // A number, or a modifier such as HI after a quote, is no name.
-    if (!text[start].isLetter() || (start > 0 && text[start - 1] == u'\''))
-        return {};
-    return text.mid(start, end - start);
+    return text.mid(found->start, found->end - found->start);
 }

@@ -1,0 +1,79 @@
+#include "LineTokens.h"
+
+#include "Brenvik.h"
+
+namespace {
+
+bool isWordUnit(char16_t unit) {
+    return (unit >= u'A' && unit <= u'Z') || (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9');
+}
+bool isDigitUnit(char16_t unit) {
+    return unit >= u'0' && unit <= u'9';
+}
+
+std::string upperCased(std::u16string_view word) {
+    std::string text;
+    for (const char16_t unit : word)
+        text += static_cast<char>(unit >= u'a' && unit <= u'z' ? unit - u'a' + u'A' : unit);
+    return text;
+}
+
+} // namespace
+
+std::vector<LineToken> tokensOfLine(std::u16string_view text) {
+    std::vector<LineToken> tokens;
+    const auto size = static_cast<std::uint32_t>(text.size());
+    const auto emit = [&](std::uint32_t start, std::uint32_t end, TokenKind kind) {
+        tokens.push_back({start, end, kind});
+    };
+    if (size > 0 && text[0] == u'*') {
+        emit(0, size, TokenKind::comment);
+        return tokens;
+    }
+    std::uint32_t at = 0;
+    const auto word = [&] {
+        const std::uint32_t start = at;
+        while (at < size && isWordUnit(text[at]))
+            ++at;
+        return start;
+    };
+    if (size > 0 && isWordUnit(text[0]) && !isDigitUnit(text[0])) {
+        const std::uint32_t start = word();
+        emit(start, at, TokenKind::label);
+    }
+    bool statementSeen = false;
+    while (at < size) {
+        const char16_t unit = text[at];
+        if (unit == u';') {
+            emit(at, size, TokenKind::comment);
+            break;
+        }
+        if (unit == u' ' || unit == u'\t' || unit == u':') {
+            ++at;
+        } else if (unit == u'"') {
+            const std::uint32_t start = at++;
+            while (at < size && text[at] != u'"')
+                ++at;
+            at = std::min(at + 1, size);
+            emit(start, at, TokenKind::string);
+        } else if (isWordUnit(unit)) {
+            const bool number = isDigitUnit(unit);
+            const bool modifier = at > 0 && text[at - 1] == u'\'';
+            const std::uint32_t start = word();
+            if (number || modifier) {
+                emit(start, at, number ? TokenKind::number : TokenKind::operatorSign);
+            } else if (!statementSeen) {
+                statementSeen = true;
+                const auto* code =
+                    TBrenvikEngine::instructionSet().find(upperCased(text.substr(start, at - start)));
+                emit(start, at, code && *code < 0 ? TokenKind::directive : TokenKind::mnemonic);
+            } else {
+                emit(start, at, TokenKind::name);
+            }
+        } else {
+            emit(at, at + 1, TokenKind::operatorSign);
+            ++at;
+        }
+    }
+    return tokens;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// The tokens of one source line as the assembler reads it: a label in column 1,
+// the statement's mnemonic or directive, the operand's names, numbers, strings
+// and operators, and a comment after ';' outside a string (or a whole line
+// after '*' in column 1). The editor finds the name at the caret with them and
+// the language server colours the text with them, so the two agree.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+enum class TokenKind : std::uint8_t {
+    mnemonic,
+    directive,
+    label,
+    number,
+    string,
+    comment,
+    operatorSign,
+    name
+};
+
+struct LineToken {
+    std::uint32_t start; // 0-based UTF-16 units of the line
+    std::uint32_t end;   // one past the last
+    TokenKind kind;
+};
+
+std::vector<LineToken> tokensOfLine(std::u16string_view line);
