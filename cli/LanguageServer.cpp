@@ -4,8 +4,10 @@
 #include "Diagnostics.h"
 #include "Instructions.h"
 #include "LineTokens.h"
+#include "Scan.h"
 #include "Version.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -92,10 +94,9 @@ int symbolKind(const Assembly::Line& definition) {
     return definition.hasOpcode() ? functionKind : variableKind;
 }
 
-std::string upperCased(std::u16string_view word) {
-    std::string text;
-    for (const char16_t unit : word)
-        text += static_cast<char>(unit >= u'a' && unit <= u'z' ? unit - u'a' + u'A' : unit);
+// Symbols are held in upper case, as the assembler reads every name.
+std::string upperCased(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), scan::upperCase);
     return text;
 }
 
@@ -353,7 +354,7 @@ Json LanguageServer::highlights(const Document& document, const Json& params) co
 }
 
 Json LanguageServer::workspaceSymbols(const std::string& query) const {
-    const std::string wanted = upperCased(std::u16string(query.begin(), query.end()));
+    const std::string wanted = upperCased(query);
     Json list = Json::array();
     for (const auto& [uri, document] : documents)
         document->assembly->symbols.forEach([&](std::string_view name, std::uint32_t line) {
