@@ -355,12 +355,11 @@ void TDebugSession::textChanged() {
     editor.SetExecutionLine(-1); // lines above it may have come or gone
 }
 
-// Before the program goes on: whether the text still assembles to it.
+// Before the program goes on: whether the text still assembles to it. An edit
+// left the listing behind the text, so the run this makes does the check.
 void TDebugSession::settleEdits() {
-    if (!editedSinceCheck)
-        return;
-    editor.CurrentAssembly(); // runs it, and the check with it, if it is behind the text
-    checkEdits();
+    if (editedSinceCheck)
+        editor.CurrentAssembly();
 }
 
 void TDebugSession::checkEdits() {

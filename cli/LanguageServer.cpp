@@ -110,7 +110,10 @@ std::vector<Json> LanguageServer::handle(const Json& message) {
                        {"error", {{"code", invalidRequest}, {"message", "not a JSON-RPC 2.0 message"}}}});
         return out;
     }
-    const Json params = message.value("params", Json::object());
+    // A reference, not a copy: the params of a change hold the whole document.
+    static const Json noParams = Json::object();
+    const auto given = message.find("params");
+    const Json& params = given != message.end() ? *given : noParams;
     const bool isRequest = message.contains("id");
     if (!message.contains("method") || !message["method"].is_string()) {
         if (isRequest) // a response to nothing we asked, or a request without a method
@@ -191,14 +194,15 @@ void LanguageServer::notification(const std::string& method, const Json& params,
         } else if (method == "textDocument/didOpen") {
             const Json& item = params.at("textDocument");
             const std::string uri = item.at("uri");
-            take(uri, item.at("text"));
+            take(uri, item.at("text").get_ref<const std::string&>());
             assemble(*documents[uri]);
             out.push_back(publication(uri));
         } else if (method == "textDocument/didChange") {
             const std::string uri = params.at("textDocument").at("uri");
             const Json& changes = params.at("contentChanges");
             if (documents.contains(uri) && !changes.empty())
-                take(uri, changes.back().at("text")); // whole texts: the last one is the document
+                // Whole texts: the last one is the document.
+                take(uri, changes.back().at("text").get_ref<const std::string&>());
         } else if (method == "textDocument/didClose") {
             const std::string uri = params.at("textDocument").at("uri");
             if (documents.erase(uri) > 0)

@@ -27,11 +27,11 @@ TRichEdit2::TRichEdit2(QWidget* owner) : QPlainTextEdit(owner), gutter(new TLine
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     SetHideSelection(true);
-    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rows, int dy) {
         if (dy != 0)
             Q_EMIT OnVertScroll();
-        if (gutter->isVisible())
-            gutter->update();
+        if (gutter->isVisible()) // a scroll repaints the whole view, a caret's blink its row
+            gutter->update(0, rows.y(), gutter->width(), rows.height());
     });
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TRichEdit2::placeGutter);
 }
