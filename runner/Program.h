@@ -39,6 +39,7 @@ class Program {
     }
 
     bool hasLines() const { return !addressOfLine.empty(); }
+    std::size_t lineCount() const { return addressOfLine.size(); }
     // The line whose instruction starts at `address`, or -1.
     int lineOf(std::uint16_t address) const;
     // Whether `line` assembled an instruction.
