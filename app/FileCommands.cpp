@@ -9,6 +9,7 @@
 #include "ErrorReport.h"
 #include "HexOutput.h"
 #include "IntelHex.h"
+#include "LiveSession.h"
 #include "ProblemsPane.h"
 #include "RememberedBreakpoints.h"
 #include "RichEdit2.h"
@@ -38,6 +39,7 @@ void TForm1::loadDocument(const QString& path) {
     startDocument();
     applyEditorFont();
     setDocument(path);
+    LiveSession1->OpenDocument(path);
     for (const int line : rememberedBreakpoints(*settings, path))
         Brenvik1->ToggleBreakpoint(line);
     recentFiles = addRecentFile(recentFiles, currentFile);
@@ -56,6 +58,7 @@ void TForm1::New1Click() {
         return;
     rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
     setDocument(QString());
+    LiveSession1->OpenDocument(QString());
     Brenvik1->ClearAll();
     Brenvik1->SetModified(false);
     startDocument();
@@ -117,6 +120,7 @@ void TForm1::saveDocument() {
         rotateBackups(currentFile);
     Brenvik1->SaveToFile(currentFile);
     Brenvik1->SetModified(false);
+    LiveSession1->SavedAs(currentFile);
     StatusBar1[3]->setText(QStringLiteral("File saved."));
 }
 

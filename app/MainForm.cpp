@@ -4,11 +4,14 @@
 
 #include "AboutForm.h"
 #include "BrenvikControl.h"
+#include "ConsolePane.h"
 #include "DebugSession.h"
 #include "DiagnosticText.h"
 #include "ElidedLabel.h"
 #include "ErrorReport.h"
 #include "FindDialogs.h"
+#include "LivePane.h"
+#include "LiveSession.h"
 #include "PaneAction.h"
 #include "PrintDialog.h"
 #include "ProblemsPane.h"
@@ -101,6 +104,10 @@ TForm1::TForm1(QWidget* parent)
     // After the window's own handlers, so that its messages follow the window's.
     DebugSession1 = new TDebugSession(*this, *Brenvik1, *StatusBar1[3]);
     DebugSession1->BuildMenus(Run1, View1);
+    LiveSession1 = new TLiveSession(*this, *Brenvik1, *settings);
+    LiveSession1->BuildMenus(Run1, View1);
+    tabifyDockWidget(DebugSession1->Console(), LiveSession1->Pane());
+    connect(LiveSession1, &TLiveSession::OnFigures, this, &TForm1::showSelectionCost);
     buildTextViewMenu();
     addDockWidget(Qt::RightDockWidgetArea, SymbolsPane1);
     tabifyDockWidget(DebugSession1->Registers(), SymbolsPane1);
@@ -337,6 +344,8 @@ void TForm1::loadSettings() {
     DebugSession1->SetInterruptRestart(static_cast<unsigned>(stored->interruptRestart));
     imageChoices = stored->imageChoices;
     LineNumbers1->setChecked(stored->lineNumbers);
+    LiveSession1->SetBudget(stored->liveBudget);
+    LiveSession1->SetOn(stored->liveRun);
     restoreGeometry(stored->windowGeometry);
     restoreState(stored->windowState);
 }
@@ -354,6 +363,8 @@ void TForm1::FormClose() {
     options.interruptRestart = static_cast<int>(DebugSession1->GetInterruptRestart());
     options.imageChoices = imageChoices;
     options.lineNumbers = LineNumbers1->isChecked();
+    options.liveRun = LiveSession1->IsOn();
+    options.liveBudget = LiveSession1->GetBudget();
     options.windowGeometry = saveGeometry();
     options.windowState = saveState();
     writeOptions(*settings, options);

@@ -20,6 +20,7 @@ class QSettings;
 class TAboutBox;
 class TBrenvik;
 class TDebugSession;
+class TLiveSession;
 class TFindDialog;
 class TProblemsPane;
 class TSymbolsPane;
@@ -59,6 +60,7 @@ class TForm1 : public QMainWindow {
     TSymbolsPane* SymbolsPane1;
     TUsesPane* UsesPane1;
     TDebugSession* DebugSession1; // the Run menu and the debugger's panes
+    TLiveSession* LiveSession1;   // Live Run and its pane
     QFileDialog *OpenDialog1, *SaveDialog1, *ExportDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;

@@ -93,6 +93,12 @@ void TForm1::showSelectionCost() {
             costOfLines(Brenvik1->GetProgram(), static_cast<std::uint32_t>(first.blockNumber()),
                         static_cast<std::uint32_t>(last.blockNumber()));
         text = QString::fromStdString(costText(cost));
+        const LiveResult* live = Brenvik1->GetLiveResult();
+        const auto [firstLine, lastLine] = std::pair(static_cast<std::size_t>(first.blockNumber()),
+                                                     static_cast<std::size_t>(last.blockNumber()));
+        if (live && live->ranAnyOf(firstLine, lastLine))
+            text += QStringLiteral(" (%1 in the live run)")
+                        .arg(QString::fromStdString(groupedDigits(live->statesOf(firstLine, lastLine))));
     }
     SelectionPanel->setText(text);
     SelectionPanel->setVisible(!text.isEmpty());

@@ -84,6 +84,8 @@ std::optional<StoredOptions> readOptions(QSettings& settings) {
     image.last = settings.value("ImageLast", image.last).toString();
     image.fixedRange = readSwitch(settings, "ImageFixedRange", image.fixedRange);
     options.lineNumbers = readSwitch(settings, "LineNumbers", false);
+    options.liveRun = readSwitch(settings, "LiveRun", false);
+    options.liveBudget = settings.value("LiveBudget", QVariant::fromValue(options.liveBudget)).toULongLong();
     options.windowGeometry = QByteArray::fromBase64(settings.value("WindowGeometry").toString().toLatin1());
     options.windowState = QByteArray::fromBase64(settings.value("WindowState").toString().toLatin1());
     settings.endGroup();
@@ -116,6 +118,8 @@ void writeGroup(QSettings& settings, const StoredOptions& options) {
     write(settings, "ImageLast", options.imageChoices.last);
     write(settings, "ImageFixedRange", options.imageChoices.fixedRange ? 1 : 0);
     write(settings, "LineNumbers", options.lineNumbers ? 1 : 0);
+    write(settings, "LiveRun", options.liveRun ? 1 : 0);
+    write(settings, "LiveBudget", QString::number(options.liveBudget));
     write(settings, "WindowGeometry", QString::fromLatin1(options.windowGeometry.toBase64()));
     write(settings, "WindowState", QString::fromLatin1(options.windowState.toBase64()));
     settings.endGroup();

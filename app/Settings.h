@@ -41,6 +41,9 @@ struct StoredOptions {
     // the Binary Image dialog's last choices, whether lines are numbered,
     BinaryImageChoices imageChoices;
     bool lineNumbers = false;
+    // whether Live Run is on and its budget of states,
+    bool liveRun = false;
+    std::uint64_t liveBudget = 10'000'000;
     // the window's place, size and maximised state,
     // and where its panes are; empty until the first close.
     QByteArray windowGeometry;

@@ -104,8 +104,9 @@ void TBrenvik::setSelection(int start, int length) {
 }
 
 void TBrenvik::textChange() {
-    if (codeValid) {
+    if (codeValid || liveResult) {
         codeValid = false;
+        liveResult.reset();
         update(codeRect);
     }
     // Every edit restarts the whole delay; 0 means no automatic run at all.
@@ -130,6 +131,7 @@ void TBrenvik::ForgetAssembly() {
     engine.run();
     program.reset();
     codeValid = false;
+    liveResult.reset();
     update(codeRect);
 }
 

@@ -5,6 +5,7 @@
 // assembler engine that fills it after every pause in editing.
 
 #include "Brenvik.h"
+#include "LiveRun.h"
 #include "Marks.h"
 #include "Program.h"
 #include "SourceText.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -106,6 +108,16 @@ class TBrenvik : public QWidget {
     // What hovering over the lit line says besides its diagnostics: how often it ran.
     void SetExecutionNote(const QString& note) { executionNote = note; }
     int GetCodeWidth() const { return codeWidth; }
+
+    // A strip right of the code column, shown only while `on`, with the live
+    // run's figures beside each line: how often it ran, and its share of the
+    // run's states as a bar.
+    void SetLiveColumn(bool on);
+    int GetLiveWidth() const { return liveWidth; }
+    // The figures of a run of the last assembly; taken only while it is the
+    // text's, and dropped by the next edit, so that none is ever stale.
+    void SetLiveResult(std::shared_ptr<const LiveResult> result);
+    const LiveResult* GetLiveResult() const { return liveResult.get(); }
     TRichEdit2* GetTextArea() const { return textArea; }
 
     // Draws one row of line `index`'s code at y: the address at x 3 (first rows
@@ -155,6 +167,7 @@ class TBrenvik : public QWidget {
     void OnNameClicked(const QString& name);
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -168,6 +181,10 @@ class TBrenvik : public QWidget {
     void vertScroll();
     void Paint(QPainter& canvas);
     void paintBreakpoint(QPainter& canvas, int y, int rowHeight) const;
+    void paintLiveFigures(QPainter& canvas, const LineRun& line, int y, int rowHeight) const;
+    int liveStripWidth() const;
+    // The line beside `y` in the code column, or -1.
+    int lineBeside(int y) const;
     void resetMargins();
     void takeFont(const QFont& font, double codeDigits);
     bool nearBorder(int x) const;
@@ -187,6 +204,8 @@ class TBrenvik : public QWidget {
     QRect codeRect;
     int codeWidth = 0;
     int bytesX = 0;
+    int liveWidth = 0; // of the live run's strip; 0 while it is hidden
+    std::shared_ptr<const LiveResult> liveResult;
     bool codeValid = false;
     mutable std::optional<Program> program; // of the last run, made when first asked for
     QString executionNote;

@@ -37,8 +37,8 @@ std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atByt
 }
 
 void TBrenvik::Paint(QPainter& canvas) {
-    codeRect = QRect(0, 0, codeWidth, height());
-    if (codeWidth <= 0)
+    codeRect = QRect(0, 0, codeWidth + liveWidth, height());
+    if (codeRect.width() <= 0)
         return;
     // As many pixels as the screen has, so that the digits are as sharp as the text.
     const qreal pixelRatio = devicePixelRatioF();
@@ -64,6 +64,10 @@ void TBrenvik::Paint(QPainter& canvas) {
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
         if (std::binary_search(marked.begin(), marked.end(), block.blockNumber()))
             paintBreakpoint(bitmap, y, rowHeight);
+        if (liveWidth > 0 && liveResult &&
+            static_cast<std::size_t>(block.blockNumber()) < liveResult->lines.size())
+            paintLiveFigures(bitmap, liveResult->lines[static_cast<std::size_t>(block.blockNumber())], y,
+                             rowHeight);
     }
     bitmap.setPen(borderColour);
     bitmap.drawLine(codeWidth - 1, 0, codeWidth - 1, height());
@@ -89,7 +93,7 @@ void TBrenvik::paintEvent(QPaintEvent*) {
 }
 
 void TBrenvik::resetMargins() {
-    textArea->setGeometry(codeWidth, 0, std::max(width() - codeWidth, 0), height());
+    textArea->setGeometry(codeWidth + liveWidth, 0, std::max(width() - codeWidth - liveWidth, 0), height());
     codeBitmap = QPixmap();
 }
 
@@ -130,6 +134,8 @@ void TBrenvik::takeFont(const QFont& font, double codeDigits) {
     const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     codeWidth = static_cast<int>(codeDigits * digitWidth + 0.5);
     bytesX = 7 * digitWidth;
+    if (liveWidth > 0)
+        liveWidth = liveStripWidth();
     resetMargins();
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
@@ -150,11 +156,14 @@ void TBrenvik::mousePressEvent(QMouseEvent* event) {
     if (draggingBorder || at.x() >= codeWidth || event->button() != Qt::LeftButton)
         return;
     // A click beside a line sets or clears its breakpoint.
-    const QTextBlock beside =
-        textArea->cursorForPosition(QPoint(0, at.y() - textArea->viewport()->y())).block();
+    if (const int line = lineBeside(at.y()); line >= 0)
+        ToggleBreakpoint(line);
+}
+
+int TBrenvik::lineBeside(int y) const {
+    const QTextBlock beside = textArea->cursorForPosition(QPoint(0, y - textArea->viewport()->y())).block();
     const int top = textArea->blockTop(beside);
-    if (top <= at.y() && at.y() < top + textArea->blockHeight(beside))
-        ToggleBreakpoint(beside.blockNumber());
+    return top <= y && y < top + textArea->blockHeight(beside) ? beside.blockNumber() : -1;
 }
 
 void TBrenvik::mouseMoveEvent(QMouseEvent* event) {
@@ -165,7 +174,7 @@ void TBrenvik::mouseMoveEvent(QMouseEvent* event) {
         unsetCursor();
     if (!draggingBorder)
         return;
-    codeWidth = std::min(std::max(x, minimumBorderX), width() - minimumBorderX);
+    codeWidth = std::min(std::max(x, minimumBorderX), width() - liveWidth - minimumBorderX);
     resetMargins();
     repaint(0, 0, width(), height());
 }

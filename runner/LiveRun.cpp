@@ -47,7 +47,9 @@ bool LiveResult::ranAnyOf(std::size_t first, std::size_t last) const {
     return false;
 }
 
-LiveRun::LiveRun(const Program& program, std::uint64_t budget, const std::string& keys) : budget(budget) {
+LiveRun::LiveRun(const Program& program, std::uint64_t budget, const std::string& keys,
+                 const MachineDescription& description)
+    : runner(description), clockHertz(description.clockHertz), budget(budget) {
     runner.keepHistory(false);
     runner.countExecutions(true);
     std::string reason;
@@ -63,11 +65,13 @@ bool LiveRun::advance(std::uint64_t states) {
     if (ended())
         return true;
     const Machine& machine = runner.machine();
-    const std::optional<Stop> stop = runner.advance(std::min(states, budget - std::min(budget, machine.states)));
+    const std::optional<Stop> stop =
+        runner.advance(std::min(states, budget - std::min(budget, machine.states)));
     screen += runner.takeScreen();
     const std::string after = " after " + plural(machine.states, "state");
     // A HLT, or the INP that found no key, has just run: a one-byte instruction before the PC.
-    const std::string atLast = runner.where(static_cast<std::uint16_t>((machine.cpu.pc() - 1) & Cpu::addressMask));
+    const std::string atLast =
+        runner.where(static_cast<std::uint16_t>((machine.cpu.pc() - 1) & Cpu::addressMask));
     if (stop && stop->reason == StopReason::halted) {
         end(LiveEnding::halted, "halted at " + atLast + after);
     } else if (stop) {
@@ -88,7 +92,7 @@ void LiveRun::end(LiveEnding how, std::string text) {
 }
 
 LiveResult LiveRun::result() const {
-    LiveResult result{ending, endingText, screen, runner.machine().states, {}, 0};
+    LiveResult result{ending, endingText, screen, runner.machine().states, {}, 0, clockHertz};
     const Program& program = runner.program();
     const ExecutionCounts& counts = *runner.machine().counts;
     result.lines.resize(program.lineCount());
@@ -113,7 +117,8 @@ std::string LiveRun::busiestLines(const std::vector<LineRun>& lines) const {
     const auto told = std::min<std::size_t>(busiest.size(), busiestLinesTold);
     std::partial_sort(busiest.begin(), busiest.begin() + static_cast<std::ptrdiff_t>(told), busiest.end(),
                       [&](std::size_t a, std::size_t b) {
-                          return lines[a].states != lines[b].states ? lines[a].states > lines[b].states : a < b;
+                          return lines[a].states != lines[b].states ? lines[a].states > lines[b].states
+                                                                    : a < b;
                       });
     std::vector<std::string> numbers;
     for (std::size_t i = 0; i < told; ++i)

@@ -27,8 +27,9 @@ struct LiveResult {
     std::string endingText;
     std::string screen;
     std::uint64_t states = 0;
-    std::vector<LineRun> lines;         // one per source line
+    std::vector<LineRun> lines;          // one per source line
     std::uint64_t busiestLineStates = 0; // the most states one line took
+    unsigned clockHertz = 0;             // the machine's, for the time the run takes on the chip
 
     // The states lines `first` to `last` (both included) took; none beyond the last line.
     std::uint64_t statesOf(std::size_t first, std::size_t last) const;
@@ -41,7 +42,8 @@ class LiveRun {
     static constexpr std::uint64_t defaultBudget = 10'000'000;
     static constexpr int busiestLinesTold = 3;
 
-    LiveRun(const Program& program, std::uint64_t budget, const std::string& keys);
+    LiveRun(const Program& program, std::uint64_t budget, const std::string& keys,
+            const MachineDescription& description = consoleMachine());
 
     // Runs on for at most `states` more states; true once the run has ended.
     bool advance(std::uint64_t states);
@@ -55,6 +57,7 @@ class LiveRun {
     std::string busiestLines(const std::vector<LineRun>& lines) const;
 
     Runner runner;
+    unsigned clockHertz;
     std::uint64_t budget;
     LiveEnding ending = LiveEnding::running;
     std::string endingText;

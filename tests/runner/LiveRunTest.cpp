@@ -40,15 +40,24 @@ TEST(LiveRun, EachKindOfProgramEndsAsItShouldAndSaysWhere) {
          ""},
         {"waits once its keys are read", echo, "AB", LiveEnding::waitingForInput,
          "waiting for input at line 1 (000000)", "AB"},
-        {"undefined opcode", {"\tLAI 1", "\tDB 042B"}, "", LiveEnding::stopped,
-         "undefined opcode 042 at 000002 after 8 states", ""},
-        {"does not fit", {"\tORG 40000B", "\tHLT"}, "", LiveEnding::notLoaded,
-         "cannot run: address 040000 is beyond the 8008's 16 KiB of memory (000000 to 037777)", ""},
+        {"undefined opcode",
+         {"\tLAI 1", "\tDB 042B"},
+         "",
+         LiveEnding::stopped,
+         "undefined opcode 042 at 000002 after 8 states",
+         ""},
+        {"does not fit",
+         {"\tORG 40000B", "\tHLT"},
+         "",
+         LiveEnding::notLoaded,
+         "cannot run: address 040000 is beyond the 8008's 16 KiB of memory (000000 to 037777)",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // A budget that only an endless loop spends.
-        const LiveResult result = runThrough(c.source, c.ending == LiveEnding::budgetSpent ? 1000 : 100000, c.keys);
+        const LiveResult result =
+            runThrough(c.source, c.ending == LiveEnding::budgetSpent ? 1000 : 100000, c.keys);
         EXPECT_EQ(result.ending, c.ending);
         EXPECT_EQ(result.endingText, c.text);
         EXPECT_EQ(result.screen, c.screen);
@@ -79,14 +88,16 @@ TEST(LiveRun, FiguresReadAsTheyShould) {
     for (const auto& [number, text] : grouped)
         EXPECT_EQ(groupedDigits(number), text);
     const std::pair<std::uint64_t, const char*> compact[] = {
-        {999, "999"},      {1000, "1.0k"},      {1299, "1.2k"},  {9999, "9.9k"},
-        {10000, "10k"},    {999999, "999k"},    {1000000, "1.0M"}, {123456789, "123M"},
-        {std::numeric_limits<std::uint64_t>::max(), "18E"}};
+        {999, "999"},      {1000, "1.0k"},      {1299, "1.2k"},
+        {9999, "9.9k"},    {10000, "10k"},      {999999, "999k"},
+        {1000000, "1.0M"}, {123456789, "123M"}, {std::numeric_limits<std::uint64_t>::max(), "18E"}};
     for (const auto& [count, text] : compact)
         EXPECT_EQ(compactCount(count), text) << count;
     EXPECT_EQ(lineRunText({true, 0, 0}, 100), "never ran");
-    EXPECT_EQ(lineRunText({true, 1, 5}, 100), "1 execution, 5 states (5.0% of the run), 5.0 states per execution");
-    EXPECT_EQ(lineRunText({true, 4, 44}, 90), "4 executions, 44 states (48.9% of the run), 11.0 states per execution");
+    EXPECT_EQ(lineRunText({true, 1, 5}, 100),
+              "1 execution, 5 states (5.0% of the run), 5.0 states per execution");
+    EXPECT_EQ(lineRunText({true, 4, 44}, 90),
+              "4 executions, 44 states (48.9% of the run), 11.0 states per execution");
     EXPECT_EQ(chipTimeText(LiveRun::defaultBudget, 500000), "40.0 s");
     EXPECT_EQ(chipTimeText(1234, 500000), "4.9 ms");
     EXPECT_EQ(chipTimeText(10, 500000), "40.0 µs");

@@ -1,0 +1,154 @@
+// Live Run in the window: the figures beside the lines after each clean run,
+// the Live pane's output and ending, the keys typed in advance, a run dropped
+// by an edit, and the selection's measured states.
+
+#include "AppTest.h"
+#include "DebugSession.h"
+#include "LivePane.h"
+#include "LiveRunner.h"
+#include "LiveSession.h"
+
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QToolTip>
+
+namespace {
+
+const QString countdown = "\tLBI 5\nLOOP\tDCB\n\tJFZ LOOP\n\tHLT\n";
+const QString endless = "\tLAI 1\nLOOP\tINB\n\tJMP LOOP\n";
+const QString echo = "WAIT\tINP 0\n\tNDA\n\tJTZ WAIT\n\tINP 1\n\tOUT 8\n\tJMP WAIT\n";
+
+// Live Run on, `source` typed and assembled, and its run waited for.
+bool liveRun(TForm1& window, const QString& source) {
+    window.LiveSession1->SetOn(true);
+    edit(window, source);
+    window.Brenvik1->doAsm();
+    return QTest::qWaitFor([&] { return window.Brenvik1->GetLiveResult() != nullptr; }, 10000);
+}
+
+// The middle of line `line`'s row in the live strip.
+QPoint inStrip(TForm1& window, int line) {
+    TBrenvik& editor = *window.Brenvik1;
+    const QRect row = editor.GetTextArea()->cursorRect(
+        QTextCursor(editor.GetTextArea()->document()->findBlockByNumber(line)));
+    return {editor.GetCodeWidth() + editor.GetLiveWidth() * 3 / 4,
+            editor.GetTextArea()->mapTo(&editor, row.center()).y()};
+}
+
+} // namespace
+
+class LiveRunTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init() { QSettings().clear(); }
+
+    void aLoopShowsItsExactCountsBesideItsLines() {
+        TForm1 window;
+        window.show();
+        QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
+        QVERIFY(liveRun(window, countdown));
+        QVERIFY(window.Brenvik1->GetLiveWidth() > 0);
+        const LiveResult& result = *window.Brenvik1->GetLiveResult();
+        const std::uint64_t executions[] = {1, 5, 5, 1};
+        for (int line = 0; line < 4; ++line)
+            QCOMPARE(result.lines[static_cast<std::size_t>(line)].executions, executions[line]);
+        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+                 QStringLiteral("halted at line 4 (000006) after 90 states"));
+        QVERIFY(window.LiveSession1->Pane()->isVisible());
+        // The busiest line's bar is drawn in its warm colour; a line that never ran has none.
+        const QImage column = window.Brenvik1->grab().toImage();
+        const auto warmIn = [&](int line) {
+            const QPoint middle = inStrip(window, line) * column.devicePixelRatio();
+            const QColor colour = column.pixelColor(middle.x() - 4 * column.devicePixelRatio(), middle.y());
+            return colour.red() > 0xC0 && colour.blue() < 0x60;
+        };
+        QVERIFY(warmIn(2));
+        QVERIFY(!warmIn(4));
+        QHelpEvent hover(QEvent::ToolTip, inStrip(window, 2),
+                         window.Brenvik1->mapToGlobal(inStrip(window, 2)));
+        QApplication::sendEvent(window.Brenvik1, &hover);
+        QCOMPARE(
+            QToolTip::text(),
+            QStringLiteral("Line 3: 5 executions, 53 states (58.9% of the run), 10.6 states per execution"));
+        // The selection's measured states stand beside its designed count.
+        QTextCursor selection(window.Brenvik1->GetTextArea()->document()->findBlockByNumber(1));
+        selection.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
+        window.Brenvik1->GetTextArea()->setTextCursor(selection);
+        QCOMPARE(window.SelectionPanel->text(), QStringLiteral("4 bytes, 14-16 states (78 in the live run)"));
+        // The debugger has not been touched.
+        QVERIFY(!window.DebugSession1->Debugger().IsLoaded());
+        window.LiveSession1->SetOn(false);
+        QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
+        QVERIFY(!window.Brenvik1->GetLiveResult());
+        QCOMPARE(window.SelectionPanel->text(), QStringLiteral("4 bytes, 14-16 states"));
+    }
+
+    void aProgramThatNeverHaltsSpendsItsBudgetAndNamesTheBusiestLines() {
+        TForm1 window;
+        window.LiveSession1->SetBudget(1'000'000);
+        QVERIFY(liveRun(window, endless));
+        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+                 QStringLiteral("still running after 1,000,008 states: the busiest lines are 3, 2 and 1"));
+    }
+
+    void theKeysTypedInAdvanceAreReadThenTheProgramWaits() {
+        TForm1 window;
+        window.LiveSession1->Pane()->SetInput("hi\nthere");
+        QVERIFY(liveRun(window, echo));
+        QCOMPARE(window.LiveSession1->Pane()->Output(), QStringLiteral("hi\nthere"));
+        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+                 QStringLiteral("waiting for input at line 1 (000000)"));
+        // Other keys run it again.
+        window.LiveSession1->Pane()->SetInput("ok");
+        QVERIFY(QTest::qWaitFor([&] { return window.LiveSession1->Pane()->Output() == "ok"; }, 10000));
+    }
+
+    void anEditDropsTheRunUnderWayAndNoStaleFigureIsShown() {
+        TForm1 window;
+        window.show();
+        window.LiveSession1->SetBudget(1'000'000'000);
+        window.LiveSession1->SetOn(true);
+        edit(window, endless);
+        window.Brenvik1->doAsm();
+        QSignalSpy finished(&window.LiveSession1->Runner(), &TLiveRunner::OnFinished);
+        QTest::qWait(50); // a few slices of the run
+        QVERIFY(window.LiveSession1->Runner().IsRunning());
+        QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_A);
+        QVERIFY(!window.LiveSession1->Runner().IsRunning());
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(!window.Brenvik1->GetLiveResult());
+        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+                 QStringLiteral("The text has changed: its next assembly runs again."));
+        // A result that comes after an edit is not taken.
+        window.Brenvik1->SetLiveResult(std::make_shared<LiveResult>());
+        QVERIFY(!window.Brenvik1->GetLiveResult());
+    }
+
+    void theChoiceTheBudgetAndEachFilesKeysAreKept() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("echo.asm");
+        writeFile(path, echo.toLatin1());
+        {
+            TForm1 window;
+            window.FormCreate(path);
+            window.LiveSession1->SetOn(true);
+            window.LiveSession1->SetBudget(100'000'000);
+            window.LiveSession1->Pane()->SetInput("abc");
+            window.close();
+        }
+        TForm1 window;
+        QVERIFY(window.LiveSession1->IsOn());
+        QCOMPARE(window.LiveSession1->GetBudget(), std::uint64_t{100'000'000});
+        QCOMPARE(window.LiveSession1->Pane()->Input(), QString());
+        window.FormCreate(path);
+        QCOMPARE(window.LiveSession1->Pane()->Input(), QStringLiteral("abc"));
+        window.New1->trigger();
+        QCOMPARE(window.LiveSession1->Pane()->Input(), QString());
+    }
+};
+
+BRENVIK_APP_TEST_MAIN(LiveRunTest)
+#include "LiveRunTest.moc"
