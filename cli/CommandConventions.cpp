@@ -57,3 +57,11 @@ std::optional<int> answerHelpOrVersion(const std::vector<std::string>& args,
         out << command.program << " (Brenvik) " << brenvikVersion << '\n';
     return reachedStandardOutput(out, command.program, err) ? exitSuccess : exitFailure;
 }
+
+std::optional<std::uint64_t> decimalCount(const std::string& text) {
+    constexpr std::size_t maxDigits = 19; // below 2^64
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (text.empty() || text.size() > maxDigits || !digits)
+        return std::nullopt;
+    return std::stoull(text);
+}

@@ -4,6 +4,7 @@
 // and failure, a failed write to standard output told, and --help and
 // --version answered before any other argument is looked at.
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -42,6 +43,9 @@ class ArgumentReader {
     std::string current;
     std::optional<std::string> attached;
 };
+
+// A count in decimal digits only, below 2^64; none for any other text.
+std::optional<std::uint64_t> decimalCount(const std::string& text);
 
 // Whether everything written to `out` so far has reached it; says why not on `err`.
 bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err);

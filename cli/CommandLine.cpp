@@ -5,6 +5,7 @@
 #include "Files.h"
 #include "IntelHex.h"
 #include "Listing.h"
+#include "LiveRun.h"
 #include "Report.h"
 #include "ResultText.h"
 #include "SourceFile.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr const char* program = "brenvik-asm";
 constexpr const char* usage =
     "usage: brenvik-asm [-w] [-l] [-x] [-o HEXFILE | -o -] [-b BINFILE [--fill N] [--range START-END]]\n"
-    "                   [-s SYMFILE] SOURCE\n";
+    "                   [-s SYMFILE] [--live [--max-states N] [--input FILE]] SOURCE\n";
 
 // What --help adds below the usage.
 constexpr const char* help =
@@ -28,6 +29,10 @@ constexpr const char* help =
     "  -s FILE              write the symbol table: NAME VALUE LINE, sorted by name\n"
     "  -l                   print the listing on standard output\n"
     "  -x                   print the listing with a cross-reference of the symbols\n"
+    "  --live               run the program (from 0, as the editor's Live Run does) and show in the\n"
+    "                       listing each line's executions and states, and how the run ended\n"
+    "  --max-states N       end the run after N states (10000000 unless given)\n"
+    "  --input FILE         type the bytes of FILE to the program's console\n"
     "  -w                   leave out the warnings\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
@@ -49,16 +54,20 @@ struct Options {
     bool listing = false;
     bool crossReference = false;
     bool warnings = true;
+    bool live = false;
+    std::uint64_t maxStates = LiveRun::defaultBudget;
+    std::string input;
 };
 
 // Returns false on a usage error, with the reason.
 bool parse(const std::vector<std::string>& args, Options& options, std::string& reason) {
     bool fillOrRange = false;
+    bool runOption = false;
     ArgumentReader arg(args);
     while (arg.next()) {
         const std::string& name = arg.name();
         if (arg.hasValue()) {
-            if (name != "--fill" && name != "--range") {
+            if (name != "--fill" && name != "--range" && name != "--max-states" && name != "--input") {
                 reason = "unknown option " + name;
                 return false;
             }
@@ -67,6 +76,21 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
             options.listing = true;
         } else if (name == "-x") {
             options.listing = options.crossReference = true;
+        } else if (name == "--live") {
+            options.listing = options.live = true;
+        } else if (name == "--max-states" || name == "--input") {
+            std::string value;
+            if (!arg.value(value, reason))
+                return false;
+            runOption = true;
+            if (name == "--input") {
+                options.input = value;
+            } else if (const std::optional<std::uint64_t> states = decimalCount(value)) {
+                options.maxStates = *states;
+            } else {
+                reason = "--max-states " + value + ": not a number of states (decimal digits only)";
+                return false;
+            }
         } else if (name == "-w") {
             options.warnings = false;
         } else if (name == "-o" || name == "-b" || name == "-s") {
@@ -91,6 +115,10 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
         } else {
             options.source = name;
         }
+    }
+    if (runOption && !options.live) {
+        reason = "--max-states and --input shape the run of --live";
+        return false;
     }
     if (fillOrRange && options.binaryFile.empty()) {
         reason = "--fill and --range shape the binary image of -b";
@@ -211,6 +239,32 @@ bool writeOutputs(const Assembly& assembly, const SourceFile& file, const Option
     return true;
 }
 
+// The run of --live, or none, told on `err`, when its input cannot be read.
+std::optional<LiveResult> liveRunOf(const Assembly& assembly, const Options& options, std::ostream& err) {
+    std::string keys, reason;
+    if (!options.input.empty() && !readWholeFile(options.input, keys, reason)) {
+        err << program << ": cannot read " << options.input << ": " << reason << '\n';
+        return std::nullopt;
+    }
+    LiveRun run(Program(assembly), options.maxStates, keys);
+    while (!run.advance(options.maxStates)) {
+    }
+    return run.result();
+}
+
+// A line's executions and states, right-aligned before its listing row; blank for a line without code.
+std::string liveFigures(const LiveResult& live, std::size_t line) {
+    constexpr std::size_t executionsWidth = 10, statesWidth = 12, gap = 2;
+    const auto aligned = [](std::uint64_t number, std::size_t width) {
+        const std::string digits = std::to_string(number);
+        return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
+    };
+    if (line >= live.lines.size() || !live.lines[line].hasCode)
+        return std::string(executionsWidth + statesWidth + gap, ' ');
+    return aligned(live.lines[line].executions, executionsWidth) +
+           aligned(live.lines[line].states, statesWidth) + std::string(gap, ' ');
+}
+
 } // namespace
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -235,7 +289,14 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
 
     int status = assembly.errorCount > 0 ? exitSourceErrors : exitSuccess;
     if (options.listing) {
-        writeListing(out, assembly, [&](std::size_t line) { return file.text().line(line); });
+        std::optional<LiveResult> live;
+        if (options.live && assembly.errorCount == 0 && !(live = liveRunOf(assembly, options, err)))
+            return exitFailure;
+        writeListing(
+            out, assembly, [&](std::size_t line) { return file.text().line(line); },
+            live ? LinePrefix([&](std::size_t line) { return liveFigures(*live, line); }) : LinePrefix());
+        if (live)
+            out << "\nLive run: " << live->endingText << '\n';
         if (options.crossReference)
             out << crossReferenceText(assembly);
         if (!reachedStandardOutput(out, program, err))

@@ -68,14 +68,6 @@ struct Options {
     bool warnings = true;
 };
 
-std::optional<std::uint64_t> count(const std::string& text) {
-    constexpr std::size_t maxDigits = 19; // below 2^64
-    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (text.empty() || text.size() > maxDigits || !digits)
-        return std::nullopt;
-    return std::stoull(text);
-}
-
 // Returns false on a usage error, with the reason.
 bool parse(const std::vector<std::string>& args, Options& options, std::string& reason) {
     ArgumentReader arg(args);
@@ -105,7 +97,7 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                 options.input = value;
             else if (name == "--profile")
                 options.profile = value;
-            else if (!(options.maxStates = count(value))) {
+            else if (!(options.maxStates = decimalCount(value))) {
                 reason = "--max-states " + value + ": not a number of states (decimal digits only)";
                 return false;
             }

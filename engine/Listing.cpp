@@ -19,13 +19,15 @@ std::string codeField(const CodeRow& row) {
     return field;
 }
 
-void writeRow(std::ostream& out, std::string field, const std::string& source) {
+void writeRow(std::ostream& out, std::string row, std::string field, const std::string& source) {
     if (source.empty()) {
-        field.erase(field.find_last_not_of(' ') + 1);
+        row += field;
+        row.erase(row.find_last_not_of(' ') + 1);
     } else {
         field.resize(std::max(codeFieldWidth, field.size() + 1), ' ');
+        row += field;
     }
-    out << field << source << '\n';
+    out << row << source << '\n';
 }
 
 } // namespace
@@ -45,14 +47,16 @@ std::string expandTabs(std::u16string_view line) {
     return utf8Of(expanded);
 }
 
-void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source) {
+void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source,
+                  const LinePrefix& prefix) {
     const auto& records = assembly.lines;
     for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string before = prefix ? prefix(i) : std::string();
         CodeRow row = codeRow(records[i], bytesPerRow, 0);
-        writeRow(out, codeField(row), expandTabs(source(i)));
+        writeRow(out, before, codeField(row), expandTabs(source(i)));
         while (row.nextByte < records[i].code.size()) {
             row = codeRow(records[i], bytesPerRow, row.nextByte);
-            writeRow(out, codeField(row), "");
+            writeRow(out, std::string(before.size(), ' '), codeField(row), "");
         }
     }
 }

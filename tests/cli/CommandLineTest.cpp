@@ -206,6 +206,43 @@ class FullDisk : public std::streambuf {
     }
 };
 
+TEST_F(CommandLine, LiveListsEachLinesExecutionsAndStatesAndHowTheRunEnded) {
+    const std::string countdown =
+        folder.write("loop.asm", "\tLBI 5\nLOOP\tDCB\n\tJFZ LOOP\n\n\tLHLI 1234\n\tHLT\n");
+    const Result r = asm8008({"--live", "-o", folder.file("loop.hex"), countdown});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "         1           8  000000 016 005              LBI 5\n"
+                     "         5          25  000002 011          LOOP    DCB\n"
+                     "         5          53  000003 110 002 000          JFZ LOOP\n"
+                     "\n"
+                     "         1          16  000006 056 004 066          LHLI 1234\n"
+                     "                               322\n"
+                     "         1           4  000012 000                  HLT\n"
+                     "\n"
+                     "Live run: halted at line 6 (000012) after 106 states\n");
+
+    const std::string echo =
+        folder.write("echo.asm", "WAIT\tINP 0\n\tNDA\n\tJTZ WAIT\n\tINP 1\n\tOUT 8\n\tJMP WAIT\n");
+    const Result typed = asm8008({"--live", "--input", folder.write("keys", "ab"), "-o", "-", echo});
+    EXPECT_NE(typed.out.find("         2          16  000005 103                  INP 1\n"),
+              std::string::npos)
+        << typed.out;
+    EXPECT_NE(typed.out.find("\nLive run: waiting for input at line 1 (000000)\n"), std::string::npos);
+
+    const Result endless =
+        asm8008({"--live", "--max-states=1000", "-o", "-", folder.write("endless.asm", "L\tJMP L\n")});
+    EXPECT_NE(endless.out.find("Live run: still running after 1,001 states: the busiest line is 1\n"),
+              std::string::npos);
+
+    const Result wrong = asm8008({"--live", "-o", "-", folder.write("bad.asm", "\tFOO\n")});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.out.find("Live run"), std::string::npos);
+    const Result unread = asm8008({"--live", "--input", folder.file("none"), countdown});
+    EXPECT_EQ(unread.status, 2);
+    EXPECT_NE(unread.err.find("cannot read " + folder.file("none") + ": No such file or directory"),
+              std::string::npos);
+}
+
 TEST_F(CommandLine, AFailedWriteToStandardOutputFails) {
     const std::string source = folder.write("prog.asm", program);
     for (const std::vector<std::string>& args :
@@ -222,7 +259,7 @@ TEST_F(CommandLine, AFailedWriteToStandardOutputFails) {
 
 const std::string usage =
     "usage: brenvik-asm [-w] [-l] [-x] [-o HEXFILE | -o -] [-b BINFILE [--fill N] [--range START-END]]\n"
-    "                   [-s SYMFILE] SOURCE\n";
+    "                   [-s SYMFILE] [--live [--max-states N] [--input FILE]] SOURCE\n";
 
 TEST(CommandLineUsage, WrongArgumentsSayWhyThenShowTheUsage) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
@@ -270,6 +307,10 @@ TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
         {{"--fill", "0", "a.asm"}, "--fill and --range shape the binary image of -b"},
         {{"--range=0-7", "a.asm"}, "--fill and --range shape the binary image of -b"},
         {{"-o", "-", "-s", "-", "a.asm"}, "only one of -o, -b and -s can write to standard output"},
+        {{"--max-states", "5", "a.asm"}, "--max-states and --input shape the run of --live"},
+        {{"-l", "--input=keys", "a.asm"}, "--max-states and --input shape the run of --live"},
+        {{"--live", "--max-states=1e6", "a.asm"},
+         "--max-states 1e6: not a number of states (decimal digits only)"},
     };
     for (const auto& [args, why] : wrong) {
         const Result r = asm8008(args);
