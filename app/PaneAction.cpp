@@ -8,6 +8,11 @@
 void focusPane(QDockWidget& pane) {
     pane.show();
     pane.raise();
+    // A pane that names the widget its keys go to has them there.
+    if (QWidget* proxy = pane.focusProxy(); proxy && proxy->isEnabled() && proxy->isVisibleTo(&pane)) {
+        proxy->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
     for (QWidget* child : pane.findChildren<QWidget*>())
         if ((child->focusPolicy() & Qt::TabFocus) && child->isEnabled() && child->isVisibleTo(&pane)) {
             child->setFocus(Qt::ShortcutFocusReason);

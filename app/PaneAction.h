@@ -17,5 +17,5 @@ QAction* addPaneAction(QMenu& menu, QDockWidget& pane, const QString& caption, c
                        std::function<void()> open = {});
 
 // Shows `pane` in front of those it shares a place with, and puts the keys in
-// its first widget that takes them.
+// its focus proxy, or else in its first widget that takes them.
 void focusPane(QDockWidget& pane);

@@ -88,8 +88,10 @@ QString TLivePane::Input() const {
 }
 
 void TLivePane::SetInput(const QString& text) {
-    if (text != input->toPlainText())
-        input->setPlainText(text);
+    if (text == input->toPlainText())
+        return;
+    input->setPlainText(text);
+    input->moveCursor(QTextCursor::End); // where more keys go
 }
 
 std::string TLivePane::KeysOf(const QString& input) {

@@ -387,7 +387,7 @@ class DebuggerTest : public QObject {
             entry->trigger(); // the keys were in it: it closes
             QVERIFY2(!entry->isChecked() && focus->isHidden(), qPrintable(entry->text()));
         }
-        QCOMPARE(keys.size(), 7); // Problems, Symbols, Uses, Registers, Memory, Console, Ports
+        QCOMPARE(keys.size(), 8); // Problems, Symbols, Uses, Registers, Memory, Console, Ports, Live
     }
 
     void runningBringsTheRegistersInFrontOfAnotherPane() {

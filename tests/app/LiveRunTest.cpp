@@ -100,9 +100,15 @@ class LiveRunTest : public QObject {
         QCOMPARE(window.LiveSession1->Pane()->Output(), QStringLiteral("hi\nthere"));
         QCOMPARE(window.LiveSession1->Pane()->Ending(),
                  QStringLiteral("waiting for input at line 1 (000000)"));
-        // Other keys run it again.
-        window.LiveSession1->Pane()->SetInput("ok");
-        QVERIFY(QTest::qWaitFor([&] { return window.LiveSession1->Pane()->Output() == "ok"; }, 10000));
+        // Its keys put the keys in the input, even after a run has shown output; what is typed there runs it
+        // again.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("LiveInput"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Exclam);
+        QVERIFY(
+            QTest::qWaitFor([&] { return window.LiveSession1->Pane()->Output() == "hi\nthere!"; }, 10000));
     }
 
     void anEditDropsTheRunUnderWayAndNoStaleFigureIsShown() {
