@@ -31,8 +31,8 @@ struct Assembly {
 
         std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
         LineCode kind = noStatement;
-        ByteList code;    // operand bytes; every byte for DB, DW and LHLI
-        bool emit = true; // false inside a BSS section
+        ByteList code;     // operand bytes; every byte for DB, DW and LHLI
+        bool emits = true; // whether its bytes go into memory: false inside a BSS section
         // Where the line's comment mark begins, 0 for none. A comment that an
         // error's red covers is not marked.
         std::uint32_t comment = 0;
@@ -68,16 +68,16 @@ struct Assembly {
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
 
     // Every byte of the lines outside BSS sections, in line order, to
-    // `emit(address, byte)`.
-    template <typename Emit> void GetCode(Emit&& emit) const {
+    // `put(address, byte)`.
+    template <typename Put> void GetCode(Put&& put) const {
         for (const Line& line : lines) {
-            if (!line.emit)
+            if (!line.emits)
                 continue;
             std::uint32_t address = line.value;
             if (line.hasOpcode())
-                emit(address++, line.opcode());
+                put(address++, line.opcode());
             for (const std::uint8_t byte : line.code)
-                emit(address++, byte);
+                put(address++, byte);
         }
     }
 

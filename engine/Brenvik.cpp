@@ -72,7 +72,7 @@ const Assembly& TBrenvikEngine::run() {
     const auto count = static_cast<std::uint32_t>(assembly.lines.size());
     for (std::uint32_t i = 0; i < count; ++i) {
         assemble(pc, i);
-        if (assembly.lines[i].emit)
+        if (assembly.lines[i].emits)
             assembly.bytesAssembled += static_cast<std::uint32_t>(assembly.lines[i].size());
     }
     resolve();
@@ -142,7 +142,7 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     const auto n = static_cast<std::uint32_t>(upper.size());
     Line& line = assembly.lines[index];
     line.value = pc;
-    line.emit = index == 0 || assembly.lines[index - 1].emit;
+    line.emits = index == 0 || assembly.lines[index - 1].emits;
     if (n == 0)
         return;
 
@@ -238,10 +238,10 @@ void TBrenvikEngine::statement(std::uint32_t& pc, std::uint32_t index, std::uint
         pos = static_cast<std::uint32_t>(upper.size()) + 1;
         break;
     case Line::codeMode:
-        line.emit = true;
+        line.emits = true;
         break;
     case Line::bss:
-        line.emit = false;
+        line.emits = false;
         break;
     case Line::lhli: {
         const Operand value = evaluate(index, upper, pos);

@@ -26,10 +26,10 @@ CodeRow codeRow(const Line& line, std::size_t maxBytes, std::size_t firstByte) {
     CodeRow row{firstByte == 0 ? formatNumber(line.value, 6, true) : "", "", firstByte};
     std::size_t remaining = maxBytes;
     if (line.hasOpcode() && firstByte == 0) {
-        row.bytes += formatNumber(line.opcode(), 3, line.emit) + ' ';
+        row.bytes += formatNumber(line.opcode(), 3, line.emits) + ' ';
         remaining -= remaining > 0 ? 1 : 0;
     }
     for (; row.nextByte < line.code.size() && remaining > 0; ++row.nextByte, --remaining)
-        row.bytes += formatNumber(line.code[row.nextByte], 3, line.emit) + ' ';
+        row.bytes += formatNumber(line.code[row.nextByte], 3, line.emits) + ' ';
     return row;
 }

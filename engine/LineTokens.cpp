@@ -23,11 +23,11 @@ std::string upperCased(std::u16string_view word) {
 std::vector<LineToken> tokensOfLine(std::u16string_view text) {
     std::vector<LineToken> tokens;
     const auto size = static_cast<std::uint32_t>(text.size());
-    const auto emit = [&](std::uint32_t start, std::uint32_t end, TokenKind kind) {
+    const auto add = [&](std::uint32_t start, std::uint32_t end, TokenKind kind) {
         tokens.push_back({start, end, kind});
     };
     if (size > 0 && text[0] == u'*') {
-        emit(0, size, TokenKind::comment);
+        add(0, size, TokenKind::comment);
         return tokens;
     }
     std::uint32_t at = 0;
@@ -39,13 +39,13 @@ std::vector<LineToken> tokensOfLine(std::u16string_view text) {
     };
     if (size > 0 && isWordUnit(text[0]) && !isDigitUnit(text[0])) {
         const std::uint32_t start = word();
-        emit(start, at, TokenKind::label);
+        add(start, at, TokenKind::label);
     }
     bool statementSeen = false;
     while (at < size) {
         const char16_t unit = text[at];
         if (unit == u';') {
-            emit(at, size, TokenKind::comment);
+            add(at, size, TokenKind::comment);
             break;
         }
         if (unit == u' ' || unit == u'\t' || unit == u':') {
@@ -55,23 +55,23 @@ std::vector<LineToken> tokensOfLine(std::u16string_view text) {
             while (at < size && text[at] != u'"')
                 ++at;
             at = std::min(at + 1, size);
-            emit(start, at, TokenKind::string);
+            add(start, at, TokenKind::string);
         } else if (isWordUnit(unit)) {
             const bool number = isDigitUnit(unit);
             const bool modifier = at > 0 && text[at - 1] == u'\'';
             const std::uint32_t start = word();
             if (number || modifier) {
-                emit(start, at, number ? TokenKind::number : TokenKind::operatorSign);
+                add(start, at, number ? TokenKind::number : TokenKind::operatorSign);
             } else if (!statementSeen) {
                 statementSeen = true;
                 const auto* code =
                     TBrenvikEngine::instructionSet().find(upperCased(text.substr(start, at - start)));
-                emit(start, at, code && *code < 0 ? TokenKind::directive : TokenKind::mnemonic);
+                add(start, at, code && *code < 0 ? TokenKind::directive : TokenKind::mnemonic);
             } else {
-                emit(start, at, TokenKind::name);
+                add(start, at, TokenKind::name);
             }
         } else {
-            emit(at, at + 1, TokenKind::operatorSign);
+            add(at, at + 1, TokenKind::operatorSign);
             ++at;
         }
     }

@@ -130,7 +130,7 @@ void TBrenvikEngine::checkPlacement(std::uint32_t index) {
               octal(static_cast<std::uint32_t>(std::max<std::uint64_t>(first, addressSpace)), 6)});
     lastLineBeyond = beyond;
 
-    if (!line.emit)
+    if (!line.emits)
         return;
     std::uint32_t overwritten = noLine;
     for (std::uint64_t address = first; address <= last && address < ownedAddresses; ++address) {

@@ -30,9 +30,9 @@ template <typename Value> class WordTable {
   public:
     // The value of `word`, or null.
     const Value* find(std::string_view word) const {
-        if (slots.empty())
+        if (slotTable.empty())
             return nullptr;
-        const Slot& slot = slots[slotOf(word, hashOf(word))];
+        const Slot& slot = slotTable[slotOf(word, hashOf(word))];
         return slot.entry == noEntry ? nullptr : &entries[slot.entry].value;
     }
     bool contains(std::string_view word) const { return find(word) != nullptr; }
@@ -41,17 +41,17 @@ template <typename Value> class WordTable {
     // when its value changes.
     static constexpr std::uint32_t none = 0xFFFFFFFF;
     std::uint32_t indexOf(std::string_view word) const {
-        return slots.empty() ? none : slots[slotOf(word, hashOf(word))].entry;
+        return slotTable.empty() ? none : slotTable[slotOf(word, hashOf(word))].entry;
     }
     const Value& valueAt(std::uint32_t index) const { return entries[index].value; }
     std::string_view wordAt(std::uint32_t index) const { return wordOf(entries[index]); }
 
     // Gives `word` the value `value`; returns the value it had before, if any.
     std::optional<Value> set(std::string_view word, Value value) {
-        if (2 * (entries.size() + 1) > slots.size())
+        if (2 * (entries.size() + 1) > slotTable.size())
             grow();
         const std::uint32_t hash = hashOf(word);
-        Slot& slot = slots[slotOf(word, hash)];
+        Slot& slot = slotTable[slotOf(word, hash)];
         if (slot.entry != noEntry)
             return std::exchange(entries[slot.entry].value, value);
         slot = {hash, static_cast<std::uint32_t>(entries.size())};
@@ -63,7 +63,7 @@ template <typename Value> class WordTable {
 
     // Empties the table, keeping its storage.
     void clear() {
-        std::fill(slots.begin(), slots.end(), Slot{});
+        std::fill(slotTable.begin(), slotTable.end(), Slot{});
         entries.clear();
         words.clear();
     }
@@ -100,28 +100,28 @@ template <typename Value> class WordTable {
     }
     // The slot that holds `word`, or the empty one where it would go.
     std::size_t slotOf(std::string_view word, std::uint32_t hash) const {
-        const std::size_t mask = slots.size() - 1;
+        const std::size_t mask = slotTable.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask)
-            if (slots[i].entry == noEntry ||
-                (slots[i].hash == hash && wordOf(entries[slots[i].entry]) == word))
+            if (slotTable[i].entry == noEntry ||
+                (slotTable[i].hash == hash && wordOf(entries[slotTable[i].entry]) == word))
                 return i;
     }
     void grow() {
         constexpr std::size_t initialSlots = 256;
-        std::vector<Slot> old(std::max(initialSlots, 2 * slots.size()));
-        old.swap(slots);
-        const std::size_t mask = slots.size() - 1;
+        std::vector<Slot> old(std::max(initialSlots, 2 * slotTable.size()));
+        old.swap(slotTable);
+        const std::size_t mask = slotTable.size() - 1;
         for (const Slot& slot : old) {
             if (slot.entry == noEntry)
                 continue;
             std::size_t i = slot.hash & mask;
-            while (slots[i].entry != noEntry)
+            while (slotTable[i].entry != noEntry)
                 i = (i + 1) & mask;
-            slots[i] = slot;
+            slotTable[i] = slot;
         }
     }
 
-    std::vector<Slot> slots; // a power of two in number, at most half of them used
+    std::vector<Slot> slotTable; // a power of two in number, at most half of them used
     std::vector<Entry> entries;
     std::string words;
 };

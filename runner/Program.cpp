@@ -27,8 +27,8 @@ Program::Program(const Assembly& assembly)
     };
     for (std::uint32_t i = 0; i < assembly.lines.size(); ++i) {
         const Assembly::Line& line = assembly.lines[i];
-        bytesBefore[i + 1] = bytesBefore[i] + (line.emit ? line.size() : 0);
-        if (!line.emit)
+        bytesBefore[i + 1] = bytesBefore[i] + (line.emits ? line.size() : 0);
+        if (!line.emits)
             continue;
         if (line.hasOpcode()) {
             add(i, line.value, line.opcode());

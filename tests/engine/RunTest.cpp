@@ -29,7 +29,7 @@ TEST(Run, BssLinesAdvanceButAreNeitherCountedNorHandedOut) {
     const Assembled a(
         {"\tRET", "\tBSS", "\tDB 1,2,3", "\tLAI 1", "\tDATA", "\tRLC", "\tBSS", "\tCODE", "\tRAL"});
     EXPECT_EQ(a.record(2).code, (Bytes{1, 2, 3}));
-    EXPECT_FALSE(a.record(3).emit);
+    EXPECT_FALSE(a.record(3).emits);
     EXPECT_EQ(a.record(5).value, 6u);
     EXPECT_EQ(a.assembly.bytesAssembled, 3u);
     EXPECT_EQ(a.code(), (Code{{0, 0x07}, {6, 0x02}, {7, 0x12}}));

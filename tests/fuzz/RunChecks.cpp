@@ -44,7 +44,7 @@ long expectedCodeSize(Line::LineCode kind) {
 }
 
 bool sameRecord(const Line& a, const Line& b) {
-    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emit == b.emit &&
+    return a.value == b.value && a.kind == b.kind && a.code == b.code && a.emits == b.emits &&
            a.comment == b.comment;
 }
 
