@@ -25,14 +25,18 @@ constexpr int exitStopped = 3;
 constexpr int exitEndOfInput = 4;
 
 constexpr const char* program = "brenvik-sim";
-constexpr const char* usage = "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input "
-                              "FILE] [--registers] [--trace]\n"
-                              "                   [--profile FILE] [-w] PROGRAM\n";
+constexpr const char* usage =
+    "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input "
+    "FILE] [--registers] [--trace]\n"
+    "                   [--profile FILE] [-w] [--machine NAME] [--rom FILE] PROGRAM\n"
+    "       brenvik-sim --machine NAME --rom FILE [OPTION...]\n"
+    "       brenvik-sim --list-machines\n";
 
 // What --help adds below the usage.
 constexpr const char* help =
-    "Run an Intel 8008 program on a simulated machine with 16 KiB of memory and a console:\n"
-    "its screen on standard output, its keyboard on standard input.\n"
+    "Run an Intel 8008 program on a simulated machine, by default one with 16 KiB of memory and a\n"
+    "console: its screen (or a board's serial terminal) on standard output, its keyboard on standard\n"
+    "input.\n"
     "\n"
     "PROGRAM is an assembly source (.asm), an Intel HEX file (.hex) or a binary image.\n"
     "\n"
@@ -45,6 +49,9 @@ constexpr const char* help =
     "  --profile FILE       write where the run's states went, line by line, to FILE (- for standard\n"
     "                       error): executions, states and share of each line that ran, the most first\n"
     "  -w                   leave out the source's warnings\n"
+    "  --machine NAME       run on machine NAME (console unless given); --list-machines names them\n"
+    "  --rom FILE           the machine's ROM image, bank 0 first; PROGRAM may then be left out\n"
+    "  --list-machines      list the machines, each with what it has, and exit\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -66,7 +73,17 @@ struct Options {
     bool registers = false;
     bool trace = false;
     bool warnings = true;
+    const MachineDescription* machine = &consoleMachine();
+    std::string rom;
+    bool listMachines = false;
 };
+
+std::string machineNames() {
+    std::string names;
+    for (const MachineDescription* machine : allMachines())
+        names += (names.empty() ? "" : ", ") + machine->name;
+    return names;
+}
 
 // Returns false on a usage error, with the reason.
 bool parse(const std::vector<std::string>& args, Options& options, std::string& reason) {
@@ -74,22 +91,31 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
     while (arg.next()) {
         const std::string& name = arg.name();
         std::string value;
-        if (name == "--registers" || name == "--trace" || name == "-w") {
+        if (name == "--registers" || name == "--trace" || name == "-w" || name == "--list-machines") {
             if (arg.hasValue()) {
                 reason = name + " takes no value";
                 return false;
             }
             if (name == "--registers")
                 options.registers = true;
+            else if (name == "--list-machines")
+                options.listMachines = true;
             else if (name == "--trace")
                 options.trace = true;
             else
                 options.warnings = false;
         } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states" ||
-                   name == "--profile") {
+                   name == "--profile" || name == "--machine" || name == "--rom") {
             if (!arg.value(value, reason))
                 return false;
-            if (name == "--start")
+            if (name == "--machine") {
+                if (!(options.machine = machineNamed(value))) {
+                    reason = "--machine " + value + ": no such machine (" + machineNames() + ")";
+                    return false;
+                }
+            } else if (name == "--rom")
+                options.rom = value;
+            else if (name == "--start")
                 options.start = value;
             else if (name == "--load")
                 options.load = value;
@@ -114,9 +140,23 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
             options.program = name;
         }
     }
-    if (options.program.empty())
+    if (!options.rom.empty() && !options.machine->romWindow) {
+        reason = "--rom " + options.rom + ": the " + options.machine->name + " machine has no ROM";
+        return false;
+    }
+    if (options.program.empty() && options.rom.empty() && !options.listMachines) {
         reason = "no PROGRAM given";
-    return !options.program.empty();
+        return false;
+    }
+    return true;
+}
+
+std::string machineList() {
+    std::string list;
+    for (const MachineDescription* machine : allMachines())
+        list += machine->name + std::string(std::max<std::size_t>(12 - machine->name.size(), 2), ' ') +
+                machine->summary + "\n";
+    return list;
 }
 
 std::string extensionOf(const std::string& path) {
@@ -357,15 +397,34 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
         err << program << ": " << reason << '\n' << usage;
         return exitFailure;
     }
+    if (options.listMachines) {
+        out << machineList();
+        return reachedStandardOutput(out, program, err) ? exitSuccess : exitFailure;
+    }
     SourceFile symbols;
     Program loaded;
     Loader loader(options, err);
-    if (const std::optional<int> failed = loader.load(symbols, loaded))
+    if (options.program.empty()) {
+        symbols.setBytes({}); // the ROM alone: no symbols for --start
+        symbols.assemble();
+    } else if (const std::optional<int> failed = loader.load(symbols, loaded)) {
         return *failed;
+    }
     const std::optional<std::uint32_t> start = loader.addressOption("--start", options.start, symbols);
     if (!start)
         return exitFailure;
-    Runner runner;
+    Runner runner(*options.machine);
+    if (!options.rom.empty()) {
+        std::string image;
+        if (!readWholeFile(options.rom, image, reason)) {
+            err << program << ": cannot read " << options.rom << ": " << reason << '\n';
+            return exitFailure;
+        }
+        if (!runner.setRom(std::vector<std::uint8_t>(image.begin(), image.end()), reason)) {
+            err << program << ": --rom " << options.rom << ": " << reason << '\n' << usage;
+            return exitFailure;
+        }
+    }
     runner.keepHistory(false);
     runner.countExecutions(!options.profile.empty());
     runner.load(loaded, reason);

@@ -59,7 +59,7 @@ std::string Program::loadProblem() const {
 void Program::loadInto(Machine& machine) const {
     for (std::size_t address = 0; address < Machine::memorySize; ++address)
         if (present[address])
-            machine.memory[address] = image[address];
+            machine.loadByte(static_cast<std::uint32_t>(address), image[address]);
 }
 
 int Program::lineOf(std::uint16_t address) const {

@@ -26,6 +26,25 @@ bool Runner::load(const Program& program, std::string& reason) {
     return true;
 }
 
+bool Runner::setRom(std::vector<std::uint8_t> image, std::string& reason) {
+    const std::optional<RomWindow>& window = description.romWindow;
+    if (!window) {
+        reason = "the " + description.name + " machine has no ROM";
+        return false;
+    }
+    const std::size_t room = std::size_t{window->size} * window->banks;
+    if (image.empty() || image.size() > room) {
+        reason = image.empty() ? std::string("an empty ROM image")
+                               : std::to_string(image.size()) + " bytes, more than the " + description.name +
+                                     "'s ROM holds (" + std::to_string(window->banks) + " banks of " +
+                                     std::to_string(window->size) + ")";
+        return false;
+    }
+    rom = std::move(image);
+    unload();
+    return true;
+}
+
 bool Runner::relink(const Program& program) {
     if (!isLoaded || !program.sameBytes(*loadedProgram))
         return false;
@@ -38,6 +57,8 @@ void Runner::unload() {
     // The switches stay as the user set them, as on a front panel.
     const auto switches = current.ports.inputValues;
     current = Machine(description);
+    if (!rom.empty())
+        current.setRom(rom);
     current.ports.inputValues = switches;
     current.countExecutions(counting);
     loadedProgram = std::make_shared<Program>();

@@ -30,7 +30,10 @@ class Runner {
     // Puts `program` into a fresh machine, the switches kept as the user set
     // them; false, with the reason, when it does not fit the memory.
     bool load(const Program& program, std::string& reason);
-    // A fresh machine without a program; the switches stay.
+    // The ROM image of a machine with a ROM window, kept for every fresh machine;
+    // false, with the reason, when the machine has none or it does not fit.
+    bool setRom(std::vector<std::uint8_t> image, std::string& reason);
+    // A fresh machine without a program; the switches and the ROM stay.
     void unload();
     // Takes the lines of `program` for the loaded one when it puts the same
     // bytes (a comment or blank edited), leaving the machine as it is; false,
@@ -105,6 +108,7 @@ class Runner {
     void note(bool fromOutside);
 
     const MachineDescription& description;
+    std::vector<std::uint8_t> rom;
     Machine current;
     std::shared_ptr<const Program> loadedProgram = std::make_shared<Program>();
     bool isLoaded = false;

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr std::uint8_t sevenBits = 0x7F;
-constexpr char nul = 0x00, bell = 0x07, backspace = 0x08, tab = 0x09, lineFeed = 0x0A, carriageReturn = 0x0D;
-constexpr char firstPrintable = 0x20, del = 0x7F;
 
 } // namespace
 
@@ -54,29 +52,5 @@ std::uint8_t Console::read() {
 
 void Console::write(std::uint8_t byte) {
     emptyPolls = 0;
-    const auto c = static_cast<char>(byte & sevenBits);
-    const bool lineFeedAfterReturn = c == lineFeed && afterCarriageReturn;
-    afterCarriageReturn = c == carriageReturn;
-    switch (c) {
-    case carriageReturn:
-        screen += '\n';
-        return;
-    case lineFeed:
-        if (!lineFeedAfterReturn)
-            screen += '\n';
-        return;
-    case backspace:
-        screen += '\b';
-        return;
-    case tab:
-        screen += tab;
-        return;
-    case nul:
-    case bell:
-    case del:
-        return;
-    default:
-        if (c >= firstPrintable)
-            screen += c;
-    }
+    screen.receive(byte);
 }

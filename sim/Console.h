@@ -3,13 +3,11 @@
 // The console of the simulated machine, a terminal on three ports:
 //   INP 0  status: bit 0 is set while a typed character waits, the others are 0
 //   INP 1  the next typed character, bit 7 clear, taken; 0 when none waits
-//   OUT 8  a character to the screen, its bit 7 cleared first (mark-parity
-//          terminals set it): CR ends a line and an LF right after it is not a
-//          second end, a lone LF ends a line too, BS moves back one character,
-//          NUL and BEL put nothing on the screen
+//   OUT 8  a character to the screen (see TerminalScreen)
 // Ports 0 and 1 are INP 0 and INP 1; OUT 8 is what the assembler folds OUT 0 to.
 
 #include "Device.h"
+#include "TerminalScreen.h"
 
 #include <cstdint>
 #include <deque>
@@ -34,7 +32,7 @@ class Console : public TerminalDevice {
     void type(std::string_view keys) override;
     void endInput() override { inputEnded = true; }
     bool hasKeys() const override { return !keys.empty(); }
-    std::string takeScreen() override { return std::exchange(screen, {}); }
+    std::string takeScreen() override { return screen.take(); }
     std::string name() const override { return "Console"; }
 
     std::uint8_t status();
@@ -50,8 +48,7 @@ class Console : public TerminalDevice {
 
     std::deque<char> keys;
     bool inputEnded = false;
-    std::string screen;
-    bool afterCarriageReturn = false;
+    TerminalScreen screen;
     unsigned emptyPolls = 0;
     DeviceWait wait = DeviceWait::none;
 };

@@ -69,6 +69,13 @@ class Machine {
     void reset();
     void endBootOverlay();
     bool inBootOverlay() const { return bootRamUnder.has_value(); }
+    // A loader's write: to the RAM that the boot overlay hides, where it hides it.
+    void loadByte(std::uint32_t address, std::uint8_t byte) {
+        if (bootRamUnder && address < bootRamUnder->size())
+            (*bootRamUnder)[address] = byte;
+        else
+            memory[address] = byte;
+    }
 
     void countExecutions(bool on);
 

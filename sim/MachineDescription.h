@@ -23,6 +23,7 @@ struct MemoryRegion {
 struct RomWindow {
     std::uint32_t first;
     std::uint32_t size;
+    unsigned banks = 1; // the most a ROM image of the machine can have
 };
 
 // At reset the ROM image's first bytes stand at address 0 in place of the RAM
@@ -47,3 +48,14 @@ struct MachineDescription {
 // 16 KiB of RAM and the console on INP 0, INP 1 and OUT 8; every other input
 // port reads switches, and every output port is recorded.
 const MachineDescription& consoleMachine();
+
+// The home-built 8008-SBC: 8 KiB of RAM at 0, an 8 KiB window at 020000 onto
+// its 32 KiB EPROM, the bank chosen by OUT 10; at reset it fetches from the
+// EPROM, whose first bytes stand at 0 until INP 1 clears its bootstrap
+// flip-flop; a 2400 bps serial line on INP 0 and OUT 8 (bit 0 each), its LEDs
+// on OUT 9; 500 kHz.
+const MachineDescription& sbcMachine();
+
+// Every machine, the default first; and the one `name` names, or none.
+const std::vector<const MachineDescription*>& allMachines();
+const MachineDescription* machineNamed(const std::string& name);

@@ -212,6 +212,30 @@ TEST_F(Simulator, ProfilesEachLineThatRanTheBusiestFirst) {
         << byAddress.err;
 }
 
+TEST_F(Simulator, RunsOnTheBoardItIsToldOfWithItsRom) {
+    const Outcome list = simulate({"--list-machines"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_TRUE(list.out.starts_with("console     16 KiB of RAM")) << list.out;
+    EXPECT_NE(list.out.find("\n8008-sbc    the 8008-SBC: "), std::string::npos);
+    // A ROM of our own in the board's EPROM: RST 1 at 0, at 8 (the EPROM still)
+    // JMP 020013 into its window, there LAI 1 and OUT 10, after which the window
+    // is bank 1, whose LAI 2 and HLT follow.
+    std::string rom(040000, '\0');
+    const std::string boot{'\x0D', 0,      0,      0, 0,      0,      0,      0, '\x44',
+                           '\x0B', '\x20', '\x06', 1, '\x55', '\x43', '\x44', 0, '\x20'};
+    rom.replace(0, boot.size(), boot);
+    rom.replace(020000 + 016, 3, std::string{'\x06', 2, '\xFF'}); // bank 1: LAI 2, HLT
+    const Outcome board =
+        simulate({"--machine", "8008-sbc", "--rom", folder.write("e.bin", rom), "--registers"});
+    EXPECT_EQ(board.status, 0) << board.err;
+    EXPECT_NE(board.err.find("PC=020021 A=002"), std::string::npos) << board.err;
+    const Outcome tooLarge =
+        simulate({"--machine", "8008-sbc", "--rom", folder.write("big.bin", std::string(0100001, '\0'))});
+    EXPECT_EQ(tooLarge.status, 2);
+    EXPECT_NE(tooLarge.err.find("32769 bytes, more than the 8008-sbc's ROM holds (4 banks of 8192)"),
+              std::string::npos);
+}
+
 TEST(SimulatorUsage, HelpAndVersionAnswerOnStandardOutput) {
     const Outcome help = simulate({"--help", "--bogus"});
     EXPECT_EQ(help.status, 0);
@@ -236,6 +260,9 @@ TEST(SimulatorUsage, WrongArgumentsSayWhyThenShowTheUsage) {
         {{"--registers=yes", "p.asm"}, "--registers takes no value"},
         {{"a.asm", "b.asm"}, "one PROGRAM only, and b.asm is a second"},
         {{"a.asm", ""}, "an empty argument names no PROGRAM"},
+        {{"--machine", "pdp8", "a.asm"}, "--machine pdp8: no such machine (console, 8008-sbc)"},
+        {{"--rom", "e.bin"}, "--rom e.bin: the console machine has no ROM"},
+        {{"--machine=8008-sbc"}, "no PROGRAM given"},
     };
     for (const auto& [args, why] : wrong) {
         const Outcome o = simulate(args);
