@@ -33,14 +33,17 @@ bool ArgumentReader::value(std::string& value, std::string& reason) {
     return !value.empty();
 }
 
-bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err) {
+bool reachedOutput(std::ostream& out, const std::string& name, const char* program, std::ostream& err) {
     if (out.flush())
         return true;
     const int reason = errno;
-    err << program
-        << ": cannot write standard output: " << (reason != 0 ? std::strerror(reason) : "write error")
-        << '\n';
+    err << program << ": cannot write " << name << ": "
+        << (reason != 0 ? std::strerror(reason) : "write error") << '\n';
     return false;
+}
+
+bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err) {
+    return reachedOutput(out, "standard output", program, err);
 }
 
 std::optional<int> answerHelpOrVersion(const std::vector<std::string>& args,

@@ -47,7 +47,9 @@ class ArgumentReader {
 // A count in decimal digits only, below 2^64; none for any other text.
 std::optional<std::uint64_t> decimalCount(const std::string& text);
 
-// Whether everything written to `out` so far has reached it; says why not on `err`.
+// Whether everything written to `out` so far has reached it; says why not on
+// `err`, naming it `name` ("standard output").
+bool reachedOutput(std::ostream& out, const std::string& name, const char* program, std::ostream& err);
 bool reachedStandardOutput(std::ostream& out, const char* program, std::ostream& err);
 
 // The exit status once `args` asked for the help or the version, printed to

@@ -36,7 +36,7 @@ std::string DescriptorKeys::read(bool wait) {
         else if (got == 0 || errno != EINTR)
             atEnd = true;
     }
-    return asTypedKeys(bytes, afterReturn);
+    return lineFeedIsEnter ? asTypedKeys(bytes, afterReturn) : bytes;
 }
 
 FileKeys::FileKeys(const std::string& path) : DescriptorKeys(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {

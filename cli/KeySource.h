@@ -17,10 +17,12 @@ class KeySource {
     static constexpr int waitMilliseconds = 50;
 };
 
-// The keys of a file descriptor, read without blocking but when waiting.
+// The keys of a file descriptor, read without blocking but when waiting. A
+// terminal program at the other end sends Enter as CR itself: its bytes are
+// the keys as they are, without `lineFeedIsEnter`.
 class DescriptorKeys : public KeySource {
   public:
-    explicit DescriptorKeys(int fd) : fd(fd) {}
+    explicit DescriptorKeys(int fd, bool lineFeedIsEnter = true) : fd(fd), lineFeedIsEnter(lineFeedIsEnter) {}
     std::string read(bool wait) override;
     bool ended() const override { return atEnd; }
 
@@ -28,6 +30,7 @@ class DescriptorKeys : public KeySource {
     int fd;
 
   private:
+    bool lineFeedIsEnter;
     bool atEnd = false;
     bool afterReturn = false;
 };

@@ -9,6 +9,8 @@
 #include "Machine.h"
 #include "Profile.h"
 #include "Program.h"
+#include "PseudoTerminal.h"
+#include "RealTimePace.h"
 #include "Report.h"
 #include "ResultText.h"
 #include "Runner.h"
@@ -16,7 +18,9 @@
 #include "SourceText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -28,7 +32,8 @@ constexpr const char* program = "brenvik-sim";
 constexpr const char* usage =
     "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input "
     "FILE] [--registers] [--trace]\n"
-    "                   [--profile FILE] [-w] [--machine NAME] [--rom FILE] PROGRAM\n"
+    "                   [--profile FILE] [-w] [--machine NAME] [--rom FILE] [--pty]\n"
+    "                   [--speed full|real] PROGRAM\n"
     "       brenvik-sim --machine NAME --rom FILE [OPTION...]\n"
     "       brenvik-sim --list-machines\n";
 
@@ -52,6 +57,11 @@ constexpr const char* help =
     "  --machine NAME       run on machine NAME (console unless given); --list-machines names them\n"
     "  --rom FILE           the machine's ROM image, bank 0 first; PROGRAM may then be left out\n"
     "  --list-machines      list the machines, each with what it has, and exit\n"
+    "  --pty                open a pseudo-terminal for the machine's terminal, print its path and run\n"
+    "                       with a terminal program attached there (picocom PATH): keys and screen\n"
+    "                       byte for byte, as on the board's serial port\n"
+    "  --speed full|real    run as fast as this computer goes (full, unless given) or at the machine's\n"
+    "                       own clock (real)\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
@@ -62,6 +72,8 @@ constexpr const char* help =
 // States a run goes in one go before it looks for keys and shows the screen:
 // about a millisecond at full speed.
 constexpr std::uint64_t statesPerSlice = std::uint64_t{1} << 18;
+// How long a run at the machine's own clock sleeps once it is ahead of it.
+constexpr auto realTimeTick = std::chrono::milliseconds(10);
 
 struct Options {
     std::string program;
@@ -76,6 +88,8 @@ struct Options {
     const MachineDescription* machine = &consoleMachine();
     std::string rom;
     bool listMachines = false;
+    bool pty = false;
+    bool realSpeed = false;
 };
 
 std::string machineNames() {
@@ -91,7 +105,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
     while (arg.next()) {
         const std::string& name = arg.name();
         std::string value;
-        if (name == "--registers" || name == "--trace" || name == "-w" || name == "--list-machines") {
+        if (name == "--registers" || name == "--trace" || name == "-w" || name == "--list-machines" ||
+            name == "--pty") {
             if (arg.hasValue()) {
                 reason = name + " takes no value";
                 return false;
@@ -102,10 +117,12 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                 options.listMachines = true;
             else if (name == "--trace")
                 options.trace = true;
+            else if (name == "--pty")
+                options.pty = true;
             else
                 options.warnings = false;
         } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states" ||
-                   name == "--profile" || name == "--machine" || name == "--rom") {
+                   name == "--profile" || name == "--machine" || name == "--rom" || name == "--speed") {
             if (!arg.value(value, reason))
                 return false;
             if (name == "--machine") {
@@ -113,6 +130,12 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                     reason = "--machine " + value + ": no such machine (" + machineNames() + ")";
                     return false;
                 }
+            } else if (name == "--speed") {
+                if (value != "full" && value != "real") {
+                    reason = "--speed " + value + ": full or real";
+                    return false;
+                }
+                options.realSpeed = value == "real";
             } else if (name == "--rom")
                 options.rom = value;
             else if (name == "--start")
@@ -142,6 +165,10 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
     }
     if (!options.rom.empty() && !options.machine->romWindow) {
         reason = "--rom " + options.rom + ": the " + options.machine->name + " machine has no ROM";
+        return false;
+    }
+    if (options.pty && !options.input.empty()) {
+        reason = "--pty and --input " + options.input + " would both give the keys";
         return false;
     }
     if (options.program.empty() && options.rom.empty() && !options.listMachines) {
@@ -269,22 +296,34 @@ std::string asMessage(std::string text) {
     return text;
 }
 
+// Where the machine's terminal is: the screen's stream and its name in messages.
+struct Screen {
+    std::ostream& out;
+    std::string name;
+};
+
 class Simulation {
   public:
     Simulation(const Options& options, Runner& runner, const SourceFile& source, KeySource& keys,
-               std::ostream& out, std::ostream& err)
-        : options(options), runner(runner), machine(runner.machine()), source(source), keys(keys), out(out),
-          err(err) {}
+               const Screen& screen, std::ostream& err)
+        : options(options), runner(runner), machine(runner.machine()), source(source), keys(keys),
+          screen(screen), err(err) {}
 
     int run() {
+        RealTimePace pace;
+        pace.restart(options.machine->clockHertz, machine.states);
         for (;;) {
             feed(false);
             if (options.maxStates && machine.states >= *options.maxStates)
                 return stop(exitStopped,
                             "stopped after " + std::to_string(machine.states) + " states (--max-states)");
-            const std::uint64_t budget = options.maxStates
-                                             ? std::min(*options.maxStates - machine.states, statesPerSlice)
-                                             : statesPerSlice;
+            std::uint64_t budget = options.maxStates
+                                       ? std::min(*options.maxStates - machine.states, statesPerSlice)
+                                       : statesPerSlice;
+            if (options.realSpeed && (budget = pace.due(machine.states, budget)) == 0) {
+                std::this_thread::sleep_for(realTimeTick);
+                continue;
+            }
             const std::optional<Stop> stopped = options.trace ? traceSlice(budget) : runner.advance(budget);
             if (!show())
                 return stop(exitFailure, {});
@@ -292,7 +331,9 @@ class Simulation {
             if (options.trace && !err)
                 return stop(exitFailure, "cannot write standard error");
             if (!stopped) {
-                if (runner.waitingForInput())
+                // At the machine's clock the polls go on, as they spend its time;
+                // at full speed they would only heat this computer.
+                if (runner.waitingForInput() && !options.realSpeed)
                     feed(true);
                 continue;
             }
@@ -317,12 +358,12 @@ class Simulation {
                 terminal->endInput();
     }
 
-    // Hands the screen's new text to `out`; false, told on `err`, when `out` cannot take it.
+    // Hands the screen's new text on; false, told on `err`, when it cannot be written.
     bool show() {
-        const std::string screen = runner.takeScreen();
-        if (!screen.empty())
-            out << screen;
-        return reachedStandardOutput(out, program, err);
+        const std::string text = runner.takeScreen();
+        if (!text.empty())
+            screen.out << text;
+        return reachedOutput(screen.out, screen.name, program, err);
     }
 
     // One instruction at a time, each written to standard error as it ran.
@@ -381,7 +422,7 @@ class Simulation {
     Machine& machine;
     const SourceFile& source;
     KeySource& keys;
-    std::ostream& out;
+    const Screen& screen;
     std::ostream& err;
 };
 
@@ -441,5 +482,20 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
             return exitFailure;
         }
     }
-    return Simulation(options, runner, symbols, fileKeys ? *fileKeys : standardInput, out, err).run();
+    std::optional<PseudoTerminal> pty;
+    if (options.pty) {
+        pty.emplace();
+        if (!pty->opened(reason)) {
+            err << program << ": " << reason << '\n';
+            return exitFailure;
+        }
+        if (TerminalDevice* terminal = runner.machine().ports.terminal())
+            terminal->keepScreenAsSent(true);
+        out << pty->path() << '\n';
+        if (!reachedStandardOutput(out, program, err))
+            return exitFailure;
+    }
+    KeySource& keys = pty ? pty->keys() : fileKeys ? *fileKeys : standardInput;
+    const Screen screen = pty ? Screen{pty->screen(), pty->path()} : Screen{out, "standard output"};
+    return Simulation(options, runner, symbols, keys, screen, err).run();
 }

@@ -14,12 +14,13 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
-        // Keys typed at a terminal go to the program one by one, unless they come from a file.
-        const bool fromFile = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
-            return arg == "--input" || arg.starts_with("--input=");
+        // Keys typed at a terminal go to the program one by one, unless they come
+        // from a file or a pseudo-terminal.
+        const bool elsewhere = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+            return arg == "--input" || arg.starts_with("--input=") || arg == "--pty";
         });
         std::optional<RawTerminal> terminal;
-        if (!fromFile)
+        if (!elsewhere)
             terminal.emplace();
         DescriptorKeys keys(STDIN_FILENO);
         return runSimulator(args, keys, std::cout, std::cerr);

@@ -49,8 +49,7 @@ void TDebugger::Unload() {
 void TDebugger::SetClock(unsigned hertz) {
     clock = hertz;
     // A real-time run keeps time from the change on.
-    statesAtStart = runner.machine().states;
-    sinceStart.start();
+    pace.restart(clock, runner.machine().states);
 }
 
 void TDebugger::Continue() {
@@ -139,23 +138,14 @@ void TDebugger::TypeKeys(const std::string& keys) {
 void TDebugger::start() {
     before = runner.machine();
     running = true;
-    statesAtStart = runner.machine().states;
-    sinceStart.start();
+    pace.restart(clock, runner.machine().states);
     sinceRefresh.start();
     Q_EMIT OnRunning(true);
     sliceTimer.start(0);
 }
 
 std::uint64_t TDebugger::sliceBudget() const {
-    if (clock == fullSpeed)
-        return statesPerSlice;
-    // Real time: as many states as the wall clock has let the chip spend since the start.
-    const auto elapsed = std::chrono::nanoseconds(sinceStart.nsecsElapsed());
-    const auto due = static_cast<std::uint64_t>(std::chrono::duration<double>(elapsed).count() * clock /
-                                                clockPeriodsPerState);
-    const std::uint64_t spent = runner.machine().states - statesAtStart;
-    // After a stall the chip catches up, but in slices no longer than at full speed.
-    return due > spent ? std::min(due - spent, statesPerSlice) : 0;
+    return clock == fullSpeed ? statesPerSlice : pace.due(runner.machine().states, statesPerSlice);
 }
 
 void TDebugger::slice() {

@@ -6,6 +6,7 @@
 // them; and signals for the panes.
 
 #include "Assembly.h"
+#include "RealTimePace.h"
 #include "Runner.h"
 
 #include <QElapsedTimer>
@@ -100,7 +101,6 @@ class TDebugger : public QObject {
 
     QTimer sliceTimer;
     QElapsedTimer sinceRefresh;
-    QElapsedTimer sinceStart; // real time: the wall clock the states follow
-    std::uint64_t statesAtStart = 0;
+    RealTimePace pace; // real time: the wall clock the states follow
     std::uint64_t statesPerSlice;
 };

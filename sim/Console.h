@@ -33,6 +33,7 @@ class Console : public TerminalDevice {
     void endInput() override { inputEnded = true; }
     bool hasKeys() const override { return !keys.empty(); }
     std::string takeScreen() override { return screen.take(); }
+    void keepScreenAsSent(bool on) override { screen.keepAsSent(on); }
     std::string name() const override { return "Console"; }
 
     std::uint8_t status();

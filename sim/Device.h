@@ -43,8 +43,10 @@ class TerminalDevice : public Device {
     virtual void endInput() = 0;
     virtual bool hasKeys() const = 0;
     // What the screen received since it was last taken: printable characters
-    // and tabs, '\n' ending a line, '\b' moving back one character.
+    // and tabs, '\n' ending a line, '\b' moving back one character; or, once
+    // kept as sent, the characters as they came, for a terminal program.
     virtual std::string takeScreen() = 0;
+    virtual void keepScreenAsSent(bool on) = 0;
     // What the terminal is, as a pane's title names it: "Console".
     virtual std::string name() const = 0;
 };

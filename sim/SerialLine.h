@@ -37,6 +37,7 @@ class SerialLine : public TerminalDevice {
     void endInput() override { inputEnded = true; }
     bool hasKeys() const override { return !keys.empty(); }
     std::string takeScreen() override { return screen.take(); }
+    void keepScreenAsSent(bool on) override { screen.keepAsSent(on); }
     std::string name() const override { return "Serial line"; }
 
     // Polls of an idle receive line in a row, nothing sent between them, before

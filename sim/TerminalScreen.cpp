@@ -10,6 +10,10 @@ constexpr char firstPrintable = 0x20, del = 0x7F;
 
 void TerminalScreen::receive(std::uint8_t byte) {
     const auto c = static_cast<char>(byte & sevenBits);
+    if (asSent) {
+        shown += c;
+        return;
+    }
     const bool lineFeedAfterReturn = c == lineFeed && afterCarriageReturn;
     afterCarriageReturn = c == carriageReturn;
     switch (c) {

@@ -4,8 +4,9 @@
 # printed listing's font and reader, the terminal the simulator is tried in (tmux,
 # with procps for pgrep), and the checks of the installation, the Debian package
 # (dpkg-shlibdeps, file) and the source's formatting; the JSON library of the
-# language server, and Neovim, whose LSP client a test drives it with.
-BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev nlohmann-json3-dev neovim fonts-dejavu-core poppler-utils tmux procps
+# language server, and Neovim, whose LSP client a test drives it with; socat,
+# the terminal program attached to the simulator's pseudo-terminal.
+BRENVIK_PACKAGES=(g++ make cmake libgtest-dev qt6-base-dev nlohmann-json3-dev neovim fonts-dejavu-core poppler-utils tmux procps socat
     desktop-file-utils shared-mime-info man-db dpkg-dev file clang-format-14 git)
 
 ensure_packages() {

@@ -37,19 +37,45 @@ class Simulator : public ::testing::Test {
     TempFolder folder;
 };
 
-// Every example, run with its golden input, prints its golden output.
+// Keys as a person types them: one at a time, each once the program waits for it.
+class TypedOneByOne : public KeySource {
+  public:
+    explicit TypedOneByOne(const std::string& text) : keys(asTypedKeys(text, afterReturn)) {}
+    std::string read(bool wait) override {
+        if (!wait || keys.empty())
+            return {};
+        const std::string key = keys.substr(0, 1);
+        keys.erase(0, 1);
+        return key;
+    }
+    bool ended() const override { return keys.empty(); }
+
+  private:
+    bool afterReturn = false;
+    std::string keys;
+};
+
+// Every example, run on its machine (the arguments of its golden NAME.args)
+// with its golden input typed, prints its golden output.
 class ExampleRun : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExampleRun, PrintsWhatItShould) {
     const fs::path run = fs::path(GOLDEN_DIR) / "run";
     const std::string name = GetParam();
-    std::vector<std::string> args{std::string(EXAMPLES_DIR) + "/" + name + ".asm"};
-    if (fs::exists(run / (name + ".in")))
-        args.insert(args.begin(), {"--input", (run / (name + ".in")).string()});
-    const Outcome o = simulate(args);
+    std::vector<std::string> args;
+    if (fs::exists(run / (name + ".args"))) {
+        std::istringstream words(TempFolder::read((run / (name + ".args")).string()));
+        for (std::string word; words >> word;)
+            args.push_back(word);
+    }
+    args.push_back(std::string(EXAMPLES_DIR) + "/" + name + ".asm");
+    const fs::path in = run / (name + ".in");
+    TypedOneByOne keys(fs::exists(in) ? TempFolder::read(in.string()) : std::string());
+    std::ostringstream out, err;
+    const Outcome o{runSimulator(args, keys, out, err), out.str(), err.str()};
     EXPECT_EQ(o.out, TempFolder::read((run / (name + ".out")).string()));
-    // A program that reads the console to its end stops waiting for more.
-    EXPECT_EQ(o.status, name == "echo" ? 4 : 0) << o.err;
+    // A program that reads its terminal to the end stops waiting for more.
+    EXPECT_EQ(o.status, name == "echo" || name == "sbc_echo" ? 4 : 0) << o.err;
 }
 
 std::vector<std::string> examples() {
@@ -263,6 +289,9 @@ TEST(SimulatorUsage, WrongArgumentsSayWhyThenShowTheUsage) {
         {{"--machine", "pdp8", "a.asm"}, "--machine pdp8: no such machine (console, 8008-sbc)"},
         {{"--rom", "e.bin"}, "--rom e.bin: the console machine has no ROM"},
         {{"--machine=8008-sbc"}, "no PROGRAM given"},
+        {{"--speed", "fast", "a.asm"}, "--speed fast: full or real"},
+        {{"--pty=yes", "a.asm"}, "--pty takes no value"},
+        {{"--pty", "--input", "k.txt", "a.asm"}, "--pty and --input k.txt would both give the keys"},
     };
     for (const auto& [args, why] : wrong) {
         const Outcome o = simulate(args);
