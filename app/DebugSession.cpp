@@ -182,9 +182,7 @@ bool TDebugSession::load() {
     }
     editedSinceCheck = false;
     debugger.SetBreakpointLines(editor.BreakpointLines());
-    // The console pane is the machine's terminal, by the name the terminal gives itself.
-    if (const TerminalDevice* terminal = debugger.GetMachine().ports.terminal())
-        console->setWindowTitle(QString::fromStdString(terminal->name()));
+    nameConsole();
     console->View()->clear();
     showPanes();
     updateActions();
@@ -255,6 +253,28 @@ void TDebugSession::EndSession() {
     memory->GoToField()->clear();
     showMachine();
     updateActions();
+}
+
+bool TDebugSession::SetMachine(const MachineDescription& machine, const std::vector<std::uint8_t>& rom,
+                               QString& reason) {
+    EndSession();
+    debugger.SetMachine(machine);
+    const bool fits = rom.empty() || debugger.SetRom(rom, reason);
+    nameConsole();
+    showMachine();
+    return fits;
+}
+
+// The console pane is the machine's terminal, by the name the terminal gives
+// itself, after the machine's where the machine is more than its terminal:
+// "8008-SBC: Serial line at 2400 bps".
+void TDebugSession::nameConsole() {
+    const TerminalDevice* terminal = debugger.GetMachine().ports.terminal();
+    if (!terminal)
+        return;
+    const QString machine = QString::fromStdString(debugger.GetRunner().machineDescription().title);
+    const QString name = QString::fromStdString(terminal->name());
+    console->setWindowTitle(name == machine ? name : QStringLiteral("%1: %2").arg(machine, name));
 }
 
 void TDebugSession::restart() {

@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <vector>
+
 class QAction;
 class QLabel;
 class QMainWindow;
@@ -43,6 +45,10 @@ class TDebugSession : public QObject {
     // Another document takes the window's place: the program of the last one
     // goes, and the panes start afresh.
     void EndSession();
+    // Programs run on `machine` from now on, with the ROM image `rom` (none when
+    // empty), the session ended; false, with the reason, when the image does not
+    // fit the machine, which then runs without one.
+    bool SetMachine(const MachineDescription& machine, const std::vector<std::uint8_t>& rom, QString& reason);
 
     TDebugger& Debugger() { return debugger; }
     TConsolePane* Console() const { return console; }
@@ -63,6 +69,7 @@ class TDebugSession : public QObject {
     void bringRegistersForward();
     void say(const QString& message);
     void tell(const QString& header);
+    void nameConsole();
 
     void runContinue();
     void stop();

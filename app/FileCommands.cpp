@@ -10,6 +10,7 @@
 #include "HexOutput.h"
 #include "IntelHex.h"
 #include "LiveSession.h"
+#include "MachineChoice.h"
 #include "ProblemsPane.h"
 #include "RememberedBreakpoints.h"
 #include "RichEdit2.h"
@@ -40,6 +41,7 @@ void TForm1::loadDocument(const QString& path) {
     applyEditorFont();
     setDocument(path);
     LiveSession1->OpenDocument(path);
+    MachineChoice1->OpenDocument(path);
     for (const int line : rememberedBreakpoints(*settings, path))
         Brenvik1->ToggleBreakpoint(line);
     recentFiles = addRecentFile(recentFiles, currentFile);
@@ -59,6 +61,7 @@ void TForm1::New1Click() {
     rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
     setDocument(QString());
     LiveSession1->OpenDocument(QString());
+    MachineChoice1->OpenDocument(QString());
     Brenvik1->ClearAll();
     Brenvik1->SetModified(false);
     startDocument();
@@ -121,6 +124,7 @@ void TForm1::saveDocument() {
     Brenvik1->SaveToFile(currentFile);
     Brenvik1->SetModified(false);
     LiveSession1->SavedAs(currentFile);
+    MachineChoice1->SavedAs(currentFile);
     StatusBar1[3]->setText(QStringLiteral("File saved."));
 }
 

@@ -3,6 +3,7 @@
 #include "BrenvikControl.h"
 #include "LivePane.h"
 #include "LiveRunner.h"
+#include "MachineDescription.h"
 #include "PaneAction.h"
 #include "PerFileSettings.h"
 
@@ -18,7 +19,7 @@ const PerFileGroup inputKept{QStringLiteral("LiveInput"), QStringLiteral("Keys")
 
 TLiveSession::TLiveSession(QMainWindow& window, TBrenvik& editor, QSettings& settings)
     : QObject(&window), editor(editor), settings(settings), runner(new TLiveRunner(this)),
-      pane(new TLivePane(&window)) {
+      pane(new TLivePane(&window)), machine(&consoleMachine()) {
     window.addDockWidget(Qt::RightDockWidgetArea, pane);
     pane->hide();
     connect(&editor, &TBrenvik::OnChange, this, &TLiveSession::edited);
@@ -78,6 +79,12 @@ void TLiveSession::SavedAs(const QString& path) {
     rememberForFile(settings, inputKept, document, pane->Input());
 }
 
+void TLiveSession::SetMachine(const MachineDescription& description, const std::vector<std::uint8_t>& image) {
+    machine = &description;
+    rom = image;
+    start();
+}
+
 // A run of the text's last assembly, if it is the text's and has no errors.
 void TLiveSession::start() {
     runner->Abandon();
@@ -89,7 +96,7 @@ void TLiveSession::start() {
                            : QStringLiteral("Not run: %1 lines are in error.").arg(editor.GetErrorCount()));
         return;
     }
-    runner->Start(editor.GetProgram(), pane->Budget(), TLivePane::KeysOf(pane->Input()));
+    runner->Start(editor.GetProgram(), pane->Budget(), TLivePane::KeysOf(pane->Input()), *machine, rom);
 }
 
 void TLiveSession::edited() {

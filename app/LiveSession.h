@@ -10,6 +10,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
+
+struct MachineDescription;
 
 class QAction;
 class QMainWindow;
@@ -37,6 +40,8 @@ class TLiveSession : public QObject {
     void OpenDocument(const QString& path);
     // The document was saved as `path`: the keys typed go with it.
     void SavedAs(const QString& path);
+    // The machine the document's program runs on, and its ROM image.
+    void SetMachine(const MachineDescription& description, const std::vector<std::uint8_t>& image);
 
     TLivePane* Pane() const { return pane; }
     TLiveRunner& Runner() const { return *runner; }
@@ -56,4 +61,6 @@ class TLiveSession : public QObject {
     TLiveRunner* runner;
     TLivePane* pane;
     QString document;
+    const MachineDescription* machine;
+    std::vector<std::uint8_t> rom;
 };

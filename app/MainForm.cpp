@@ -12,6 +12,7 @@
 #include "FindDialogs.h"
 #include "LivePane.h"
 #include "LiveSession.h"
+#include "MachineChoice.h"
 #include "PaneAction.h"
 #include "PrintDialog.h"
 #include "ProblemsPane.h"
@@ -106,6 +107,9 @@ TForm1::TForm1(QWidget* parent)
     DebugSession1->BuildMenus(Run1, View1);
     LiveSession1 = new TLiveSession(*this, *Brenvik1, *settings);
     LiveSession1->BuildMenus(Run1, View1);
+    MachineChoice1 = new TMachineChoice(*this, *DebugSession1, *LiveSession1, *settings, *StatusBar1[3]);
+    MachineChoice1->BuildMenu(Run1);
+    statusBar()->addPermanentWidget(MachineChoice1->Panel());
     tabifyDockWidget(DebugSession1->Console(), LiveSession1->Pane());
     connect(LiveSession1, &TLiveSession::OnFigures, this, &TForm1::showSelectionCost);
     buildTextViewMenu();

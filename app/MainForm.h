@@ -21,6 +21,7 @@ class TAboutBox;
 class TBrenvik;
 class TDebugSession;
 class TLiveSession;
+class TMachineChoice;
 class TFindDialog;
 class TProblemsPane;
 class TSymbolsPane;
@@ -59,8 +60,9 @@ class TForm1 : public QMainWindow {
     TProblemsPane* ProblemsPane1;
     TSymbolsPane* SymbolsPane1;
     TUsesPane* UsesPane1;
-    TDebugSession* DebugSession1; // the Run menu and the debugger's panes
-    TLiveSession* LiveSession1;   // Live Run and its pane
+    TDebugSession* DebugSession1;   // the Run menu and the debugger's panes
+    TLiveSession* LiveSession1;     // Live Run and its pane
+    TMachineChoice* MachineChoice1; // the machine programs run on, per file
     QFileDialog *OpenDialog1, *SaveDialog1, *ExportDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;

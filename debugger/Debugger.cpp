@@ -46,6 +46,23 @@ void TDebugger::Unload() {
     stale = false;
 }
 
+void TDebugger::SetMachine(const MachineDescription& description) {
+    stopSlices();
+    runner.setMachine(description);
+    before = runner.machine();
+    stale = false;
+}
+
+bool TDebugger::SetRom(std::vector<std::uint8_t> image, QString& reason) {
+    stopSlices();
+    std::string why;
+    const bool set = runner.setRom(std::move(image), why);
+    reason = QString::fromStdString(why);
+    before = runner.machine();
+    stale = false;
+    return set;
+}
+
 void TDebugger::SetClock(unsigned hertz) {
     clock = hertz;
     // A real-time run keeps time from the change on.

@@ -28,6 +28,11 @@ class TDebugger : public QObject {
     // with the reason, when it has bytes beyond the 8008's memory.
     bool Load(const Assembly& assembly, QString& reason);
     void Unload();
+    // The machine programs run on from now on, fresh and without a program; and
+    // the ROM image of one with a ROM (false, with the reason, when it has none
+    // or the image does not fit it).
+    void SetMachine(const MachineDescription& description);
+    bool SetRom(std::vector<std::uint8_t> image, QString& reason);
     // The lines of `assembly` for the loaded program, when it assembles to the same bytes.
     bool Relink(const Assembly& assembly) { return runner.relink(Program(assembly)); }
     bool IsLoaded() const { return runner.loaded(); }

@@ -17,8 +17,9 @@ TLiveRunner::TLiveRunner(QObject* parent) : QObject(parent) {
     connect(&sliceTimer, &QTimer::timeout, this, &TLiveRunner::slice);
 }
 
-void TLiveRunner::Start(const Program& program, std::uint64_t budget, const std::string& keys) {
-    run.emplace(program, budget, keys);
+void TLiveRunner::Start(const Program& program, std::uint64_t budget, const std::string& keys,
+                        const MachineDescription& machine, const std::vector<std::uint8_t>& rom) {
+    run.emplace(program, budget, keys, machine, rom);
     sliceTimer.start();
 }
 

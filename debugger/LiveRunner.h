@@ -18,8 +18,9 @@ class TLiveRunner : public QObject {
   public:
     explicit TLiveRunner(QObject* parent = nullptr);
 
-    // Drops a run under way and starts `program` afresh.
-    void Start(const Program& program, std::uint64_t budget, const std::string& keys);
+    // Drops a run under way and starts `program` afresh, on `machine` with its ROM image.
+    void Start(const Program& program, std::uint64_t budget, const std::string& keys,
+               const MachineDescription& machine, const std::vector<std::uint8_t>& rom);
     // Drops a run under way; nothing of it is told.
     void Abandon();
     bool IsRunning() const { return run.has_value(); }

@@ -48,12 +48,12 @@ bool LiveResult::ranAnyOf(std::size_t first, std::size_t last) const {
 }
 
 LiveRun::LiveRun(const Program& program, std::uint64_t budget, const std::string& keys,
-                 const MachineDescription& description)
+                 const MachineDescription& description, const std::vector<std::uint8_t>& rom)
     : runner(description), clockHertz(description.clockHertz), budget(budget) {
     runner.keepHistory(false);
     runner.countExecutions(true);
     std::string reason;
-    if (!runner.load(program, reason)) {
+    if ((!rom.empty() && !runner.setRom(rom, reason)) || !runner.load(program, reason)) {
         end(LiveEnding::notLoaded, "cannot run: " + reason);
         return;
     }

@@ -43,7 +43,8 @@ class LiveRun {
     static constexpr int busiestLinesTold = 3;
 
     LiveRun(const Program& program, std::uint64_t budget, const std::string& keys,
-            const MachineDescription& description = consoleMachine());
+            const MachineDescription& description = consoleMachine(),
+            const std::vector<std::uint8_t>& rom = {});
 
     // Runs on for at most `states` more states; true once the run has ended.
     bool advance(std::uint64_t states);

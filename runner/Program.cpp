@@ -3,6 +3,7 @@
 #include "CodeFormat.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -60,6 +61,22 @@ void Program::loadInto(Machine& machine) const {
     for (std::size_t address = 0; address < Machine::memorySize; ++address)
         if (present[address])
             machine.loadByte(static_cast<std::uint32_t>(address), image[address]);
+}
+
+std::optional<std::vector<std::uint8_t>> Program::romImage(const RomWindow& window,
+                                                           std::vector<std::uint8_t> rom) const {
+    bool inWindow = false;
+    for (std::uint32_t offset = 0; offset < window.size && window.first + offset < Machine::memorySize;
+         ++offset) {
+        if (!present[window.first + offset])
+            continue;
+        if (!std::exchange(inWindow, true))
+            rom.resize(std::max<std::size_t>(rom.size(), window.size), Machine::absentByte);
+        rom[offset] = image[window.first + offset];
+    }
+    if (!inWindow)
+        return std::nullopt;
+    return rom;
 }
 
 int Program::lineOf(std::uint16_t address) const {

@@ -33,6 +33,10 @@ class Program {
     std::string loadProblem() const;
     // Its bytes into `machine`'s memory, as a loader puts them.
     void loadInto(Machine& machine) const;
+    // `rom` with the program's bytes in `window` put into its first bank, where
+    // the window shows them; none when the program has no byte there.
+    std::optional<std::vector<std::uint8_t>> romImage(const RomWindow& window,
+                                                      std::vector<std::uint8_t> rom) const;
     // Whether `other` puts the same bytes at the same addresses, whatever its lines.
     bool sameBytes(const Program& other) const {
         return present == other.present && image == other.image && firstBeyond == other.firstBeyond;

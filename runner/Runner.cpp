@@ -12,7 +12,7 @@ constexpr std::uint16_t addressMask = Cpu::addressMask;
 
 } // namespace
 
-Runner::Runner(const MachineDescription& description) : description(description), current(description) {}
+Runner::Runner(const MachineDescription& description) : description(&description), current(description) {}
 
 bool Runner::load(const Program& program, std::string& reason) {
     reason = program.loadProblem();
@@ -20,6 +20,9 @@ bool Runner::load(const Program& program, std::string& reason) {
         return false;
     unload();
     loadedProgram = std::make_shared<Program>(program);
+    if (description->romWindow)
+        if (std::optional<std::vector<std::uint8_t>> image = program.romImage(*description->romWindow, rom))
+            current.setRom(std::move(*image));
     program.loadInto(current);
     isLoaded = true;
     note(true);
@@ -27,15 +30,15 @@ bool Runner::load(const Program& program, std::string& reason) {
 }
 
 bool Runner::setRom(std::vector<std::uint8_t> image, std::string& reason) {
-    const std::optional<RomWindow>& window = description.romWindow;
+    const std::optional<RomWindow>& window = description->romWindow;
     if (!window) {
-        reason = "the " + description.name + " machine has no ROM";
+        reason = "the " + description->name + " machine has no ROM";
         return false;
     }
     const std::size_t room = std::size_t{window->size} * window->banks;
     if (image.empty() || image.size() > room) {
         reason = image.empty() ? std::string("an empty ROM image")
-                               : std::to_string(image.size()) + " bytes, more than the " + description.name +
+                               : std::to_string(image.size()) + " bytes, more than the " + description->name +
                                      "'s ROM holds (" + std::to_string(window->banks) + " banks of " +
                                      std::to_string(window->size) + ")";
         return false;
@@ -56,7 +59,7 @@ void Runner::unload() {
     const bool counting = current.counts != nullptr;
     // The switches stay as the user set them, as on a front panel.
     const auto switches = current.ports.inputValues;
-    current = Machine(description);
+    current = Machine(*description);
     if (!rom.empty())
         current.setRom(rom);
     current.ports.inputValues = switches;
@@ -73,6 +76,13 @@ void Runner::unload() {
     unread.clear();
     history.clear();
     toldLostSlot.reset();
+}
+
+void Runner::setMachine(const MachineDescription& machine) {
+    description = &machine;
+    rom.clear();
+    unload();
+    current.ports.inputValues = {}; // another machine's switches
 }
 
 void Runner::keepHistory(bool on) {

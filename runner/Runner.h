@@ -28,13 +28,18 @@ class Runner {
     explicit Runner(const MachineDescription& description = consoleMachine());
 
     // Puts `program` into a fresh machine, the switches kept as the user set
-    // them; false, with the reason, when it does not fit the memory.
+    // them; false, with the reason, when it does not fit the memory. Its bytes
+    // in a ROM window are that ROM's first bank there, over the ROM image's:
+    // the machine starts in them as a board starts in its ROM.
     bool load(const Program& program, std::string& reason);
     // The ROM image of a machine with a ROM window, kept for every fresh machine;
     // false, with the reason, when the machine has none or it does not fit.
     bool setRom(std::vector<std::uint8_t> image, std::string& reason);
     // A fresh machine without a program; the switches and the ROM stay.
     void unload();
+    // Another machine, fresh, without a program or a ROM image.
+    void setMachine(const MachineDescription& description);
+    const MachineDescription& machineDescription() const { return *description; }
     // Takes the lines of `program` for the loaded one when it puts the same
     // bytes (a comment or blank edited), leaving the machine as it is; false,
     // changing nothing, when its bytes differ.
@@ -107,7 +112,7 @@ class Runner {
     void collectScreen();
     void note(bool fromOutside);
 
-    const MachineDescription& description;
+    const MachineDescription* description;
     std::vector<std::uint8_t> rom;
     Machine current;
     std::shared_ptr<const Program> loadedProgram = std::make_shared<Program>();

@@ -130,7 +130,7 @@ void Machine::reset() {
     callDepth = 0;
     lostReturnSlot.reset();
     jammed = built->resetInstruction;
-    bootRamUnder.reset();
+    endBootOverlay(); // the RAM it hid is there again, to be hidden afresh
     selectRomBank(0);
     if (built->bootOverlay && rom) {
         const std::uint32_t size = std::min<std::uint32_t>(built->bootOverlay->size, memorySize);

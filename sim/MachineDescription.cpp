@@ -8,6 +8,7 @@
 const MachineDescription& consoleMachine() {
     static const MachineDescription console{
         .name = "console",
+        .title = "Console",
         .summary = "16 KiB of RAM and a console on INP 0, INP 1 and OUT 8",
         .regions = {{MemoryRegion::ram, 0, 040000}},
         .romWindow = std::nullopt,
@@ -28,7 +29,7 @@ namespace sbc {
 constexpr std::uint32_t ramSize = 020000, eprom = 020000, windowSize = 020000;
 constexpr unsigned clockHertz = 500'000, baud = 2400;
 constexpr unsigned eproms = 4; // 32 KiB: OUT 10 drives the EPROM's A13 and A14
-constexpr unsigned serialIn = 0, bootstrapReset = 1, serialOut = 8, bankSwitch = 10;
+constexpr unsigned serialIn = 0, bootstrapReset = 1, serialOut = 8, leds = 9, bankSwitch = 10;
 
 } // namespace sbc
 
@@ -36,6 +37,7 @@ const MachineDescription& sbcMachine() {
     using namespace sbc;
     static const MachineDescription board{
         .name = "8008-sbc",
+        .title = "8008-SBC",
         .summary = "the 8008-SBC: 8 KiB of RAM, an EPROM window at 020000 (OUT 10 its bank), 2400 bps serial "
                    "on INP 0 and OUT 8",
         .regions = {{MemoryRegion::ram, 0, ramSize}, {MemoryRegion::rom, eprom, windowSize}},
@@ -49,6 +51,7 @@ const MachineDescription& sbcMachine() {
                                                  serialIn, serialOut),
                     {serialIn, serialOut});
                 ports.attach(std::make_unique<BootSwitch>(0), {bootstrapReset});
+                ports.attach(std::make_unique<Lights>("LEDs"), {leds});
                 ports.attach(std::make_unique<RomBankSwitch>(), {bankSwitch});
             },
         .resetInstruction = std::nullopt,

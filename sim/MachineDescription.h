@@ -35,6 +35,7 @@ struct BootOverlay {
 
 struct MachineDescription {
     std::string name;                  // as --machine names it
+    std::string title;                 // as a menu and the status bar name it: "8008-SBC"
     std::string summary;               // one line
     std::vector<MemoryRegion> regions; // addresses in none read 377 and ignore writes
     std::optional<RomWindow> romWindow;

@@ -1,10 +1,14 @@
 #pragma once
 
 // Devices that change the memory map rather than talk to a person: the ROM
-// bank chosen by a port, and the switch that ends a boot overlay when read.
+// bank chosen by a port, and the switch that ends a boot overlay when read;
+// and lights that only show what is written to their port.
 
 #include "Device.h"
 #include "Machine.h"
+
+#include <string>
+#include <utility>
 
 // Writing a value chooses the ROM window's bank: the value's low bits, as many
 // as the banks need.
@@ -33,4 +37,18 @@ class BootSwitch : public Device {
 
   private:
     std::uint8_t reads;
+};
+
+// Lights on an output port, such as a board's LEDs: the port's last value is
+// all there is to them, and the ports pane shows it under their name.
+class Lights : public Device {
+  public:
+    explicit Lights(std::string use) : use(std::move(use)) {}
+    std::unique_ptr<Device> clone() const override { return std::make_unique<Lights>(*this); }
+    std::uint8_t input(unsigned, std::uint64_t, Machine&) override { return 0; }
+    void output(unsigned, std::uint8_t, std::uint64_t, Machine&) override {}
+    std::string portUse(unsigned) const override { return use; }
+
+  private:
+    std::string use;
 };

@@ -95,6 +95,10 @@ DeviceWait SerialLine::takeWait() {
     return std::exchange(wait, DeviceWait::none);
 }
 
+std::string SerialLine::name() const {
+    return "Serial line at " + std::to_string(timing.baud) + " bps";
+}
+
 std::string SerialLine::portUse(unsigned port) const {
     return port == receivePort ? "Serial receive" : "Serial transmit";
 }

@@ -38,7 +38,8 @@ class SerialLine : public TerminalDevice {
     bool hasKeys() const override { return !keys.empty(); }
     std::string takeScreen() override { return screen.take(); }
     void keepScreenAsSent(bool on) override { screen.keepAsSent(on); }
-    std::string name() const override { return "Serial line"; }
+    // "Serial line at 2400 bps"
+    std::string name() const override;
 
     // Polls of an idle receive line in a row, nothing sent between them, before
     // the program is taken to be waiting for a key.

@@ -4,6 +4,7 @@
 #include "AppTest.h"
 #include "ConsolePane.h"
 #include "DebugSession.h"
+#include "MachineChoice.h"
 #include "MemoryPane.h"
 #include "PortsPane.h"
 #include "RegistersPane.h"
@@ -55,6 +56,17 @@ bool waitForStop(TForm1& window) {
 void typeAt(TForm1& window, int line, const QString& text) {
     QTextCursor cursor(window.Brenvik1->GetTextArea()->document()->findBlockByNumber(line));
     cursor.insertText(text);
+}
+
+// Run > Machine's choice of the machine named `name` ("8008-sbc"), as a user picks it.
+void chooseMachine(TForm1& window, const QString& name) {
+    QAction* item = window.findChild<QAction*>(QStringLiteral("Machine_") + name);
+    QVERIFY(item);
+    item->trigger();
+}
+
+QString machinePanel(TForm1& window) {
+    return window.findChild<QLabel*>(QStringLiteral("MachinePanel"))->text();
 }
 
 QString consoleText(TForm1& window) {
@@ -564,6 +576,70 @@ class DebuggerTest : public QObject {
         QCOMPARE(memory.View()->currentIndex(), byte);
         QVERIFY(memory.Model()->setData(byte, "377", Qt::EditRole));
         QCOMPARE(debuggerOf(window).GetMachine().memory[5], 0377);
+    }
+    void theBoardsExampleTalksOverItsSerialLineAndTheMachineStaysWithTheFile() {
+        TForm1 window;
+        window.show();
+        window.FormCreate(EXAMPLES_DIR "/sbc_echo.asm");
+        QCOMPARE(machinePanel(window), QStringLiteral("Console"));
+        chooseMachine(window, "8008-sbc");
+        QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC"));
+        window.DebugSession1->RunContinue1->trigger();
+        TConsoleView* console = window.DebugSession1->Console()->View();
+        QTRY_VERIFY(consoleText(window).endsWith("comes back.\n"));
+        QCOMPARE(window.DebugSession1->Console()->windowTitle(),
+                 QStringLiteral("8008-SBC: Serial line at 2400 bps"));
+        // A key at a time, as a person types: keys typed together come back to
+        // back, faster than the program's echo can take them, as on the board.
+        QTest::keyClick(console, Qt::Key_H);
+        QTRY_VERIFY(consoleText(window).endsWith("back.\nH"));
+        QTest::keyClick(console, Qt::Key_I);
+        QTRY_VERIFY(consoleText(window).endsWith("back.\nHI"));
+        QTest::keyClick(console, Qt::Key_Return);
+        QTRY_VERIFY(consoleText(window).endsWith("back.\nHI\n"));
+        const TPortsModel& ports = *window.DebugSession1->Ports()->Model();
+        QCOMPARE(ports.data(ports.index(9, TPortsModel::useColumn), Qt::DisplayRole).toString(),
+                 QStringLiteral("LEDs"));
+        // Another file runs on the console; this one on the board again once reopened.
+        window.FormCreate(EXAMPLES_DIR "/hello.asm");
+        QCOMPARE(machinePanel(window), QStringLiteral("Console"));
+        QCOMPARE(window.DebugSession1->Console()->windowTitle(), QStringLiteral("Console"));
+        window.FormCreate(EXAMPLES_DIR "/sbc_echo.asm");
+        QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC"));
+        QVERIFY(window.findChild<QAction*>("Machine_8008-sbc")->isChecked());
+    }
+
+    void onTheBoardASourceRunsInRamBesideItsRomOrAsTheEpromItself() {
+        const QTemporaryDir folder;
+        // Bank 0: JMP 020003 (into the window), INP 1 (the RAM at 0 again), JMP 000100 (into the RAM).
+        QByteArray image(020000, '\xFF');
+        image.replace(0, 7, QByteArray("\x44\x03\x20\x43\x44\x40\x00", 7));
+        const QString rom = folder.filePath("own.bin");
+        writeFile(rom, image);
+        TForm1 window;
+        window.show();
+        edit(window, "\tORG 100B\n\tLAI 42\n\tHLT\n");
+        chooseMachine(window, "8008-sbc");
+        QVERIFY(window.MachineChoice1->Choose(sbcMachine(), rom));
+        QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC, ROM own.bin"));
+        window.DebugSession1->RunContinue1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(debuggerOf(window).GetMachine().cpu.registers[Cpu::A], 42);
+        QVERIFY(status(window).startsWith("Halted by HLT at line 3"));
+        // A source in the EPROM window is the EPROM: the board boots into it.
+        edit(window, "\tORG 20000B\n\tJMP GO\nGO\tINP 1\n\tLBI 5\n\tHLT\n");
+        window.DebugSession1->Restart1->trigger();
+        QVERIFY(waitForStop(window));
+        QCOMPARE(debuggerOf(window).GetMachine().cpu.registers[Cpu::B], 5);
+        QVERIFY(status(window).startsWith("Halted by HLT at line 5"));
+        // An image that does not fit is said, and the board runs without one.
+        const QString big = folder.filePath("big.bin");
+        writeFile(big, QByteArray(0100001, '\0'));
+        QVERIFY(!window.MachineChoice1->Choose(sbcMachine(), big));
+        QCOMPARE(status(window),
+                 QStringLiteral("The ROM image big.bin cannot be used: 32769 bytes, more than the "
+                                "8008-sbc's ROM holds (4 banks of 8192)."));
+        QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC"));
     }
 };
 

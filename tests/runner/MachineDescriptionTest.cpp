@@ -4,6 +4,7 @@
 
 #include "Machine.h"
 #include "MemoryDevices.h"
+#include "Runner.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,7 @@ std::vector<Recorder::Access> accesses;
 
 const MachineDescription board{
     .name = "test",
+    .title = "Test",
     .summary = "RAM at 0, a 1 KiB ROM window at 010000 switched by OUT 10, absent memory above",
     .regions = {{MemoryRegion::ram, 0, 04000}, {MemoryRegion::rom, 010000, 02000}},
     .romWindow = RomWindow{010000, 02000},
@@ -99,6 +101,36 @@ TEST(MachineDescription, APortChoosesTheRomBank) {
     machine.interrupt(0300); // a LAA in place of the reset's RST
     machine.run();
     EXPECT_EQ(machine.memory[010000], 0252);
+}
+
+TEST(MachineDescription, AProgramInTheRomWindowIsTheRomTheMachineBootsFrom) {
+    Runner runner;
+    runner.setMachine(board);
+    EXPECT_EQ(runner.machine().memory[020000], Machine::absentByte) << "the board's memory map";
+    std::vector<std::uint8_t> image(02000, 0);
+    image[0100] = 0252; // a byte of the ROM image the program leaves alone
+    std::string reason;
+    ASSERT_TRUE(runner.setRom(image, reason)) << reason;
+    // In the window: JMP 010003, INP 1 (the RAM at 0 again), LHI 0, LLI 0100, LAM, HLT;
+    // in the RAM under the boot overlay, the byte LAM reads.
+    Program program;
+    const std::uint8_t rom[] = {0104, 003, 020, 0103, 056, 0, 066, 0100, 0307, 0};
+    for (std::uint32_t i = 0; i < std::size(rom); ++i)
+        program.put(010000 + i, rom[i]);
+    program.put(0100, 055);
+    ASSERT_TRUE(runner.load(program, reason)) << reason;
+    EXPECT_EQ(runner.machine().memory[0], 0104) << "booting from the program";
+    EXPECT_EQ(runner.machine().memory[010100], 0252);
+    runner.runOn();
+    const std::optional<Stop> stop = runner.advance(1000);
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->reason, StopReason::halted);
+    EXPECT_EQ(runner.machine().cpu.registers[Cpu::A], 055) << "the RAM under the overlay kept its byte";
+    // Another ROM on the loaded machine hides the RAM afresh without losing it.
+    ASSERT_TRUE(runner.load(program, reason));
+    runner.machine().setRom(image);
+    runner.machine().endBootOverlay();
+    EXPECT_EQ(runner.machine().memory[0100], 055);
 }
 
 TEST(MachineDescription, DevicesSeeTheStateCountOfEachAccess) {

@@ -1,0 +1,139 @@
+#include "MachineChoice.h"
+
+#include "DebugSession.h"
+#include "LiveSession.h"
+#include "MachineDescription.h"
+#include "PerFileSettings.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+const PerFileGroup machineKept{QStringLiteral("Machine"), QStringLiteral("Name")};
+const PerFileGroup romKept{QStringLiteral("MachineRom"), QStringLiteral("Path")};
+
+// "&8008-SBC": the first character a menu's key, an ampersand in the title doubled.
+QString menuCaption(const MachineDescription& machine) {
+    return u'&' + QString::fromStdString(machine.title).replace(u'&', QStringLiteral("&&"));
+}
+
+} // namespace
+
+TMachineChoice::TMachineChoice(QWidget& window, TDebugSession& debugging, TLiveSession& live,
+                               QSettings& settings, QLabel& messages)
+    : QObject(&window), window(window), debugging(debugging), live(live), settings(settings),
+      messages(messages), panel(new QLabel(&window)), machine(&consoleMachine()) {
+    panel->setObjectName(QStringLiteral("MachinePanel"));
+}
+
+void TMachineChoice::BuildMenu(QMenu* run) {
+    QMenu* menu = run->addMenu(QStringLiteral("&Machine"));
+    auto* group = new QActionGroup(this);
+    for (const MachineDescription* each : allMachines()) {
+        QAction* item = menu->addAction(menuCaption(*each), this, [this, each] {
+            if (each != machine)
+                Choose(*each, QString());
+            remember();
+        });
+        item->setObjectName(QStringLiteral("Machine_") + QString::fromStdString(each->name));
+        item->setStatusTip(QString::fromStdString(each->summary));
+        item->setCheckable(true);
+        group->addAction(item);
+        machineItems.append(item);
+    }
+    menu->addSeparator();
+    RomImage1 = menu->addAction(QStringLiteral("&ROM Image..."), this, &TMachineChoice::chooseRomImage);
+    NoRomImage1 = menu->addAction(QStringLiteral("&No ROM Image"), this, [this] {
+        Choose(*machine, QString());
+        remember();
+    });
+    showChoice();
+}
+
+void TMachineChoice::OpenDocument(const QString& path) {
+    document = path;
+    const MachineDescription* kept =
+        machineNamed(rememberedForFile(settings, machineKept, path).toStdString());
+    Choose(kept ? *kept : consoleMachine(), rememberedForFile(settings, romKept, path));
+}
+
+void TMachineChoice::SavedAs(const QString& path) {
+    document = path;
+    remember();
+}
+
+bool TMachineChoice::Choose(const MachineDescription& chosen, const QString& path) {
+    machine = &chosen;
+    std::vector<std::uint8_t> image;
+    QString reason;
+    const bool fits =
+        (path.isEmpty() || readRom(path, image, reason)) && debugging.SetMachine(chosen, image, reason);
+    if (!fits) {
+        messages.setText(
+            QStringLiteral("The ROM image %1 cannot be used: %2.").arg(QFileInfo(path).fileName(), reason));
+        image.clear();
+        debugging.SetMachine(chosen, image, reason); // the machine without it
+    }
+    romPath = fits ? path : QString();
+    live.SetMachine(chosen, image);
+    showChoice();
+    return fits;
+}
+
+// The whole image, or false with the reason; a file larger than any ROM is
+// read only as far as tells that it does not fit.
+bool TMachineChoice::readRom(const QString& path, std::vector<std::uint8_t>& image, QString& reason) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const qint64 largest =
+        machine->romWindow ? qint64{machine->romWindow->size} * machine->romWindow->banks : 0;
+    const QByteArray bytes = file.read(largest + 1);
+    image.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+void TMachineChoice::chooseRomImage() {
+    QFileDialog dialog(&window,
+                       QStringLiteral("ROM Image for the %1").arg(QString::fromStdString(machine->title)));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("ROM images (*.bin *.rom)"), QStringLiteral("All files (*)")});
+    if (!romPath.isEmpty())
+        dialog.selectFile(romPath);
+    else if (!document.isEmpty())
+        dialog.setDirectory(QFileInfo(document).absolutePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    if (Choose(*machine, dialog.selectedFiles().constFirst()))
+        remember();
+}
+
+// The console without a ROM image is what a file has unless told otherwise.
+void TMachineChoice::remember() {
+    const bool usual = machine == &consoleMachine() && romPath.isEmpty();
+    rememberForFile(settings, machineKept, document,
+                    usual ? QString() : QString::fromStdString(machine->name));
+    rememberForFile(settings, romKept, document, romPath);
+}
+
+void TMachineChoice::showChoice() {
+    const QString title = QString::fromStdString(machine->title);
+    panel->setText(
+        romPath.isEmpty() ? title : QStringLiteral("%1, ROM %2").arg(title, QFileInfo(romPath).fileName()));
+    panel->setToolTip(QString::fromStdString(machine->summary) +
+                      (romPath.isEmpty() ? QString() : QStringLiteral("\nROM image: ") + romPath));
+    for (qsizetype i = 0; i < machineItems.size(); ++i)
+        machineItems[i]->setChecked(allMachines()[static_cast<std::size_t>(i)] == machine);
+    if (RomImage1) {
+        RomImage1->setEnabled(machine->romWindow.has_value());
+        NoRomImage1->setEnabled(!romPath.isEmpty());
+    }
+}
