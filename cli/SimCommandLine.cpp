@@ -32,8 +32,8 @@ constexpr const char* program = "brenvik-sim";
 constexpr const char* usage =
     "usage: brenvik-sim [--start ADDR] [--load ADDR] [--max-states N] [--input "
     "FILE] [--registers] [--trace]\n"
-    "                   [--profile FILE] [-w] [--machine NAME] [--rom FILE] [--pty]\n"
-    "                   [--speed full|real] PROGRAM\n"
+    "                   [--profile FILE] [-w] [--machine NAME] [--memory KIB] [--rom FILE]\n"
+    "                   [--pty] [--speed full|real] PROGRAM\n"
     "       brenvik-sim --machine NAME --rom FILE [OPTION...]\n"
     "       brenvik-sim --list-machines\n";
 
@@ -55,6 +55,8 @@ constexpr const char* help =
     "                       error): executions, states and share of each line that ran, the most first\n"
     "  -w                   leave out the source's warnings\n"
     "  --machine NAME       run on machine NAME (console unless given); --list-machines names them\n"
+    "  --memory KIB         the machine's RAM in KiB, where it can be chosen (scelbi: 1 to 16, 16\n"
+    "                       unless given)\n"
     "  --rom FILE           the machine's ROM image, bank 0 first; PROGRAM may then be left out\n"
     "  --list-machines      list the machines, each with what it has, and exit\n"
     "  --pty                open a pseudo-terminal for the machine's terminal, print its path and run\n"
@@ -90,6 +92,7 @@ struct Options {
     bool listMachines = false;
     bool pty = false;
     bool realSpeed = false;
+    std::string memory; // KiB, as given; empty for the machine's own
 };
 
 std::string machineNames() {
@@ -122,7 +125,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
             else
                 options.warnings = false;
         } else if (name == "--start" || name == "--load" || name == "--input" || name == "--max-states" ||
-                   name == "--profile" || name == "--machine" || name == "--rom" || name == "--speed") {
+                   name == "--profile" || name == "--machine" || name == "--rom" || name == "--speed" ||
+                   name == "--memory") {
             if (!arg.value(value, reason))
                 return false;
             if (name == "--machine") {
@@ -138,6 +142,8 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
                 options.realSpeed = value == "real";
             } else if (name == "--rom")
                 options.rom = value;
+            else if (name == "--memory")
+                options.memory = value;
             else if (name == "--start")
                 options.start = value;
             else if (name == "--load")
@@ -162,6 +168,20 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
         } else {
             options.program = name;
         }
+    }
+    if (!options.memory.empty()) {
+        const std::optional<std::uint64_t> kib = decimalCount(options.memory);
+        const MachineDescription* sized = kib && *kib <= Machine::memorySize
+                                              ? withMemory(*options.machine, static_cast<unsigned>(*kib))
+                                              : nullptr;
+        if (!sized) {
+            reason = "--memory " + options.memory + ": " +
+                     (withMemory(*options.machine, 1)
+                          ? "not a size the " + options.machine->name + " machine takes"
+                          : "the " + options.machine->name + " machine's memory is fixed");
+            return false;
+        }
+        options.machine = sized;
     }
     if (!options.rom.empty() && !options.machine->romWindow) {
         reason = "--rom " + options.rom + ": the " + options.machine->name + " machine has no ROM";

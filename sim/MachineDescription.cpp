@@ -5,6 +5,8 @@
 #include "MemoryDevices.h"
 #include "SerialLine.h"
 
+#include <map>
+
 const MachineDescription& consoleMachine() {
     static const MachineDescription console{
         .name = "console",
@@ -47,8 +49,7 @@ const MachineDescription& sbcMachine() {
         .wireDevices =
             [](Ports& ports) {
                 ports.attach(
-                    std::make_unique<SerialLine>(SerialLine::Timing{clockHertz / clockPeriodsPerState, baud},
-                                                 serialIn, serialOut),
+                    std::make_unique<SerialLine>(SerialLine::Timing{clockHertz / clockPeriodsPerState, baud}),
                     {serialIn, serialOut});
                 ports.attach(std::make_unique<BootSwitch>(0), {bootstrapReset});
                 ports.attach(std::make_unique<Lights>("LEDs"), {leds});
@@ -60,8 +61,49 @@ const MachineDescription& sbcMachine() {
     return board;
 }
 
+namespace scelbi {
+
+constexpr unsigned clockHertz = 500'000, baud = 110, largestKib = 16, bytesPerKib = 1024;
+constexpr SerialLine::Framing teletype{.receiveBit = 7, .stopBits = 2, .markParity = true};
+constexpr unsigned listingIn = 2, manualIn = 5, listingOut = 012, manualOut = 016;
+
+MachineDescription withRam(unsigned kib) {
+    return {
+        .name = "scelbi",
+        .title = "SCELBI",
+        .summary = "the SCELBI-8B: " + std::to_string(kib) +
+                   " KiB of RAM, a 110 bps teletype bit-banged on INP 2 or 5 (bit 7) and OUT 012 or 016",
+        .regions = {{MemoryRegion::ram, 0, kib * bytesPerKib}},
+        .romWindow = std::nullopt,
+        .bootOverlay = std::nullopt,
+        .wireDevices =
+            [](Ports& ports) {
+                ports.attach(std::make_unique<SerialLine>(
+                                 SerialLine::Timing{clockHertz / clockPeriodsPerState, baud}, teletype),
+                             {listingIn, manualIn, listingOut, manualOut});
+            },
+        .resetInstruction = std::nullopt,
+        .clockHertz = clockHertz,
+    };
+}
+
+} // namespace scelbi
+
+const MachineDescription* scelbiMachine(unsigned kib) {
+    if (kib < 1 || kib > scelbi::largestKib)
+        return nullptr;
+    // One description a size, made when first asked for, kept as long as the program runs.
+    static std::map<unsigned, MachineDescription> sizes;
+    return &sizes.try_emplace(kib, scelbi::withRam(kib)).first->second;
+}
+
+const MachineDescription* withMemory(const MachineDescription& machine, unsigned kib) {
+    return machine.name == scelbiMachine()->name ? scelbiMachine(kib) : nullptr;
+}
+
 const std::vector<const MachineDescription*>& allMachines() {
-    static const std::vector<const MachineDescription*> machines{&consoleMachine(), &sbcMachine()};
+    static const std::vector<const MachineDescription*> machines{&consoleMachine(), &sbcMachine(),
+                                                                 scelbiMachine()};
     return machines;
 }
 

@@ -57,6 +57,15 @@ const MachineDescription& consoleMachine();
 // on OUT 9; 500 kHz.
 const MachineDescription& sbcMachine();
 
+// The SCELBI-8H/8B with `kib` KiB of RAM at 0 (1 to 16; none beyond), and a
+// teletype at 110 bps, two stop bits, mark parity, that the program bit-bangs:
+// bit 7 of INP 2 and INP 5 receives, bit 0 of OUT 012 and OUT 016 transmits
+// (the ports of SCELBAL's and of the SCELBI manuals' routines); 500 kHz.
+const MachineDescription* scelbiMachine(unsigned kib = 16);
+// `machine` with `kib` KiB of RAM, where its memory can be chosen and that
+// much fits it; none otherwise.
+const MachineDescription* withMemory(const MachineDescription& machine, unsigned kib);
+
 // Every machine, the default first; and the one `name` names, or none.
 const std::vector<const MachineDescription*>& allMachines();
 const MachineDescription* machineNamed(const std::string& name);

@@ -1,22 +1,27 @@
 #include "SerialLine.h"
 
+#include "Ports.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-constexpr int startBit = 0, stopBit = 9;
+constexpr int startBit = 0, stopBit = 9; // the first stop bit
 constexpr std::uint8_t mark = 1, space = 0;
+constexpr unsigned parityBit = 0200;
 
 } // namespace
+
+SerialLine::SerialLine(Timing timing) : SerialLine(timing, Framing{}) {}
 
 std::uint64_t SerialLine::middleOf(int bit) const {
     const std::uint64_t halves = static_cast<std::uint64_t>(2 * bit + 1) * timing.statesPerSecond;
     return (halves + 2 * timing.baud - 1) / (2 * timing.baud);
 }
 
-std::uint8_t SerialLine::input(unsigned port, std::uint64_t state, Machine&) {
-    return port == receivePort ? receiveLevel(state) : 0;
+std::uint8_t SerialLine::input(unsigned, std::uint64_t state, Machine&) {
+    return static_cast<std::uint8_t>(receiveLevel(state) << framing.receiveBit);
 }
 
 // The level the typed characters put on the line at `state`: each frame starts
@@ -36,11 +41,15 @@ std::uint8_t SerialLine::receiveLevel(std::uint64_t state) {
         }
         idlePolls = 0;
         const std::uint64_t bit = bitAt(state - *keyFrameStart);
+        const unsigned bitsPerFrame = stopBit + framing.stopBits;
         if (bit == startBit)
             return space;
-        if (bit < stopBit)
-            return static_cast<std::uint8_t>((static_cast<unsigned char>(keys.front()) >> (bit - 1)) & 1);
-        if (bit == stopBit)
+        if (bit < stopBit) {
+            const unsigned key =
+                static_cast<unsigned char>(keys.front()) | (framing.markParity ? parityBit : 0);
+            return static_cast<std::uint8_t>((key >> (bit - 1)) & 1);
+        }
+        if (bit < bitsPerFrame)
             return mark;
         // That frame is over: the next key's starts where it ended.
         const std::uint64_t end =
@@ -52,9 +61,7 @@ std::uint8_t SerialLine::receiveLevel(std::uint64_t state) {
     }
 }
 
-void SerialLine::output(unsigned port, std::uint8_t value, std::uint64_t state, Machine&) {
-    if (port != transmitPort)
-        return;
+void SerialLine::output(unsigned, std::uint8_t value, std::uint64_t state, Machine&) {
     idlePolls = 0;
     sampleUntil(state);
     const auto now = static_cast<std::uint8_t>(value & 1);
@@ -100,7 +107,7 @@ std::string SerialLine::name() const {
 }
 
 std::string SerialLine::portUse(unsigned port) const {
-    return port == receivePort ? "Serial receive" : "Serial transmit";
+    return port < Ports::inputPorts ? "Serial receive" : "Serial transmit";
 }
 
 void SerialLine::type(std::string_view typed) {

@@ -1,10 +1,11 @@
 #pragma once
 
 // A serial line that the program bit-bangs, as boards without a UART have it:
-// the transmit line is bit 0 of an output port, the receive line bit 0 of an
-// input port, 1 being the mark (idle) level. Characters travel as N-8-1 frames
-// (a start bit, eight data bits from the least significant, a stop bit) at a
-// fixed rate, timed in the states of the machine's clock:
+// the transmit line is bit 0 of the output ports it is wired to, the receive
+// line a bit of its input ports (bit 0 unless told), 1 being the mark (idle)
+// level. Characters travel as frames of a start bit, eight data bits from the
+// least significant and a stop bit (two for a teletype) at a fixed rate, timed
+// in the states of the machine's clock:
 //   - what the program sends is decoded as a receiving UART does, each bit
 //     read at its middle from the level the program's last OUT left;
 //   - what is typed is presented as line levels over the states that follow,
@@ -24,8 +25,14 @@ class SerialLine : public TerminalDevice {
         std::uint64_t statesPerSecond;
         std::uint64_t baud;
     };
-    SerialLine(Timing timing, unsigned receivePort, unsigned transmitPort)
-        : timing(timing), receivePort(receivePort), transmitPort(transmitPort) {}
+    // How the line's frames stand beyond their timing.
+    struct Framing {
+        unsigned receiveBit = 0; // the bit of an input port that is the receive line
+        unsigned stopBits = 1;   // of the frames that typed keys are sent in
+        bool markParity = false; // typed keys with bit 7 set, as a teletype sends them
+    };
+    SerialLine(Timing timing, Framing framing) : timing(timing), framing(framing) {}
+    explicit SerialLine(Timing timing); // N-8-1 on bit 0
 
     std::unique_ptr<Device> clone() const override { return std::make_unique<SerialLine>(*this); }
     std::uint8_t input(unsigned port, std::uint64_t state, Machine&) override;
@@ -44,7 +51,6 @@ class SerialLine : public TerminalDevice {
     // Polls of an idle receive line in a row, nothing sent between them, before
     // the program is taken to be waiting for a key.
     static constexpr unsigned pollsBeforeWaiting = 64;
-    static constexpr int bitsPerFrame = 10;
 
   private:
     // The bit of a frame that `elapsed` states after its start fall in.
@@ -58,7 +64,7 @@ class SerialLine : public TerminalDevice {
     void endFrame();
 
     Timing timing;
-    unsigned receivePort, transmitPort;
+    Framing framing;
 
     // Receiving what is typed.
     std::deque<char> keys;

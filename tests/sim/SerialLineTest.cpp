@@ -19,7 +19,7 @@ constexpr double bitStates = 250'000.0 / 2400;
 
 // `text` sent as frames whose bits last `period` states, one bit time apart.
 std::string sent(const std::string& text, double period) {
-    SerialLine line(sbcTiming, in, out);
+    SerialLine line(sbcTiming);
     Machine machine;
     double at = 1000;
     for (const char c : text) {
@@ -51,7 +51,7 @@ TEST(SerialLine, SentFramesDecodeWithinAUartsToleranceAndNotBeyond) {
 }
 
 TEST(SerialLine, TypedKeysAreLevelsBitByBitAndBackToBack) {
-    SerialLine line(sbcTiming, in, out);
+    SerialLine line(sbcTiming);
     Machine machine;
     EXPECT_EQ(line.input(in, 500, machine), 1) << "idle before any key";
     line.type("AB");
@@ -78,8 +78,28 @@ TEST(SerialLine, TypedKeysAreLevelsBitByBitAndBackToBack) {
     EXPECT_FALSE(line.hasKeys());
 }
 
+TEST(SerialLine, ATeletypeSendsKeysOnBit7WithMarkParityAndTwoStopBits) {
+    constexpr double teletypeBit = 250'000.0 / 110;
+    constexpr unsigned teletypeIn = 5, mark = 0200;
+    SerialLine line({250'000, 110}, {.receiveBit = 7, .stopBits = 2, .markParity = true});
+    Machine machine;
+    const auto at = [&](double bits) {
+        return line.input(teletypeIn, static_cast<std::uint64_t>(100 + bits * teletypeBit), machine);
+    };
+    EXPECT_EQ(at(0), mark) << "idle";
+    line.type("AB");
+    EXPECT_EQ(at(0), 0) << "A's start bit";
+    unsigned key = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        key |= static_cast<unsigned>(at(bit + 1.5) >> 7) << bit;
+    EXPECT_EQ(key, 'A' | 0200u);
+    EXPECT_EQ(at(9.5), mark);
+    EXPECT_EQ(at(10.5), mark) << "the second stop bit";
+    EXPECT_EQ(at(11.5), 0) << "B's start bit";
+}
+
 TEST(SerialLine, OnlyPollingAnIdleLineIsWaitingForAKey) {
-    SerialLine line(sbcTiming, in, out);
+    SerialLine line(sbcTiming);
     Machine machine;
     for (unsigned poll = 1; poll < SerialLine::pollsBeforeWaiting; ++poll)
         line.input(in, poll * 24, machine);
