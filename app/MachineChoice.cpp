@@ -13,10 +13,24 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <optional>
+
 namespace {
 
 const PerFileGroup machineKept{QStringLiteral("Machine"), QStringLiteral("Name")};
 const PerFileGroup romKept{QStringLiteral("MachineRom"), QStringLiteral("Path")};
+const PerFileGroup memoryKept{QStringLiteral("MachineMemory"), QStringLiteral("KiB")};
+
+// The RAM offered for a machine whose memory can be chosen, in KiB.
+constexpr unsigned memorySizes[] = {1, 2, 4, 8, 16};
+
+// The KiB of RAM `machine` was chosen with; none for a machine whose memory is fixed.
+std::optional<unsigned> memoryOf(const MachineDescription& machine) {
+    for (const unsigned kib : memorySizes)
+        if (withMemory(machine, kib) == &machine)
+            return kib;
+    return std::nullopt;
+}
 
 // "&8008-SBC": the first character a menu's key, an ampersand in the title doubled.
 QString menuCaption(const MachineDescription& machine) {
@@ -37,7 +51,7 @@ void TMachineChoice::BuildMenu(QMenu* run) {
     auto* group = new QActionGroup(this);
     for (const MachineDescription* each : allMachines()) {
         QAction* item = menu->addAction(menuCaption(*each), this, [this, each] {
-            if (each != machine)
+            if (each->name != machine->name)
                 Choose(*each, QString());
             remember();
         });
@@ -53,6 +67,21 @@ void TMachineChoice::BuildMenu(QMenu* run) {
         Choose(*machine, QString());
         remember();
     });
+    Memory1 = menu->addMenu(QStringLiteral("Memor&y"));
+    auto* sizes = new QActionGroup(this);
+    for (const unsigned kib : memorySizes) {
+        // "&1 KiB" ... "1&6 KiB": a key of its own for each.
+        const QString digits = QString::number(kib);
+        QAction* item = Memory1->addAction(digits.left(digits.size() - 1) + u'&' + digits.right(1) + " KiB",
+                                           this, [this, kib] {
+                                               Choose(*withMemory(*machine, kib), romPath);
+                                               remember();
+                                           });
+        item->setObjectName(QStringLiteral("Memory_%1").arg(kib));
+        item->setCheckable(true);
+        sizes->addAction(item);
+        memoryItems.append(item);
+    }
     showChoice();
 }
 
@@ -60,6 +89,9 @@ void TMachineChoice::OpenDocument(const QString& path) {
     document = path;
     const MachineDescription* kept =
         machineNamed(rememberedForFile(settings, machineKept, path).toStdString());
+    if (const unsigned kib = rememberedForFile(settings, memoryKept, path).toUInt(); kept && kib > 0)
+        if (const MachineDescription* sized = withMemory(*kept, kib))
+            kept = sized;
     Choose(kept ? *kept : consoleMachine(), rememberedForFile(settings, romKept, path));
 }
 
@@ -122,18 +154,27 @@ void TMachineChoice::remember() {
     rememberForFile(settings, machineKept, document,
                     usual ? QString() : QString::fromStdString(machine->name));
     rememberForFile(settings, romKept, document, romPath);
+    const std::optional<unsigned> kib = memoryOf(*machine);
+    rememberForFile(settings, memoryKept, document, kib ? QString::number(*kib) : QString());
 }
 
 void TMachineChoice::showChoice() {
-    const QString title = QString::fromStdString(machine->title);
-    panel->setText(
-        romPath.isEmpty() ? title : QStringLiteral("%1, ROM %2").arg(title, QFileInfo(romPath).fileName()));
+    const std::optional<unsigned> kib = memoryOf(*machine);
+    QString text = QString::fromStdString(machine->title);
+    if (kib)
+        text += QStringLiteral(", %1 KiB").arg(*kib);
+    if (!romPath.isEmpty())
+        text += QStringLiteral(", ROM ") + QFileInfo(romPath).fileName();
+    panel->setText(text);
     panel->setToolTip(QString::fromStdString(machine->summary) +
                       (romPath.isEmpty() ? QString() : QStringLiteral("\nROM image: ") + romPath));
     for (qsizetype i = 0; i < machineItems.size(); ++i)
-        machineItems[i]->setChecked(allMachines()[static_cast<std::size_t>(i)] == machine);
-    if (RomImage1) {
-        RomImage1->setEnabled(machine->romWindow.has_value());
-        NoRomImage1->setEnabled(!romPath.isEmpty());
-    }
+        machineItems[i]->setChecked(allMachines()[static_cast<std::size_t>(i)]->name == machine->name);
+    if (!RomImage1)
+        return; // the menu is not built yet
+    RomImage1->setEnabled(machine->romWindow.has_value());
+    NoRomImage1->setEnabled(!romPath.isEmpty());
+    Memory1->setEnabled(kib.has_value());
+    for (qsizetype i = 0; i < memoryItems.size(); ++i)
+        memoryItems[i]->setChecked(kib == memorySizes[i]);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The machine the document's program runs on: chosen in Run > Machine, with
-// the ROM image of a machine that has one, and kept per file. The debugger and
+// the ROM image of a machine that has one and the RAM of one whose memory can
+// be chosen, and kept per file. The debugger and
 // Live Run run on it, and a panel of the status bar names it.
 
 #include <QObject>
@@ -57,6 +58,8 @@ class TMachineChoice : public QObject {
     QList<QAction*> machineItems;
     QAction* RomImage1 = nullptr;
     QAction* NoRomImage1 = nullptr;
+    QMenu* Memory1 = nullptr;
+    QList<QAction*> memoryItems;
     QString document;
     const MachineDescription* machine;
     QString romPath;

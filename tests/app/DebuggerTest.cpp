@@ -584,7 +584,7 @@ class DebuggerTest : public QObject {
             const char* panel;
             const char* line;
         } boards[] = {{"sbc_echo", "8008-sbc", "8008-SBC", "8008-SBC: Serial line at 2400 bps"},
-                      {"scelbi_echo", "scelbi", "SCELBI", "SCELBI: Serial line at 110 bps"}};
+                      {"scelbi_echo", "scelbi", "SCELBI, 16 KiB", "SCELBI: Serial line at 110 bps"}};
         for (const auto& board : boards) {
             TForm1 window;
             window.show();
@@ -616,6 +616,13 @@ class DebuggerTest : public QObject {
         const TPortsModel& ports = *window.DebugSession1->Ports()->Model();
         QCOMPARE(ports.data(ports.index(9, TPortsModel::useColumn), Qt::DisplayRole).toString(),
                  QStringLiteral("LEDs"));
+        // The SCELBI's memory is chosen, and kept with the file too.
+        window.FormCreate(EXAMPLES_DIR "/scelbi_echo.asm");
+        window.findChild<QAction*>("Memory_4")->trigger();
+        window.FormCreate(EXAMPLES_DIR "/hello.asm");
+        window.FormCreate(EXAMPLES_DIR "/scelbi_echo.asm");
+        QCOMPARE(machinePanel(window), QStringLiteral("SCELBI, 4 KiB"));
+        QCOMPARE(debuggerOf(window).GetMachine().memory[010000], Machine::absentByte);
     }
 
     void onTheBoardASourceRunsInRamBesideItsRomOrAsTheEpromItself() {
