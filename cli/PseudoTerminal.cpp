@@ -3,9 +3,19 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
+
+namespace {
+
+// Longer than the system takes to pass what is written on to the terminal side.
+constexpr auto drainPoll = std::chrono::milliseconds(50);
+
+} // namespace
 
 PseudoTerminal::PseudoTerminal()
     : controller(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)), output(controller), shown(&output) {
@@ -36,6 +46,18 @@ bool PseudoTerminal::opened(std::string& reason) const {
     if (openError != 0)
         reason = std::string("cannot open a pseudo-terminal: ") + std::strerror(openError);
     return openError == 0;
+}
+
+bool PseudoTerminal::unread() const {
+    std::this_thread::sleep_for(drainPoll);
+    int waiting = 0;
+    return ::ioctl(terminalSide, FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
+void PseudoTerminal::drain() const {
+    while (unread()) {
+        // each look waits a moment
+    }
 }
 
 PseudoTerminal::Output::int_type PseudoTerminal::Output::overflow(int_type c) {

@@ -27,6 +27,11 @@ class PseudoTerminal {
     const std::string& path() const { return terminalPath; }
     KeySource& keys() { return *typed; }
     std::ostream& screen() { return shown; }
+    // Whether something sent has not been read by a terminal program yet, once
+    // the system has passed on what was written (a moment, waited here).
+    bool unread() const;
+    // Waits until a terminal program has read all that was sent.
+    void drain() const;
 
   private:
     // Writes straight to the descriptor, whole, as the program sends.

@@ -517,5 +517,12 @@ int runSimulator(const std::vector<std::string>& args, KeySource& standardInput,
     }
     KeySource& keys = pty ? pty->keys() : fileKeys ? *fileKeys : standardInput;
     const Screen screen = pty ? Screen{pty->screen(), pty->path()} : Screen{out, "standard output"};
-    return Simulation(options, runner, symbols, keys, screen, err).run();
+    const int status = Simulation(options, runner, symbols, keys, screen, err).run();
+    // What the program sent is not lost with the pseudo-terminal: it stays until read.
+    if (pty && pty->unread()) {
+        err << program << ": waiting for a terminal program to read what the program sent from "
+            << pty->path() << '\n';
+        pty->drain();
+    }
+    return status;
 }

@@ -52,6 +52,18 @@ spent=$(($(ticks) - before))
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 
+# A program that ends before a terminal program is attached keeps what it sent until it is read.
+printf '\tLAI "!"\n\tOUT 8\n\tHLT\n' >"$work/bang.asm"
+"$sim" --pty "$work/bang.asm" >"$work/path" 2>"$work/err" &
+pid=$!
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || fail "it ended with its output unread: $(cat "$work/err")"
+timeout 5 socat -u "$(cat "$work/path"),raw,echo=0" - >"$work/screen" &
+reader=$!
+wait "$pid" || fail "the program's exit status was $?"
+wait "$reader" || true
+grep -qF '!' "$work/screen" || fail "its output was lost: $(od -c "$work/screen")"
+
 # About half a second's states at 500 kHz: never sooner at the machine's clock.
 printf '\tLBI 30\nOUTER\tLCI 0\nINNER\tDCC\n\tJFZ INNER\n\tDCB\n\tJFZ OUTER\n\tHLT\n' >"$work/delay.asm"
 "$sim" --registers "$work/delay.asm" 2>"$work/states"
