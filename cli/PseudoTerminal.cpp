@@ -1,9 +1,9 @@
 #include "PseudoTerminal.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
