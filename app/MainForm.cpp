@@ -240,9 +240,12 @@ void TForm1::buildMenu() {
 
 void TForm1::buildStatusBar() {
     const int widths[] = {400, 50, 50, 50};
+    // By name for whoever looks at the window from outside, as tests and accessibility tools do.
+    const char* names[] = {"ResultPanel", "LinePanel", "ColumnPanel", "MessagePanel"};
     for (int i = 0; i < 4; ++i) {
         // The messages' panel cuts a long one with an ellipsis and shows it whole on hovering.
         StatusBar1[i] = i == 3 ? new TElidedLabel(this) : new QLabel(this);
+        StatusBar1[i]->setObjectName(QString::fromLatin1(names[i]));
         StatusBar1[i]->setMinimumWidth(widths[i]);
         statusBar()->addWidget(StatusBar1[i], i == 3 ? 1 : 0);
     }
@@ -251,8 +254,10 @@ void TForm1::buildStatusBar() {
     StatusBar1[0]->setFont(bold);
     // Long messages are cut rather than widening the window.
     ProblemPanel = new TElidedLabel(this);
+    ProblemPanel->setObjectName(QStringLiteral("ProblemPanel"));
     statusBar()->addWidget(ProblemPanel, 3);
     SelectionPanel = new QLabel(this);
+    SelectionPanel->setObjectName(QStringLiteral("SelectionPanel"));
     SelectionPanel->hide();
     statusBar()->addWidget(SelectionPanel);
 }

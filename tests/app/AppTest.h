@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +63,14 @@ inline void chooseFile(const QString& path) {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
         static_cast<QDialog*>(dialog)->accept();
     });
+}
+
+// A panel of the window's status bar, by its name: "MessagePanel", "ResultPanel",
+// "LinePanel", "ColumnPanel", "ProblemPanel", "SelectionPanel", "MachinePanel".
+inline QLabel* statusPanel(const TForm1& window, const char* name) {
+    QLabel* panel = window.statusBar()->findChild<QLabel*>(QString::fromLatin1(name));
+    Q_ASSERT(panel);
+    return panel;
 }
 
 // Lets the event loop run and then wait for events, so that the idle update runs.

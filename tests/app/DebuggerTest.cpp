@@ -42,7 +42,7 @@ int litLine(TForm1& window) {
     return window.Brenvik1->GetExecutionLine();
 }
 QString status(TForm1& window) {
-    return window.StatusBar1[3]->text();
+    return statusPanel(window, "MessagePanel")->text();
 }
 TDebugger& debuggerOf(TForm1& window) {
     return window.DebugSession1->Debugger();
@@ -66,7 +66,7 @@ void chooseMachine(TForm1& window, const QString& name) {
 }
 
 QString machinePanel(TForm1& window) {
-    return window.findChild<QLabel*>(QStringLiteral("MachinePanel"))->text();
+    return statusPanel(window, "MachinePanel")->text();
 }
 
 QString consoleText(TForm1& window) {

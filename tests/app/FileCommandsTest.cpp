@@ -100,7 +100,7 @@ class FileCommandsTest : public QObject {
         for (int n = 1; n <= 9; ++n)
             QCOMPARE(readFile(file(QString("prog.%1").arg(n))),
                      QString("version %1\r\n").arg(10 - n).toLatin1());
-        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("File saved."));
     }
 
     void backupGapsMoveUpByOne() {
@@ -125,9 +125,9 @@ class FileCommandsTest : public QObject {
         window.Save1->trigger();
         QCOMPARE(readFile(file("same.asm")), QByteArray("\tRET\n")); // with the line ends it had
         QVERIFY(!QFile::exists(file("same.1")));
-        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("File saved."));
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
     }
 
     void saveOfAnUntitledDocumentAsksForAName() {
@@ -136,7 +136,7 @@ class FileCommandsTest : public QObject {
         chooseFile(QString());
         window.Save1->trigger();
         QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
         QVERIFY(window.Brenvik1->GetModified());
 
         chooseFile(file("named.asm"));
@@ -168,7 +168,7 @@ class FileCommandsTest : public QObject {
         QVERIFY2(message.contains("x.asm"), qPrintable(message));
         QCOMPARE(window.currentFile, file("no/such/folder/x.asm"));
         QVERIFY(window.Brenvik1->GetModified());
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
     }
 
     void discardPromptGuardsEveryCommandThatLosesEdits() {

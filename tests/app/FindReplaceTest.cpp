@@ -17,7 +17,7 @@ struct Window {
         form.Brenvik1->SetSelStart(0);
     }
     QString text() const { return form.Brenvik1->GetText(); }
-    QString message() const { return form.StatusBar1[3]->text(); }
+    QString message() const { return statusPanel(form, "MessagePanel")->text(); }
     void replace(const QString& find, const QString& with, bool all) {
         form.ReplaceDialog1->findText->setText(find);
         form.ReplaceDialog1->replaceText->setText(with);

@@ -76,13 +76,14 @@ class LiveRunTest : public QObject {
         QTextCursor selection(window.Brenvik1->GetTextArea()->document()->findBlockByNumber(1));
         selection.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
         window.Brenvik1->GetTextArea()->setTextCursor(selection);
-        QCOMPARE(window.SelectionPanel->text(), QStringLiteral("4 bytes, 14-16 states (78 in the live run)"));
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(),
+                 QStringLiteral("4 bytes, 14-16 states (78 in the live run)"));
         // The debugger has not been touched.
         QVERIFY(!window.DebugSession1->Debugger().IsLoaded());
         window.LiveSession1->SetOn(false);
         QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
         QVERIFY(!window.Brenvik1->GetLiveResult());
-        QCOMPARE(window.SelectionPanel->text(), QStringLiteral("4 bytes, 14-16 states"));
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QStringLiteral("4 bytes, 14-16 states"));
     }
 
     void aProgramThatNeverHaltsSpendsItsBudgetAndNamesTheBusiestLines() {

@@ -52,9 +52,9 @@ class MainWindowTest : public QObject {
         window.show();
         QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
         idle();
-        QCOMPARE(window.StatusBar1[0]->text(), QString());
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
-        QCOMPARE(window.StatusBar1[1]->text(), QString("Line 1"));
+        QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
+        QCOMPARE(statusPanel(window, "LinePanel")->text(), QString("Line 1"));
         QVERIFY(!window.Assemble1->isEnabled());
         QVERIFY(!window.Reopen1->menuAction()->isEnabled());
         QVERIFY(window.Reopen1->isEmpty());
@@ -81,9 +81,9 @@ class MainWindowTest : public QObject {
         window.show();
         setText(window, source);
         idle();
-        QCOMPARE(window.StatusBar1[0]->text(), result);
-        QVERIFY(window.StatusBar1[0]->font().bold());
-        QCOMPARE(showsRed(window.StatusBar1[0]), red);
+        QCOMPARE(statusPanel(window, "ResultPanel")->text(), result);
+        QVERIFY(statusPanel(window, "ResultPanel")->font().bold());
+        QCOMPARE(showsRed(statusPanel(window, "ResultPanel")), red);
     }
 
     void aLongMessageIsCutWithAnEllipsisAndShownWholeOnHovering() {
@@ -91,7 +91,7 @@ class MainWindowTest : public QObject {
         window.resize(700, 400);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        auto* panel = qobject_cast<TElidedLabel*>(window.StatusBar1[3]);
+        auto* panel = qobject_cast<TElidedLabel*>(statusPanel(window, "MessagePanel"));
         QVERIFY(panel);
         const QString message =
             "The source has changed since the program was loaded: Restart (Ctrl+Shift+F5) "
@@ -127,10 +127,10 @@ class MainWindowTest : public QObject {
     void assembleIsEnabledExactlyWhileTheTextChanged() {
         TForm1 window;
         window.show();
-        window.StatusBar1[3]->setText("File saved.");
+        statusPanel(window, "MessagePanel")->setText("File saved.");
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_A);
         QVERIFY(window.Assemble1->isEnabled());
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
         window.Assemble1->trigger();
         QVERIFY(!window.Assemble1->isEnabled());
         QVERIFY(window.Brenvik1->isCodeValid());

@@ -156,11 +156,11 @@ class NavigationTest : public QObject {
 
         window.Brenvik1->GoTo(4, 3); // on the mnemonic JFZ
         window.GoToDefinition1->trigger();
-        QCOMPARE(window.StatusBar1[3]->text(), QString("JFZ is not defined"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("JFZ is not defined"));
         QCOMPARE(caretOf(window), QPoint(5, 3));
         window.Brenvik1->GoTo(0, 11); // on the number 3
         window.GoToDefinition1->trigger();
-        QCOMPARE(window.StatusBar1[3]->text(), QString("No name at the caret"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("No name at the caret"));
     }
 
     void namesInCommentsAndStringsAreNoNames() {
@@ -170,7 +170,7 @@ class NavigationTest : public QObject {
         for (const QPoint& at : {QPoint(0, 13), QPoint(1, 4)}) {
             window.Brenvik1->GoTo(at.x(), at.y());
             window.GoToDefinition1->trigger();
-            QCOMPARE(window.StatusBar1[3]->text(), QString("No name at the caret"));
+            QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("No name at the caret"));
         }
         window.Brenvik1->GoTo(2, 13); // DONE after a string that holds a ';'
         window.GoToDefinition1->trigger();
@@ -215,7 +215,7 @@ class NavigationTest : public QObject {
         QVERIFY(window.UsesPane1->isVisible());
         QCOMPARE(usesOf(*window.UsesPane1), (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
         QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses of COUNT (2)"));
-        QCOMPARE(window.StatusBar1[3]->text(), QString("COUNT is used 2 times"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("COUNT is used 2 times"));
 
         QTreeWidget& list = *window.UsesPane1->List();
         Q_EMIT list.itemActivated(list.topLevelItem(1), 0);
@@ -224,16 +224,16 @@ class NavigationTest : public QObject {
         window.Brenvik1->GoTo(1, 2); // LIMIT
         window.FindUses1->trigger();
         QCOMPARE(list.topLevelItemCount(), 0);
-        QCOMPARE(window.StatusBar1[3]->text(), QString("LIMIT is not used"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("LIMIT is not used"));
         // A name used before its definition is found too.
         assemble(window, "\tJMP LATER\nLATER\tRET\n");
         window.Brenvik1->GoTo(1, 1);
         window.FindUses1->trigger();
         QCOMPARE(usesOf(*window.UsesPane1), QStringList{"1:6 JMP LATER"});
-        QCOMPARE(window.StatusBar1[3]->text(), QString("LATER is used once"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("LATER is used once"));
         // The message is about the name at the caret: it goes when the caret moves on.
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_Right);
-        QCOMPARE(window.StatusBar1[3]->text(), QString());
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
     }
 
     void goToLineAsksForTheLine() {
@@ -324,18 +324,18 @@ class NavigationTest : public QObject {
         TForm1 window;
         window.show();
         assemble(window, program);
-        QVERIFY(!window.SelectionPanel->isVisible());
+        QVERIFY(!statusPanel(window, "SelectionPanel")->isVisible());
         select(window, 3, 1, 5, 1); // lines 3 and 4 whole: LBI and DCB
-        QCOMPARE(window.SelectionPanel->text(), QString("3 bytes, 13 states"));
-        QVERIFY(window.SelectionPanel->isVisible());
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QString("3 bytes, 13 states"));
+        QVERIFY(statusPanel(window, "SelectionPanel")->isVisible());
         select(window, 4, 2, 6, 3); // DCB, JFZ (taken or not) and CAL
-        QCOMPARE(window.SelectionPanel->text(), QString("7 bytes, 25-27 states"));
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QString("7 bytes, 25-27 states"));
         select(window, 1, 1, 2, 4); // definitions only
-        QCOMPARE(window.SelectionPanel->text(), QString("0 bytes, 0 states"));
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QString("0 bytes, 0 states"));
         select(window, 8, 1, 8, 2);
-        QCOMPARE(window.SelectionPanel->text(), QString("1 byte, 5 states"));
+        QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QString("1 byte, 5 states"));
         window.Brenvik1->GoTo(0, 0);
-        QVERIFY(!window.SelectionPanel->isVisible());
+        QVERIFY(!statusPanel(window, "SelectionPanel")->isVisible());
     }
 
     void exportRefusesWhileLinesAreInError() {
@@ -360,7 +360,7 @@ class NavigationTest : public QObject {
         chooseFile(folder.filePath("whole.bin"));
         window.ExportBinary1->trigger();
         QCOMPARE(readFile(folder.filePath("whole.bin")), QByteArray("\006\001\007"));
-        QCOMPARE(window.StatusBar1[3]->text(), QString("Exported whole.bin"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("Exported whole.bin"));
 
         whenModal<TBinaryImageDialog>([](TBinaryImageDialog* dialog) {
             dialog->FillField->setText("0");

@@ -109,20 +109,21 @@ class ProblemsTest : public QObject {
         TForm1 window;
         window.show();
         assemble(window, source);
-        window.StatusBar1[3]->setText("File saved.");
+        statusPanel(window, "MessagePanel")->setText("File saved.");
         window.Brenvik1->GoTo(1, 3);
         idle();
-        QCOMPARE(window.ProblemPanel->text(), QString("error: unknown instruction or directive 'FOO'"));
-        QCOMPARE(window.StatusBar1[3]->text(), QString("File saved."));
-        QCOMPARE(window.StatusBar1[0]->text(), QString("2 Errors in Assembly!"));
+        QCOMPARE(statusPanel(window, "ProblemPanel")->text(),
+                 QString("error: unknown instruction or directive 'FOO'"));
+        QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("File saved."));
+        QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString("2 Errors in Assembly!"));
         window.Brenvik1->GoTo(2, 1);
         idle();
-        QCOMPARE(window.ProblemPanel->text(), QString());
+        QCOMPARE(statusPanel(window, "ProblemPanel")->text(), QString());
         // Once the text changes, the old findings no longer describe it.
         window.Brenvik1->GoTo(1, 3);
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
         idle();
-        QCOMPARE(window.ProblemPanel->text(), QString());
+        QCOMPARE(statusPanel(window, "ProblemPanel")->text(), QString());
     }
 
     void anotherDocumentShowsNoneOfTheLastOnesResults() {
@@ -138,7 +139,7 @@ class ProblemsTest : public QObject {
             QVERIFY2(!window.ProblemsPane1->isVisible(), how);
             QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (0)"));
             QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses"));
-            QCOMPARE(window.StatusBar1[0]->text(), QString());
+            QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString());
         };
         const auto faultyWithSymbols = [&] {
             assemble(window, "HERE\tJMP HERE\n" + source);
@@ -146,7 +147,7 @@ class ProblemsTest : public QObject {
             window.Brenvik1->GoTo(0, 1);
             window.FindUses1->trigger();
             idle();
-            QCOMPARE(window.StatusBar1[0]->text(), QString("2 Errors in Assembly!"));
+            QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString("2 Errors in Assembly!"));
         };
         faultyWithSymbols();
         window.recentFiles = {other};
