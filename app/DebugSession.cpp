@@ -74,28 +74,36 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
 }
 
 void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
-    const auto item = [this, run](const QString& caption, const QKeySequence& shortcut, auto handler) {
+    // Each by the name of its member, for whoever drives the window from outside.
+    const auto item = [this, run](const char* name, const QString& caption, const QKeySequence& shortcut,
+                                  auto handler) {
         QAction* action = run->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    RunContinue1 = item("&Run / Continue", QKeySequence(Qt::Key_F5), [this] { runContinue(); });
-    Pause1 = item("&Pause", QKeySequence(Qt::Key_Pause), [this] { debugger.Pause(); });
-    Stop1 = item("&Stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { stop(); });
-    Restart1 = item("R&estart", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), [this] { restart(); });
+    RunContinue1 =
+        item("RunContinue1", "&Run / Continue", QKeySequence(Qt::Key_F5), [this] { runContinue(); });
+    Pause1 = item("Pause1", "&Pause", QKeySequence(Qt::Key_Pause), [this] { debugger.Pause(); });
+    Stop1 = item("Stop1", "&Stop", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { stop(); });
+    Restart1 =
+        item("Restart1", "R&estart", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5), [this] { restart(); });
     run->addSeparator();
-    StepInto1 = item("Step &Into", QKeySequence(Qt::Key_F11), [this] { step(&TDebugger::StepInto); });
-    StepOver1 = item("Step &Over", QKeySequence(Qt::Key_F10), [this] { step(&TDebugger::StepOver); });
-    StepOut1 =
-        item("Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11), [this] { step(&TDebugger::StepOut); });
-    StepBack1 = item("Step &Back", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11),
+    StepInto1 =
+        item("StepInto1", "Step &Into", QKeySequence(Qt::Key_F11), [this] { step(&TDebugger::StepInto); });
+    StepOver1 =
+        item("StepOver1", "Step &Over", QKeySequence(Qt::Key_F10), [this] { step(&TDebugger::StepOver); });
+    StepOut1 = item("StepOut1", "Step O&ut", QKeySequence(Qt::SHIFT | Qt::Key_F11),
+                    [this] { step(&TDebugger::StepOut); });
+    StepBack1 = item("StepBack1", "Step &Back", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11),
                      [this] { step(&TDebugger::StepBack); });
-    RunToCursor1 = item("Run to &Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10), [this] { runToCursor(); });
+    RunToCursor1 = item("RunToCursor1", "Run to &Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10),
+                        [this] { runToCursor(); });
     run->addSeparator();
-    ToggleBreakpoint1 = item("Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
+    ToggleBreakpoint1 = item("ToggleBreakpoint1", "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
                              [this] { editor.ToggleBreakpoint(editor.GetLine() - 1); });
-    Interrupt1 = item(QString(), QKeySequence(), [this] { interrupt(); });
+    Interrupt1 = item("Interrupt1", QString(), QKeySequence(), [this] { interrupt(); });
     QMenu* with = run->addMenu(QStringLiteral("Interrupt &With"));
     auto* restartGroup = new QActionGroup(this);
     for (unsigned n = 0; n < restartCount; ++n) {

@@ -9,6 +9,7 @@
 #include "RichEdit2.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
@@ -63,6 +64,13 @@ inline void chooseFile(const QString& path) {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(path).fileName());
         static_cast<QDialog*>(dialog)->accept();
     });
+}
+
+// A command of the window's menus, by the name of its member: "RunContinue1".
+inline QAction* action(const TForm1& window, const char* name) {
+    QAction* found = window.findChild<QAction*>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
 }
 
 // A panel of the window's status bar, by its name: "MessagePanel", "ResultPanel",

@@ -86,23 +86,23 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, addTwo);
         window.Brenvik1->SetModified(false);
-        window.DebugSession1->StepInto1->trigger(); // loads and stands on the first instruction
+        action(window, "StepInto1")->trigger(); // loads and stands on the first instruction
         QCOMPARE(litLine(window), 0);
         QVERIFY(window.DebugSession1->Registers()->isVisible());
         QVERIFY(window.DebugSession1->Console()->isVisible());
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("005"));
         QVERIFY(emphasised(window, rowOf(Cpu::A)));
         QVERIFY(!emphasised(window, rowOf(Cpu::B)));
         QCOMPARE(litLine(window), 1);
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("014"));
         QCOMPARE(status(window), QString("Stepped to line 4 (000005)"));
         // The light is no edit.
         QVERIFY(!window.Brenvik1->GetModified());
         QVERIFY(!window.Brenvik1->CanUndo());
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(status(window), QString("Halted by HLT at line 4 (000005)"));
         QCOMPARE(litLine(window), 3);
     }
@@ -111,8 +111,8 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tCAL SUB\n\tHLT\nSUB:\tLAI 1\n\tRET\n");
-        window.DebugSession1->StepOver1->trigger();
-        window.DebugSession1->StepOver1->trigger();
+        action(window, "StepOver1")->trigger();
+        action(window, "StepOver1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(litLine(window), 1);
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("001"));
@@ -123,10 +123,10 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tCAL SUB\n\tHLT\nSUB:\tLAI 1\n\tLBI 2\n\tRET\n");
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(litLine(window), 2);
-        window.DebugSession1->StepOut1->trigger();
+        action(window, "StepOut1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(litLine(window), 1);
         QCOMPARE(shown(window, rowOf(Cpu::B)), QString("002"));
@@ -139,7 +139,7 @@ class DebuggerTest : public QObject {
         window.Brenvik1->doAsm();
         window.Brenvik1->ToggleBreakpoint(1); // a comment: the breakpoint goes to the JMP
         QVERIFY(window.Brenvik1->HasBreakpoint(2));
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 3 (000001)"));
         QCOMPARE(litLine(window), 2);
@@ -147,18 +147,18 @@ class DebuggerTest : public QObject {
         // Set while paused, and cleared again: the program stays as loaded.
         window.Brenvik1->ToggleBreakpoint(0);
         QVERIFY(!debuggerOf(window).IsStale());
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 1 (000000)"));
         window.Brenvik1->ToggleBreakpoint(0);
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(shown(window, rowOf(Cpu::B)), QString("002"));
 
         typeAt(window, 0, "\tLAI 1\n");
         QVERIFY(window.Brenvik1->HasBreakpoint(3));
         QVERIFY(!window.Brenvik1->HasBreakpoint(2));
-        window.DebugSession1->Restart1->trigger();
+        action(window, "Restart1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 4 (000003)"));
         QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{3});
@@ -183,14 +183,14 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         window.FormCreate(EXAMPLES_DIR "/echo.asm");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         TConsoleView* console = window.DebugSession1->Console()->View();
         QTRY_COMPARE(QApplication::focusWidget(), console);
         QTest::keyClicks(console, "hi");
         QTest::keyClick(console, Qt::Key_Return);
         QTRY_COMPARE(consoleText(window), QString("HI\n"));
         QVERIFY(debuggerOf(window).IsRunning());
-        window.DebugSession1->Stop1->trigger();
+        action(window, "Stop1")->trigger();
         QVERIFY(!debuggerOf(window).IsLoaded());
     }
 
@@ -198,7 +198,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         window.FormCreate(EXAMPLES_DIR "/hello.asm");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(consoleText(window), QString::fromLatin1(readFile(GOLDEN_DIR "/run/hello.out")));
         QVERIFY(window.DebugSession1->Console()->Header().startsWith("Halted by HLT at line "));
@@ -209,14 +209,14 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "LOOP:\tINB\n\tJMP LOOP\n");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(QTest::qWaitFor([&] { return debuggerOf(window).GetMachine().instructions > 1000; }));
         QVERIFY(debuggerOf(window).IsRunning());
-        QVERIFY(window.DebugSession1->Pause1->isEnabled());
+        QVERIFY(action(window, "Pause1")->isEnabled());
         TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
         const QModelIndex a = registers.index(TRegistersModel::firstRegister, TRegistersModel::valueColumn);
         QVERIFY(!(registers.flags(a) & Qt::ItemIsEditable)); // not while it runs
-        window.DebugSession1->Pause1->trigger();
+        action(window, "Pause1")->trigger();
         QVERIFY(registers.flags(a) & Qt::ItemIsEditable);
         QVERIFY(!debuggerOf(window).IsRunning());
         QVERIFY(status(window).startsWith("Paused by the user at line "));
@@ -232,11 +232,11 @@ class DebuggerTest : public QObject {
         const double statesPerSecond = TDebugSession::realTimeClocks[0] / 2.0;
         QElapsedTimer wall;
         wall.start();
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         // A tenth of a second of the chip's time, however long the host takes for it.
         QVERIFY(
             QTest::qWaitFor([&] { return debuggerOf(window).GetMachine().states >= statesPerSecond / 10; }));
-        window.DebugSession1->Pause1->trigger();
+        action(window, "Pause1")->trigger();
         const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
         const auto states = static_cast<double>(debuggerOf(window).GetMachine().states);
         QVERIFY(states > 0);
@@ -253,7 +253,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, source);
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window),
                  QString("Halted by HLT at line 9 (000030). An 8th nested call overwrote the oldest "
@@ -270,12 +270,12 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tORG 0\n\tHLT\n\tORG 10B\n\tLAI 7\n\tHLT\n");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Halted by HLT at line 2 (000000)"));
         window.DebugSession1->SetInterruptRestart(1);
-        QCOMPARE(window.DebugSession1->Interrupt1->text(), QString("I&nterrupt (RST 1)"));
-        window.DebugSession1->Interrupt1->trigger();
+        QCOMPARE(action(window, "Interrupt1")->text(), QString("I&nterrupt (RST 1)"));
+        action(window, "Interrupt1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Halted by HLT at line 5 (000012)"));
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("007"));
@@ -332,8 +332,8 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, addTwo);
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "StepInto1")->trigger();
         typeAt(window, 0, "\tLCI 3\n");
         QCOMPARE(litLine(window), -1);
         window.Brenvik1->doAsm(); // the run finds the bytes changed
@@ -342,11 +342,11 @@ class DebuggerTest : public QObject {
         QCOMPARE(litLine(window), -1);
         // The old bytes do not run against the new text.
         const std::uint64_t states = debuggerOf(window).GetMachine().states;
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "RunContinue1")->trigger();
         QCOMPARE(debuggerOf(window).GetMachine().states, states);
         QVERIFY(!debuggerOf(window).IsRunning());
-        window.DebugSession1->Restart1->trigger();
+        action(window, "Restart1")->trigger();
         QVERIFY(waitForStop(window));
         QVERIFY(!debuggerOf(window).IsStale());
         QCOMPARE(shown(window, rowOf(Cpu::C)), QString("003"));
@@ -356,8 +356,8 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, addTwo);
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(litLine(window), 1);
         typeAt(window, 0, "; adds two numbers\n\n");
         typeAt(window, 4, "\t\t; the sum\n");
@@ -365,14 +365,14 @@ class DebuggerTest : public QObject {
         window.Brenvik1->doAsm();
         QVERIFY(!debuggerOf(window).IsStale());
         QCOMPARE(litLine(window), 3); // where LBI is now
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(litLine(window), 5);
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(litLine(window), 6); // past the comment, on HLT
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("014"));
         // Without a run in between, the step finds out for itself.
         typeAt(window, 0, "\tLAA\n");
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QVERIFY(debuggerOf(window).IsStale());
     }
 
@@ -406,19 +406,19 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, addTwo);
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         TRegistersPane& registers = *window.DebugSession1->Registers();
         window.tabifyDockWidget(&registers, window.SymbolsPane1);
         window.SymbolsPane1->show();
         window.SymbolsPane1->raise();
         QTRY_VERIFY(registers.visibleRegion().isEmpty());
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QTRY_VERIFY(!registers.visibleRegion().isEmpty());
         // The memory, chosen to watch while stepping, stays in front.
         window.DebugSession1->Memory()->show();
         window.DebugSession1->Memory()->raise();
         QTRY_VERIFY(registers.visibleRegion().isEmpty());
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         QVERIFY(registers.visibleRegion().isEmpty());
     }
 
@@ -426,7 +426,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tLAI 1\n\tFOO\n");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(!debuggerOf(window).IsLoaded());
         QCOMPARE(
             status(window),
@@ -437,25 +437,25 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tLAI \"A\"\n\tOUT 8\n\tLAI \"B\"\n\tOUT 8\n\tHLT\n");
-        QCOMPARE(window.DebugSession1->StepBack1->shortcut(), QKeySequence("Ctrl+Shift+F11"));
-        window.DebugSession1->RunContinue1->trigger();
+        QCOMPARE(action(window, "StepBack1")->shortcut(), QKeySequence("Ctrl+Shift+F11"));
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(consoleText(window), QString("AB"));
-        window.DebugSession1->StepBack1->trigger(); // the HLT
-        window.DebugSession1->StepBack1->trigger(); // the second OUT
+        action(window, "StepBack1")->trigger(); // the HLT
+        action(window, "StepBack1")->trigger(); // the second OUT
         QCOMPARE(consoleText(window), QString("A"));
         QCOMPARE(litLine(window), 3);
         QCOMPARE(status(window), QString("Stepped back to line 4 (000005)"));
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("102"));
-        window.DebugSession1->StepBack1->trigger();
+        action(window, "StepBack1")->trigger();
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("101"));
         QVERIFY(emphasised(window, rowOf(Cpu::A)));
-        window.DebugSession1->StepInto1->trigger();
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
+        action(window, "StepInto1")->trigger();
         QCOMPARE(consoleText(window), QString("AB"));
-        window.DebugSession1->StepBack1->trigger();
-        window.DebugSession1->StepBack1->trigger();
-        window.DebugSession1->StepBack1->trigger();
+        action(window, "StepBack1")->trigger();
+        action(window, "StepBack1")->trigger();
+        action(window, "StepBack1")->trigger();
         QCOMPARE(litLine(window), 1);
         // Each line ran once on the way, and the lit line says so when hovered.
         const QRect line = window.Brenvik1->GetTextArea()->cursorRect(
@@ -465,8 +465,8 @@ class DebuggerTest : public QObject {
         QApplication::sendEvent(window.Brenvik1->GetTextArea()->viewport(), &hover);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), QString("Not run yet in this run"));
-        window.DebugSession1->StepBack1->trigger();
-        window.DebugSession1->StepBack1->trigger();
+        action(window, "StepBack1")->trigger();
+        action(window, "StepBack1")->trigger();
         QCOMPARE(status(window), QString("Nothing to step back to: the history reaches back 0 instructions"));
     }
 
@@ -474,7 +474,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "L\tINP 3\n\tOUT 9\n\tJMP L\n");
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         TPortsPane& ports = *window.DebugSession1->Ports();
         ports.show();
         auto* view = ports.findChild<QTableView*>();
@@ -488,7 +488,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(editor->text(), QString("12"));
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(debuggerOf(window).GetMachine().ports.lastOutput[9], 012);
-        window.DebugSession1->Pause1->trigger();
+        action(window, "Pause1")->trigger();
         // Ports are numbered in octal like every other number here.
         const QModelIndex nine = ports.Model()->index(9, TPortsModel::portColumn);
         QCOMPARE(nine.data().toString(), QString("OUT 11"));
@@ -505,7 +505,7 @@ class DebuggerTest : public QObject {
         const auto runAndEdit = [&] {
             edit(window, "\tLAI \"A\"\n\tOUT 8\n\tHLT\n");
             window.Brenvik1->SetModified(false);
-            window.DebugSession1->RunContinue1->trigger();
+            action(window, "RunContinue1")->trigger();
             QVERIFY(waitForStop(window));
             window.DebugSession1->Memory()->GoToField()->setText("100");
             typeAt(window, 2, "\tLAA\n");
@@ -531,7 +531,7 @@ class DebuggerTest : public QObject {
         idle(); // the Reopen menu follows the list
         window.Reopen1->actions().first()->trigger();
         expectFresh("Reopen");
-        window.DebugSession1->RunContinue1->trigger(); // runs the file opened, not the last one
+        action(window, "RunContinue1")->trigger(); // runs the file opened, not the last one
         QVERIFY(waitForStop(window));
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("002"));
     }
@@ -556,7 +556,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "\tLAI 1\n\tLBI 2\n\tHLT\nDATA:\tDB 7\n");
-        window.DebugSession1->StepInto1->trigger();
+        action(window, "StepInto1")->trigger();
         TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
         const QModelIndex pc = registers.index(TRegistersModel::programCounter, TRegistersModel::valueColumn);
         QVERIFY(registers.flags(pc) & Qt::ItemIsEditable);
@@ -593,7 +593,7 @@ class DebuggerTest : public QObject {
             QCOMPARE(machinePanel(window), QStringLiteral("Console"));
             chooseMachine(window, board.machine);
             QCOMPARE(machinePanel(window), QString(board.panel));
-            window.DebugSession1->RunContinue1->trigger();
+            action(window, "RunContinue1")->trigger();
             TConsoleView* console = window.DebugSession1->Console()->View();
             QTRY_VERIFY(consoleText(window).endsWith("comes back.\n"));
             QCOMPARE(window.DebugSession1->Console()->windowTitle(), QString(board.line));
@@ -638,13 +638,13 @@ class DebuggerTest : public QObject {
         chooseMachine(window, "8008-sbc");
         QVERIFY(window.MachineChoice1->Choose(sbcMachine(), rom));
         QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC, ROM own.bin"));
-        window.DebugSession1->RunContinue1->trigger();
+        action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(debuggerOf(window).GetMachine().cpu.registers[Cpu::A], 42);
         QVERIFY(status(window).startsWith("Halted by HLT at line 3"));
         // A source in the EPROM window is the EPROM: the board boots into it.
         edit(window, "\tORG 20000B\n\tJMP GO\nGO\tINP 1\n\tLBI 5\n\tHLT\n");
-        window.DebugSession1->Restart1->trigger();
+        action(window, "Restart1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(debuggerOf(window).GetMachine().cpu.registers[Cpu::B], 5);
         QVERIFY(status(window).startsWith("Halted by HLT at line 5"));
