@@ -73,6 +73,13 @@ inline QAction* action(const TForm1& window, const char* name) {
     return found;
 }
 
+// A pane of the window, by its name: pane<TSymbolsPane>(window, "SymbolsPane").
+template <typename Pane> Pane* pane(const TForm1& window, const char* name) {
+    Pane* found = window.findChild<Pane*>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
+}
+
 // A panel of the window's status bar, by its name: "MessagePanel", "ResultPanel",
 // "LinePanel", "ColumnPanel", "ProblemPanel", "SelectionPanel", "MachinePanel".
 inline QLabel* statusPanel(const TForm1& window, const char* name) {

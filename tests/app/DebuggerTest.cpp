@@ -29,12 +29,12 @@ int rowOf(Cpu::Register r) {
 
 // A value of the registers pane, as shown, and whether it is in bold.
 QString shown(TForm1& window, int row) {
-    const TRegistersModel& model = *window.DebugSession1->Registers()->Model();
+    const TRegistersModel& model = *pane<TRegistersPane>(window, "RegistersPane")->Model();
     return model.data(model.index(row, TRegistersModel::valueColumn), Qt::DisplayRole).toString();
 }
 
 bool emphasised(TForm1& window, int row) {
-    const TRegistersModel& model = *window.DebugSession1->Registers()->Model();
+    const TRegistersModel& model = *pane<TRegistersPane>(window, "RegistersPane")->Model();
     return model.data(model.index(row, TRegistersModel::valueColumn), Qt::FontRole).value<QFont>().bold();
 }
 
@@ -70,7 +70,7 @@ QString machinePanel(TForm1& window) {
 }
 
 QString consoleText(TForm1& window) {
-    return window.DebugSession1->Console()->View()->toPlainText();
+    return pane<TConsolePane>(window, "ConsolePane")->View()->toPlainText();
 }
 
 } // namespace
@@ -88,8 +88,8 @@ class DebuggerTest : public QObject {
         window.Brenvik1->SetModified(false);
         action(window, "StepInto1")->trigger(); // loads and stands on the first instruction
         QCOMPARE(litLine(window), 0);
-        QVERIFY(window.DebugSession1->Registers()->isVisible());
-        QVERIFY(window.DebugSession1->Console()->isVisible());
+        QVERIFY(pane<TRegistersPane>(window, "RegistersPane")->isVisible());
+        QVERIFY(pane<TConsolePane>(window, "ConsolePane")->isVisible());
         action(window, "StepInto1")->trigger();
         QCOMPARE(shown(window, rowOf(Cpu::A)), QString("005"));
         QVERIFY(emphasised(window, rowOf(Cpu::A)));
@@ -184,7 +184,7 @@ class DebuggerTest : public QObject {
         window.show();
         window.FormCreate(EXAMPLES_DIR "/echo.asm");
         action(window, "RunContinue1")->trigger();
-        TConsoleView* console = window.DebugSession1->Console()->View();
+        TConsoleView* console = pane<TConsolePane>(window, "ConsolePane")->View();
         QTRY_COMPARE(QApplication::focusWidget(), console);
         QTest::keyClicks(console, "hi");
         QTest::keyClick(console, Qt::Key_Return);
@@ -201,7 +201,7 @@ class DebuggerTest : public QObject {
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(consoleText(window), QString::fromLatin1(readFile(GOLDEN_DIR "/run/hello.out")));
-        QVERIFY(window.DebugSession1->Console()->Header().startsWith("Halted by HLT at line "));
+        QVERIFY(pane<TConsolePane>(window, "ConsolePane")->Header().startsWith("Halted by HLT at line "));
         QCOMPARE(QApplication::focusWidget(), window.Brenvik1->GetTextArea());
     }
 
@@ -213,7 +213,7 @@ class DebuggerTest : public QObject {
         QVERIFY(QTest::qWaitFor([&] { return debuggerOf(window).GetMachine().instructions > 1000; }));
         QVERIFY(debuggerOf(window).IsRunning());
         QVERIFY(action(window, "Pause1")->isEnabled());
-        TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        TRegistersModel& registers = *pane<TRegistersPane>(window, "RegistersPane")->Model();
         const QModelIndex a = registers.index(TRegistersModel::firstRegister, TRegistersModel::valueColumn);
         QVERIFY(!(registers.flags(a) & Qt::ItemIsEditable)); // not while it runs
         action(window, "Pause1")->trigger();
@@ -258,7 +258,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(status(window),
                  QString("Halted by HLT at line 9 (000030). An 8th nested call overwrote the oldest "
                          "return address (stack slot 0)"));
-        const TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        const TRegistersModel& registers = *pane<TRegistersPane>(window, "RegistersPane")->Model();
         QCOMPARE(registers
                      .data(registers.index(TRegistersModel::firstSlot, TRegistersModel::nameColumn),
                            Qt::DisplayRole)
@@ -285,10 +285,10 @@ class DebuggerTest : public QObject {
         {
             TForm1 window;
             window.show();
-            QVERIFY(!window.DebugSession1->Memory()->isVisible()); // hidden until wanted
+            QVERIFY(!pane<TMemoryPane>(window, "MemoryPane")->isVisible()); // hidden until wanted
             window.DebugSession1->SetSpeed(2);
             window.DebugSession1->SetInterruptRestart(5);
-            window.DebugSession1->Memory()->show();
+            pane<TMemoryPane>(window, "MemoryPane")->show();
             window.close();
         }
         TForm1 window;
@@ -296,7 +296,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(window.DebugSession1->GetSpeed(), 2);
         QCOMPARE(debuggerOf(window).GetClock(), TDebugSession::realTimeClocks[1]);
         QCOMPARE(window.DebugSession1->GetInterruptRestart(), 5u);
-        QVERIFY(window.DebugSession1->Memory()->isVisible());
+        QVERIFY(pane<TMemoryPane>(window, "MemoryPane")->isVisible());
     }
 
     void theRunMenuStandsBetweenOptionsAndAssemble() {
@@ -407,16 +407,16 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, addTwo);
         action(window, "StepInto1")->trigger();
-        TRegistersPane& registers = *window.DebugSession1->Registers();
-        window.tabifyDockWidget(&registers, window.SymbolsPane1);
-        window.SymbolsPane1->show();
-        window.SymbolsPane1->raise();
+        TRegistersPane& registers = *pane<TRegistersPane>(window, "RegistersPane");
+        window.tabifyDockWidget(&registers, pane<TSymbolsPane>(window, "SymbolsPane"));
+        pane<TSymbolsPane>(window, "SymbolsPane")->show();
+        pane<TSymbolsPane>(window, "SymbolsPane")->raise();
         QTRY_VERIFY(registers.visibleRegion().isEmpty());
         action(window, "StepInto1")->trigger();
         QTRY_VERIFY(!registers.visibleRegion().isEmpty());
         // The memory, chosen to watch while stepping, stays in front.
-        window.DebugSession1->Memory()->show();
-        window.DebugSession1->Memory()->raise();
+        pane<TMemoryPane>(window, "MemoryPane")->show();
+        pane<TMemoryPane>(window, "MemoryPane")->raise();
         QTRY_VERIFY(registers.visibleRegion().isEmpty());
         action(window, "StepInto1")->trigger();
         QVERIFY(registers.visibleRegion().isEmpty());
@@ -475,7 +475,7 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, "L\tINP 3\n\tOUT 9\n\tJMP L\n");
         action(window, "RunContinue1")->trigger();
-        TPortsPane& ports = *window.DebugSession1->Ports();
+        TPortsPane& ports = *pane<TPortsPane>(window, "PortsPane");
         ports.show();
         auto* view = ports.findChild<QTableView*>();
         const QModelIndex three = ports.Model()->index(3, TPortsModel::valueColumn);
@@ -507,7 +507,7 @@ class DebuggerTest : public QObject {
             window.Brenvik1->SetModified(false);
             action(window, "RunContinue1")->trigger();
             QVERIFY(waitForStop(window));
-            window.DebugSession1->Memory()->GoToField()->setText("100");
+            pane<TMemoryPane>(window, "MemoryPane")->GoToField()->setText("100");
             typeAt(window, 2, "\tLAA\n");
             window.Brenvik1->doAsm(); // the program is stale now
             window.Brenvik1->SetModified(false);
@@ -516,9 +516,9 @@ class DebuggerTest : public QObject {
         const auto expectFresh = [&](const char* how) {
             QVERIFY2(!debuggerOf(window).IsLoaded(), how);
             QCOMPARE(consoleText(window), QString());
-            QCOMPARE(window.DebugSession1->Console()->Header(),
+            QCOMPARE(pane<TConsolePane>(window, "ConsolePane")->Header(),
                      QString("Run (F5) starts the program; what it prints appears here."));
-            QCOMPARE(window.DebugSession1->Memory()->GoToField()->text(), QString());
+            QCOMPARE(pane<TMemoryPane>(window, "MemoryPane")->GoToField()->text(), QString());
             QCOMPARE(shown(window, rowOf(Cpu::A)), QString("000"));
             QCOMPARE(status(window), QString());
             QCOMPARE(litLine(window), -1);
@@ -557,7 +557,7 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, "\tLAI 1\n\tLBI 2\n\tHLT\nDATA:\tDB 7\n");
         action(window, "StepInto1")->trigger();
-        TRegistersModel& registers = *window.DebugSession1->Registers()->Model();
+        TRegistersModel& registers = *pane<TRegistersPane>(window, "RegistersPane")->Model();
         const QModelIndex pc = registers.index(TRegistersModel::programCounter, TRegistersModel::valueColumn);
         QVERIFY(registers.flags(pc) & Qt::ItemIsEditable);
         QVERIFY(!registers.setData(pc, "9", Qt::EditRole)); // octal only
@@ -567,7 +567,7 @@ class DebuggerTest : public QObject {
         QVERIFY(registers.setData(carry, Qt::Checked, Qt::CheckStateRole));
         QVERIFY(debuggerOf(window).GetMachine().cpu.carry);
 
-        TMemoryPane& memory = *window.DebugSession1->Memory();
+        TMemoryPane& memory = *pane<TMemoryPane>(window, "MemoryPane");
         memory.show();
         memory.GoToField()->setText("data");
         QTest::keyClick(memory.GoToField(), Qt::Key_Return);
@@ -594,9 +594,9 @@ class DebuggerTest : public QObject {
             chooseMachine(window, board.machine);
             QCOMPARE(machinePanel(window), QString(board.panel));
             action(window, "RunContinue1")->trigger();
-            TConsoleView* console = window.DebugSession1->Console()->View();
+            TConsoleView* console = pane<TConsolePane>(window, "ConsolePane")->View();
             QTRY_VERIFY(consoleText(window).endsWith("comes back.\n"));
-            QCOMPARE(window.DebugSession1->Console()->windowTitle(), QString(board.line));
+            QCOMPARE(pane<TConsolePane>(window, "ConsolePane")->windowTitle(), QString(board.line));
             // A key at a time, as a person types: keys typed together come back to
             // back, faster than the program's echo can take them, as on the board.
             QTest::keyClick(console, Qt::Key_H);
@@ -606,14 +606,14 @@ class DebuggerTest : public QObject {
             // Another file runs on the console; this one on its board again once reopened.
             window.FormCreate(EXAMPLES_DIR "/hello.asm");
             QCOMPARE(machinePanel(window), QStringLiteral("Console"));
-            QCOMPARE(window.DebugSession1->Console()->windowTitle(), QStringLiteral("Console"));
+            QCOMPARE(pane<TConsolePane>(window, "ConsolePane")->windowTitle(), QStringLiteral("Console"));
             window.FormCreate(example);
             QCOMPARE(machinePanel(window), QString(board.panel));
             QVERIFY(window.findChild<QAction*>(QStringLiteral("Machine_") + board.machine)->isChecked());
         }
         TForm1 window;
         window.FormCreate(EXAMPLES_DIR "/sbc_echo.asm");
-        const TPortsModel& ports = *window.DebugSession1->Ports()->Model();
+        const TPortsModel& ports = *pane<TPortsPane>(window, "PortsPane")->Model();
         QCOMPARE(ports.data(ports.index(9, TPortsModel::useColumn), Qt::DisplayRole).toString(),
                  QStringLiteral("LEDs"));
         // The SCELBI's memory is chosen, and kept with the file too.

@@ -54,9 +54,9 @@ class LiveRunTest : public QObject {
         const std::uint64_t executions[] = {1, 5, 5, 1};
         for (int line = 0; line < 4; ++line)
             QCOMPARE(result.lines[static_cast<std::size_t>(line)].executions, executions[line]);
-        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("halted at line 4 (000006) after 90 states"));
-        QVERIFY(window.LiveSession1->Pane()->isVisible());
+        QVERIFY(pane<TLivePane>(window, "LivePane")->isVisible());
         // The busiest line's bar is drawn in its warm colour; a line that never ran has none.
         const QImage column = window.Brenvik1->grab().toImage();
         const auto warmIn = [&](int line) {
@@ -90,16 +90,16 @@ class LiveRunTest : public QObject {
         TForm1 window;
         window.LiveSession1->SetBudget(1'000'000);
         QVERIFY(liveRun(window, endless));
-        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("still running after 1,000,008 states: the busiest lines are 3, 2 and 1"));
     }
 
     void theKeysTypedInAdvanceAreReadThenTheProgramWaits() {
         TForm1 window;
-        window.LiveSession1->Pane()->SetInput("hi\nthere");
+        pane<TLivePane>(window, "LivePane")->SetInput("hi\nthere");
         QVERIFY(liveRun(window, echo));
-        QCOMPARE(window.LiveSession1->Pane()->Output(), QStringLiteral("hi\nthere"));
-        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Output(), QStringLiteral("hi\nthere"));
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("waiting for input at line 1 (000000)"));
         // Its keys put the keys in the input, even after a run has shown output; what is typed there runs it
         // again.
@@ -108,8 +108,8 @@ class LiveRunTest : public QObject {
         QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("LiveInput"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Exclam);
-        QVERIFY(
-            QTest::qWaitFor([&] { return window.LiveSession1->Pane()->Output() == "hi\nthere!"; }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return pane<TLivePane>(window, "LivePane")->Output() == "hi\nthere!"; },
+                                10000));
     }
 
     void anEditDropsTheRunUnderWayAndNoStaleFigureIsShown() {
@@ -127,7 +127,7 @@ class LiveRunTest : public QObject {
         QTest::qWait(50);
         QCOMPARE(finished.count(), 0);
         QVERIFY(!window.Brenvik1->GetLiveResult());
-        QCOMPARE(window.LiveSession1->Pane()->Ending(),
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("The text has changed: its next assembly runs again."));
         // A result that comes after an edit is not taken.
         window.Brenvik1->SetLiveResult(std::make_shared<LiveResult>());
@@ -143,17 +143,17 @@ class LiveRunTest : public QObject {
             window.FormCreate(path);
             window.LiveSession1->SetOn(true);
             window.LiveSession1->SetBudget(100'000'000);
-            window.LiveSession1->Pane()->SetInput("abc");
+            pane<TLivePane>(window, "LivePane")->SetInput("abc");
             window.close();
         }
         TForm1 window;
         QVERIFY(window.LiveSession1->IsOn());
         QCOMPARE(window.LiveSession1->GetBudget(), std::uint64_t{100'000'000});
-        QCOMPARE(window.LiveSession1->Pane()->Input(), QString());
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Input(), QString());
         window.FormCreate(path);
-        QCOMPARE(window.LiveSession1->Pane()->Input(), QStringLiteral("abc"));
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Input(), QStringLiteral("abc"));
         window.New1->trigger();
-        QCOMPARE(window.LiveSession1->Pane()->Input(), QString());
+        QCOMPARE(pane<TLivePane>(window, "LivePane")->Input(), QString());
     }
 };
 

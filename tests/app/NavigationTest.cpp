@@ -74,11 +74,11 @@ class NavigationTest : public QObject {
         TForm1 window;
         window.show();
         assemble(window, program);
-        QVERIFY(!window.SymbolsPane1->isVisible());
+        QVERIFY(!pane<TSymbolsPane>(window, "SymbolsPane")->isVisible());
         window.Symbols1->trigger();
-        QVERIFY(window.SymbolsPane1->isVisible());
-        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (5)"));
-        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        QVERIFY(pane<TSymbolsPane>(window, "SymbolsPane")->isVisible());
+        QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->windowTitle(), QString("Symbols (5)"));
+        const QSortFilterProxyModel& rows = *pane<TSymbolsPane>(window, "SymbolsPane")->Sorted();
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
                  (QStringList{"COUNT", "DONE", "LIMIT", "LOOP", "START"}));
         QCOMPARE(columnOf(rows, TSymbolsModel::valueColumn),
@@ -88,7 +88,7 @@ class NavigationTest : public QObject {
         QCOMPARE(rows.index(1, TSymbolsModel::valueColumn).data(Qt::ToolTipRole).toString(),
                  QString("Decimal 12"));
 
-        QTableView& view = *window.SymbolsPane1->View();
+        QTableView& view = *pane<TSymbolsPane>(window, "SymbolsPane")->View();
         view.sortByColumn(TSymbolsModel::valueColumn, Qt::AscendingOrder);
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
                  (QStringList{"START", "LOOP", "COUNT", "LIMIT", "DONE"}));
@@ -96,15 +96,15 @@ class NavigationTest : public QObject {
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn),
                  (QStringList{"DONE", "LOOP", "START", "LIMIT", "COUNT"}));
 
-        QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
+        QTest::keyClicks(pane<TSymbolsPane>(window, "SymbolsPane")->Filter(), "o");
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"DONE", "LOOP", "COUNT"}));
-        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (3 of 5)"));
-        QTest::keyClicks(window.SymbolsPane1->Filter(), "o");
+        QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->windowTitle(), QString("Symbols (3 of 5)"));
+        QTest::keyClicks(pane<TSymbolsPane>(window, "SymbolsPane")->Filter(), "o");
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"LOOP"}));
         assemble(window, QString(program).replace("LOOP", "LOOPS"));
-        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (1 of 5)"));
-        window.SymbolsPane1->Filter()->clear();
-        QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (5)"));
+        QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->windowTitle(), QString("Symbols (1 of 5)"));
+        pane<TSymbolsPane>(window, "SymbolsPane")->Filter()->clear();
+        QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->windowTitle(), QString("Symbols (5)"));
     }
 
     void symbolsWithoutAValueSayWhy() {
@@ -112,7 +112,7 @@ class NavigationTest : public QObject {
         window.show();
         window.Symbols1->trigger();
         assemble(window, "\tORG 177776B\nFITS\tDW 1\nPAST\tDW 2\nFAILED\tEQU 1/0\n");
-        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        const QSortFilterProxyModel& rows = *pane<TSymbolsPane>(window, "SymbolsPane")->Sorted();
         QCOMPARE(columnOf(rows, TSymbolsModel::valueColumn), (QStringList{"?", "177776", "?"}));
         const auto tip = [&](int row) {
             return rows.index(row, TSymbolsModel::valueColumn).data(Qt::ToolTipRole);
@@ -128,15 +128,15 @@ class NavigationTest : public QObject {
         assemble(window, program);
         window.Symbols1->trigger();
         assemble(window, "ONLY\tRET\n\tJMP ONLY\n");
-        const QSortFilterProxyModel& rows = *window.SymbolsPane1->Sorted();
+        const QSortFilterProxyModel& rows = *pane<TSymbolsPane>(window, "SymbolsPane")->Sorted();
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), QStringList{"ONLY"});
         // A closed pane catches up once it opens again.
-        window.SymbolsPane1->close();
+        pane<TSymbolsPane>(window, "SymbolsPane")->close();
         assemble(window, program);
         window.Symbols1->trigger();
         QCOMPARE(rows.rowCount(), 5);
 
-        QTableView& view = *window.SymbolsPane1->View();
+        QTableView& view = *pane<TSymbolsPane>(window, "SymbolsPane")->View();
         Q_EMIT view.activated(rows.index(1, TSymbolsModel::nameColumn)); // DONE
         QCOMPARE(caretOf(window), QPoint(8, 1));
         QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
@@ -186,9 +186,9 @@ class NavigationTest : public QObject {
         }
         TForm1 window;
         window.show();
-        QVERIFY(window.SymbolsPane1->isVisible());
+        QVERIFY(pane<TSymbolsPane>(window, "SymbolsPane")->isVisible());
         assemble(window, program);
-        QCOMPARE(window.SymbolsPane1->Sorted()->rowCount(), 5);
+        QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->Sorted()->rowCount(), 5);
     }
 
     void controlClickGoesToTheDefinition() {
@@ -212,12 +212,13 @@ class NavigationTest : public QObject {
         QCOMPARE(window.FindUses1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F12));
         window.Brenvik1->GoTo(0, 2); // on COUNT's definition
         window.FindUses1->trigger();
-        QVERIFY(window.UsesPane1->isVisible());
-        QCOMPARE(usesOf(*window.UsesPane1), (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
-        QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses of COUNT (2)"));
+        QVERIFY(pane<TUsesPane>(window, "UsesPane")->isVisible());
+        QCOMPARE(usesOf(*pane<TUsesPane>(window, "UsesPane")),
+                 (QStringList{"2:11 LIMIT EQU COUNT+1", "3:11 START LBI COUNT"}));
+        QCOMPARE(pane<TUsesPane>(window, "UsesPane")->windowTitle(), QString("Uses of COUNT (2)"));
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("COUNT is used 2 times"));
 
-        QTreeWidget& list = *window.UsesPane1->List();
+        QTreeWidget& list = *pane<TUsesPane>(window, "UsesPane")->List();
         Q_EMIT list.itemActivated(list.topLevelItem(1), 0);
         QCOMPARE(caretOf(window), QPoint(3, 11));
 
@@ -229,7 +230,7 @@ class NavigationTest : public QObject {
         assemble(window, "\tJMP LATER\nLATER\tRET\n");
         window.Brenvik1->GoTo(1, 1);
         window.FindUses1->trigger();
-        QCOMPARE(usesOf(*window.UsesPane1), QStringList{"1:6 JMP LATER"});
+        QCOMPARE(usesOf(*pane<TUsesPane>(window, "UsesPane")), QStringList{"1:6 JMP LATER"});
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("LATER is used once"));
         // The message is about the name at the caret: it goes when the caret moves on.
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_Right);

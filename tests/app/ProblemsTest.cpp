@@ -38,38 +38,40 @@ class ProblemsTest : public QObject {
         TForm1 window;
         window.show();
         assemble(window, "\tRET\n");
-        QVERIFY(!window.ProblemsPane1->isVisible());
+        QVERIFY(!pane<TProblemsPane>(window, "Problems")->isVisible());
         assemble(window, source);
-        QVERIFY(window.ProblemsPane1->isVisible());
-        QCOMPARE(rowsOf(*window.ProblemsPane1),
+        QVERIFY(pane<TProblemsPane>(window, "Problems")->isVisible());
+        QCOMPARE(rowsOf(*pane<TProblemsPane>(window, "Problems")),
                  (QStringList{
                      "1:6 warning: immediate value 300 does not fit in a byte; its low byte, 054B, is used",
                      "2:2 error: unknown instruction or directive 'FOO'",
                      "4:6 error: undefined symbol 'NOWHERE'"})); // at the name, not the blank before it
-        QCOMPARE(window.ProblemsPane1->windowTitle(), QString("Problems (3)"));
+        QCOMPARE(pane<TProblemsPane>(window, "Problems")->windowTitle(), QString("Problems (3)"));
         assemble(window, "\tRET\n");
-        QVERIFY(!window.ProblemsPane1->isVisible()); // it came for the problems and goes with them
+        QVERIFY(!pane<TProblemsPane>(window, "Problems")
+                     ->isVisible()); // it came for the problems and goes with them
     }
 
     void staysClosedOnceTheUserClosesIt() {
         TForm1 window;
         window.show();
         assemble(window, source);
-        window.ProblemsPane1->close();
+        pane<TProblemsPane>(window, "Problems")->close();
         assemble(window, "\tFOO\n");
-        QVERIFY(!window.ProblemsPane1->isVisible());
+        QVERIFY(!pane<TProblemsPane>(window, "Problems")->isVisible());
         QVERIFY(!window.Problems1->isChecked());
         window.Problems1->trigger();
-        QVERIFY(window.ProblemsPane1->isVisible());
+        QVERIFY(pane<TProblemsPane>(window, "Problems")->isVisible());
         assemble(window, "\tRET\n");
-        QVERIFY(window.ProblemsPane1->isVisible()); // opened by the user, closed by the user
+        QVERIFY(
+            pane<TProblemsPane>(window, "Problems")->isVisible()); // opened by the user, closed by the user
     }
 
     void activatingAProblemPutsTheCaretAtItsColumn() {
         TForm1 window;
         window.show();
         assemble(window, source);
-        QTreeWidget& list = *window.ProblemsPane1->List();
+        QTreeWidget& list = *pane<TProblemsPane>(window, "Problems")->List();
         list.setFocus();
         QCOMPARE(window.focusWidget(), &list);
         Q_EMIT list.itemActivated(list.topLevelItem(2), 0);
@@ -135,10 +137,10 @@ class ProblemsTest : public QObject {
         window.Symbols1->trigger();
         const auto expectNothing = [&](const char* how) {
             idle();
-            QVERIFY2(window.ProblemsPane1->List()->topLevelItemCount() == 0, how);
-            QVERIFY2(!window.ProblemsPane1->isVisible(), how);
-            QCOMPARE(window.SymbolsPane1->windowTitle(), QString("Symbols (0)"));
-            QCOMPARE(window.UsesPane1->windowTitle(), QString("Uses"));
+            QVERIFY2(pane<TProblemsPane>(window, "Problems")->List()->topLevelItemCount() == 0, how);
+            QVERIFY2(!pane<TProblemsPane>(window, "Problems")->isVisible(), how);
+            QCOMPARE(pane<TSymbolsPane>(window, "SymbolsPane")->windowTitle(), QString("Symbols (0)"));
+            QCOMPARE(pane<TUsesPane>(window, "UsesPane")->windowTitle(), QString("Uses"));
             QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString());
         };
         const auto faultyWithSymbols = [&] {
