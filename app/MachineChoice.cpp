@@ -104,13 +104,13 @@ bool TMachineChoice::Choose(const MachineDescription& chosen, const QString& pat
     machine = &chosen;
     std::vector<std::uint8_t> image;
     QString reason;
-    const bool fits =
-        (path.isEmpty() || readRom(path, image, reason)) && debugging.SetMachine(chosen, image, reason);
+    const bool read = path.isEmpty() || readRom(path, image, reason);
+    // An image that is not read is none: the machine runs without it, as without one that does not fit.
+    const bool fits = debugging.SetMachine(chosen, image, reason) && read;
     if (!fits) {
         messages.setText(
             QStringLiteral("The ROM image %1 cannot be used: %2.").arg(QFileInfo(path).fileName(), reason));
         image.clear();
-        debugging.SetMachine(chosen, image, reason); // the machine without it
     }
     romPath = fits ? path : QString();
     live.SetMachine(chosen, image);

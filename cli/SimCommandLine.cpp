@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <optional>
 #include <thread>
 
@@ -171,7 +172,7 @@ bool parse(const std::vector<std::string>& args, Options& options, std::string& 
     }
     if (!options.memory.empty()) {
         const std::optional<std::uint64_t> kib = decimalCount(options.memory);
-        const MachineDescription* sized = kib && *kib <= Machine::memorySize
+        const MachineDescription* sized = kib && *kib <= std::numeric_limits<unsigned>::max()
                                               ? withMemory(*options.machine, static_cast<unsigned>(*kib))
                                               : nullptr;
         if (!sized) {

@@ -84,6 +84,7 @@ MachineDescription withRam(unsigned kib) {
             },
         .resetInstruction = std::nullopt,
         .clockHertz = clockHertz,
+        .withRam = scelbiMachine,
     };
 }
 
@@ -98,7 +99,7 @@ const MachineDescription* scelbiMachine(unsigned kib) {
 }
 
 const MachineDescription* withMemory(const MachineDescription& machine, unsigned kib) {
-    return machine.name == scelbiMachine()->name ? scelbiMachine(kib) : nullptr;
+    return machine.withRam ? machine.withRam(kib) : nullptr;
 }
 
 const std::vector<const MachineDescription*>& allMachines() {

@@ -44,6 +44,9 @@ struct MachineDescription {
     // An instruction jammed in at reset, as an interrupt jams one.
     std::optional<std::uint8_t> resetInstruction;
     unsigned clockHertz = 500'000;
+    // For a machine whose RAM can be chosen: the same machine with `kib` KiB of
+    // RAM, or none when that much does not fit it.
+    const MachineDescription* (*withRam)(unsigned kib) = nullptr;
 };
 
 // 16 KiB of RAM and the console on INP 0, INP 1 and OUT 8; every other input
@@ -62,8 +65,8 @@ const MachineDescription& sbcMachine();
 // bit 7 of INP 2 and INP 5 receives, bit 0 of OUT 012 and OUT 016 transmits
 // (the ports of SCELBAL's and of the SCELBI manuals' routines); 500 kHz.
 const MachineDescription* scelbiMachine(unsigned kib = 16);
-// `machine` with `kib` KiB of RAM, where its memory can be chosen and that
-// much fits it; none otherwise.
+// `machine` with `kib` KiB of RAM, where its memory can be chosen (see
+// MachineDescription::withRam) and that much fits it; none otherwise.
 const MachineDescription* withMemory(const MachineDescription& machine, unsigned kib);
 
 // Every machine, the default first; and the one `name` names, or none.
