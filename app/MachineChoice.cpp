@@ -118,17 +118,14 @@ bool TMachineChoice::Choose(const MachineDescription& chosen, const QString& pat
     return fits;
 }
 
-// The whole image, or false with the reason; a file larger than any ROM is
-// read only as far as tells that it does not fit.
+// The whole image, as brenvik-sim reads it, or false with the reason.
 bool TMachineChoice::readRom(const QString& path, std::vector<std::uint8_t>& image, QString& reason) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reason = file.errorString();
         return false;
     }
-    const qint64 largest =
-        machine->romWindow ? qint64{machine->romWindow->size} * machine->romWindow->banks : 0;
-    const QByteArray bytes = file.read(largest + 1);
+    const QByteArray bytes = file.readAll();
     image.assign(bytes.begin(), bytes.end());
     return true;
 }
