@@ -13,6 +13,10 @@
 #include <string_view>
 #include <vector>
 
+// How a source is read: in Brenvik's own syntax, or in that of the Macroassembler
+// AS after its CPU 8008 (the mnemonics of 1972) or CPU 8008NEW (those of 1975).
+enum class Syntax { native, as8008, as8008new };
+
 struct Assembly {
     struct Line {
         // What a line holds: a directive (negative), or an instruction whose low
@@ -28,6 +32,8 @@ struct Assembly {
         static constexpr LineCode codeMode = -8; // CODE and DATA
         static constexpr LineCode bss = -9;
         static constexpr LineCode lhli = -10;
+        static constexpr LineCode reserve = -11; // DS: room without bytes
+        static constexpr LineCode noCode = -12;  // a directive with neither bytes nor a location
 
         std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value
         LineCode kind = noStatement;
@@ -63,6 +69,7 @@ struct Assembly {
     // Each use of a defined symbol once: by line and column, except that uses
     // found only once the forward references resolve come after the others.
     std::vector<SymbolUse> uses;
+    Syntax syntax = Syntax::native;
     std::uint32_t bytesAssembled = 0;
     int errorCount = 0;                  // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column

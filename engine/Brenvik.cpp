@@ -2,6 +2,7 @@
 // resolution of forward references.
 
 #include "Brenvik.h"
+#include "AsSyntax.h"
 #include "CodeFormat.h"
 #include "Scan.h"
 
@@ -67,6 +68,12 @@ TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) 
 }
 
 const Assembly& TBrenvikEngine::run() {
+    if (const Syntax syntax = syntaxOf(sourceText); syntax != Syntax::native) {
+        prepare();
+        assembleAsSyntax(sourceText, syntax, assembly);
+        return assembly;
+    }
+    assembly.syntax = Syntax::native;
     std::uint32_t pc = 0;
     prepare();
     const auto count = static_cast<std::uint32_t>(assembly.lines.size());

@@ -18,7 +18,7 @@ std::string formatNumber(std::uint32_t value, int width, bool valid) {
 }
 
 CodeRow codeRow(const Line& line, std::size_t maxBytes, std::size_t firstByte) {
-    if (line.kind == Line::title || line.kind == Line::noStatement)
+    if (line.kind == Line::title || line.kind == Line::noCode || line.kind == Line::noStatement)
         return {"", "", maxBytes};
     if (line.kind == Line::equ)
         return {"= " + formatNumber(line.value, 1, true), "", maxBytes};

@@ -89,6 +89,30 @@ constexpr std::array messageTable{
     Entry{overlap, warning, "bytes overlap those of line %0",
           "An ORG has placed this code over code assembled earlier; the later bytes win when the HEX file is "
           "loaded."},
+    Entry{badNumber, error, "'%0' is not a number in base %1",
+          "A suffix gives the base: H hexadecimal, B binary, O or Q octal; without one the RADIX holds (10 "
+          "unless set). A hexadecimal number begins with a digit, such as 0FFH."},
+    Entry{badEscape, error, "unknown escape sequence '%0'",
+          "The escapes are \\a \\b \\e \\t \\n \\r \\\\ \\\" \\', \\x with two hexadecimal digits, and a "
+          "backslash with up to three decimal digits."},
+    Entry{unknownFunction, error, "unknown function '%0'",
+          "Define it with FUNCTION above this line; INCLUDE \"bitfuncs.inc\" defines hi, lo and the other bit "
+          "functions."},
+    Entry{argumentCount, error, "%0 takes %1", "Give the function as many arguments as it has parameters."},
+    Entry{outOfRange, error, "value %0 is out of range for %1",
+          "Write a value in the range named, or take its part with hi() or lo()."},
+    Entry{badRegister, error, "'%0' is not a register that %1 takes",
+          "The registers are A, B, C, D, E, H, L and M (memory at H and L); some instructions take only some."},
+    Entry{operandCount, error, "%0 takes %1", "Give the instruction or directive the operands it takes, separated "
+                                              "by commas."},
+    Entry{symbolDefinedTwice, error, "'%0' is already defined on line %1",
+          "A label or EQU defines its name once; use SET or := for a name whose value changes."},
+    Entry{includeNotRead, error, "cannot read the included file '%0'",
+          "Only \"bitfuncs.inc\" is read in this version, from Brenvik's own definitions."},
+    Entry{unknownCpu, error, "'%0' is not an 8008 processor; use CPU 8008 or CPU 8008NEW",
+          "Brenvik assembles for the 8008: CPU 8008 takes the mnemonics of 1972, CPU 8008NEW those of 1975."},
+    Entry{restartAddress, error, "RST %0 is not a restart address",
+          "RST takes the address it calls, 0, 8, 16 ... 56, or the restart number 0 to 7."},
 };
 // clang-format on
 
@@ -104,6 +128,8 @@ constexpr std::array<std::string_view, messageTable.size()> codeNames{
     "unexpected-text", "no-operand-taken", "unclosed-string", "mnemonic-as-label", "location-past-16-bits",
     "label-redefined", "label-like-statement", "immediate-range", "address-range", "restart-number",
     "input-port", "output-port", "undefined-instruction", "halting-load", "beyond-address-space", "overlap",
+    "bad-number", "bad-escape", "unknown-function", "argument-count", "out-of-range", "bad-register",
+    "operand-count", "symbol-defined-twice", "include-not-read", "unknown-cpu", "restart-address",
 };
 // clang-format on
 static_assert(!codeNames.back().empty(), "every code has a name");
@@ -115,7 +141,7 @@ constexpr bool inEnumerationOrder() {
     return true;
 }
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
-static_assert(messageTable.back().code == overlap, "the message table ends with the last code");
+static_assert(messageTable.back().code == restartAddress, "the message table ends with the last code");
 
 const Entry& entryOf(DiagCode code) {
     return messageTable[static_cast<std::size_t>(code)];

@@ -50,6 +50,18 @@ enum class DiagCode : std::uint8_t {
     haltingLoad,
     beyondAddressSpace, // %0 the location
     overlap,            // %0 the line whose bytes are overwritten
+    // Errors of sources in the syntax of the Macroassembler AS.
+    badNumber,          // %0 the number as written, %1 its base
+    badEscape,          // %0 the escape sequence
+    unknownFunction,    // %0 the name
+    argumentCount,      // %0 the function, %1 how many arguments it takes
+    outOfRange,         // %0 the value, %1 what it is for, with its range
+    badRegister,        // %0 the operand, %1 the mnemonic
+    operandCount,       // %0 the mnemonic or directive, %1 what it takes
+    symbolDefinedTwice, // %0 the name, %1 the line of the first definition
+    includeNotRead,     // %0 the file named
+    unknownCpu,         // %0 the processor named
+    restartAddress,     // %0 the operand's value
 };
 
 // What is wrong, without where: a code and the words its message names.

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::uint8_t loadHImmediate = 056; // LHLI is LHI, then LLI
-constexpr std::uint8_t loadLImmediate = 066;
 constexpr std::uint32_t loadImmediateLength = 2;
 
 } // namespace
@@ -34,8 +32,9 @@ Program::Program(const Assembly& assembly)
         if (line.hasOpcode()) {
             add(i, line.value, line.opcode());
         } else if (line.kind == Assembly::Line::lhli) {
-            add(i, line.value, loadHImmediate);
-            add(i, (line.value + loadImmediateLength) & Cpu::addressMask, loadLImmediate);
+            // Two immediate loads: LHI and LLI, or the two of an LXI.
+            add(i, line.value, line.code[0]);
+            add(i, (line.value + loadImmediateLength) & Cpu::addressMask, line.code[loadImmediateLength]);
         }
     }
 }

@@ -2,12 +2,17 @@
 // error report and its HEX file compared with NAME.lst, NAME.err and NAME.hex;
 // the examples' exports are compared with tests/golden/exports.
 // regenerate.sh in that folder writes them anew; read every diff by hand.
+// tests/golden/as holds sources in AS's syntax with the HEX files that AS itself
+// made of them: Brenvik must place the same bytes at the same addresses.
 
 #include "CommandLine.h"
+#include "IntelHex.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -84,5 +89,36 @@ TEST_P(Exported, MatchesItsImageSymbolsAndCrossReference) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, Exported, ::testing::ValuesIn(sourcesIn(EXAMPLES_DIR)),
                          [](const auto& info) { return info.param; });
+
+std::map<std::uint32_t, std::uint8_t> bytesOf(const std::string& hexText) {
+    std::map<std::uint32_t, std::uint8_t> bytes;
+    std::size_t faultLine = 0;
+    std::string reason;
+    EXPECT_TRUE(readIntelHex(
+        hexText, [&](std::uint32_t address, std::uint8_t byte) { bytes[address] = byte; }, faultLine, reason))
+        << reason;
+    return bytes;
+}
+
+class AsGolden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(AsGolden, PlacesTheBytesThatAsPlaces) {
+    const fs::path base = fs::path(GOLDEN_DIR) / "as" / GetParam();
+    const TempFolder output;
+    std::ostringstream out, err;
+    ASSERT_EQ(runCommandLine({"-o", output.file("out.hex"), base.string() + ".asm"}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(err.str().find("warning:"), std::string::npos) << err.str();
+    const auto ours = bytesOf(TempFolder::read(output.file("out.hex")));
+    EXPECT_FALSE(ours.empty());
+    EXPECT_EQ(ours, bytesOf(TempFolder::read(base.string() + ".hex")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, AsGolden, ::testing::ValuesIn(sourcesIn(fs::path(GOLDEN_DIR) / "as")),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace

@@ -92,7 +92,22 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"HundredThousandLetterForwardReference",
                     [] { return "\tJMP\t" + label + "\n" + label + "\tEQU\t5"; }, 0, 3},
         HostileCase{"OnlyNulBytes", [] { return std::string(100000, '\0'); }, 1, 0},
-        HostileCase{"RandomBinary", [] { return randomBytes(4 * 1024 * 1024); }, -1, -1}),
+        HostileCase{"RandomBinary", [] { return randomBytes(4 * 1024 * 1024); }, -1, -1},
+        // The same in AS's syntax, and what only it has.
+        HostileCase{"AsTenMegabyteOperatorChain",
+                    [] { return "\tcpu 8008\n\tdb\t" + repeated("1+", tenMegabytes / 2) + "1"; }, 1, 0},
+        HostileCase{"AsTenMegabyteUnaryChain",
+                    [] { return "\tcpu 8008\n\tdb\t" + std::string(tenMegabytes, '-') + "1"; }, 1, 0},
+        HostileCase{"AsTenMegabyteOfOpenParentheses",
+                    [] { return "\tcpu 8008\n\tdb\t" + std::string(tenMegabytes, '('); }, 1, 0},
+        HostileCase{"AsTenMegabyteString",
+                    [] { return "\tcpu 8008\n\tdb\t\"" + std::string(tenMegabytes, 's') + "\""; }, 1, -1},
+        HostileCase{"AsRepetitionBeyondTheAddressSpace",
+                    [] { return "\tcpu 8008\n\tdb 16384 dup (16384 dup (16384 dup 1))"; }, 1, -1},
+        HostileCase{"AsFunctionCallingItself", [] { return "\tcpu 8008\nf\tfunction x,f(x)\n\tdb f(1)"; }, 1,
+                    0},
+        HostileCase{"AsRandomBinary", [] { return "\tcpu 8008new\n" + randomBytes(4 * 1024 * 1024); }, -1,
+                    -1}),
     [](const testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
 TEST(HostileSource, ALongLabelIsFoundByItsWholeName) {

@@ -52,7 +52,7 @@ void checkRecords(const Assembly& assembly, std::vector<std::string>& problems) 
     for (std::size_t i = 0; i < assembly.lines.size(); ++i) {
         const Line& line = assembly.lines[i];
         const std::string where = "line " + std::to_string(i + 1) + ": ";
-        if (line.kind < Line::lhli || line.kind >= 0x300) {
+        if (line.kind < Line::noCode || line.kind >= 0x300) {
             problems.push_back(where + "unknown kind " + std::to_string(line.kind));
             continue;
         }

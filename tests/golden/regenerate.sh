@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes every NAME.lst, NAME.err and NAME.hex anew from NAME.asm, and the files in
 # exports/ from the examples, with the built brenvik-asm. Read every diff by hand
-# before committing it.
+# before committing it. The HEX files in as/ are not written here: they are what the
+# Macroassembler AS (asl, then p2hex) made of the sources beside them.
 set -euo pipefail
 cd "$(dirname "$0")"
 asm=../../build/brenvik-asm

@@ -1,0 +1,829 @@
+// The assembler for AS-syntax sources: it reads each line as AS does (label,
+// operation, operands split at commas) and repeats the pass, with the values
+// the last pass found for names defined further down, until they hold.
+
+#include "AsSyntax.h"
+
+#include "AsExpression.h"
+#include "AsInstructions.h"
+#include "Scan.h"
+#include "SourceText.h"
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+#include <unordered_map>
+
+using Line = Assembly::Line;
+
+namespace {
+
+// Passes after which a source whose values still change is reported as it stands.
+constexpr int maxPasses = 8;
+constexpr std::int64_t lastAddress = 0x3FFF; // the 8008's 14-bit address space
+constexpr int defaultRadix = 10;
+
+bool isNameStart(char c) {
+    return scan::isLetter(c) || c == '_' || c == '.';
+}
+bool isNameChar(char c) {
+    return isNameStart(c) || scan::isDigit(c);
+}
+
+std::string upperOf(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), scan::upperCase);
+    return upper;
+}
+
+// Columns [from, to) of a line, 1-based.
+struct Span {
+    std::uint32_t from, to;
+    bool empty() const { return from >= to; }
+};
+
+// What AS's bitfuncs.inc documents, computed here.
+std::int64_t maskOf(std::int64_t start, std::int64_t bits) {
+    const std::uint64_t ones =
+        bits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << std::max<std::int64_t>(bits, 0)) - 1;
+    return start >= 64 || start < 0 ? 0 : static_cast<std::int64_t>(ones << start);
+}
+std::int64_t shiftLeft(std::int64_t x, std::int64_t n) {
+    return n >= 64 || n < 0 ? 0 : static_cast<std::int64_t>(static_cast<std::uint64_t>(x) << n);
+}
+std::int64_t shiftRight(std::int64_t x, std::int64_t n) {
+    return n >= 64 || n < 0 ? (x < 0 ? -1 : 0) : x >> n;
+}
+using Arguments = const std::vector<std::int64_t>&;
+struct BitFunction {
+    const char* name;
+    std::vector<std::string> parameters;
+    std::int64_t (*compute)(Arguments);
+};
+std::int64_t shln(Arguments a) {
+    return shiftLeft(a[0], a[2]) & maskOf(0, a[1]);
+}
+std::int64_t shrn(Arguments a) {
+    return shiftRight(a[0], a[2]) & maskOf(0, a[1] - a[2]);
+}
+std::int64_t cutout(Arguments a) {
+    return a[0] & maskOf(a[1], a[2]);
+}
+std::int64_t rotln(Arguments a) {
+    return cutout({a[0], a[1], 32 - a[1]}) | shln(a) | shrn({a[0], a[1], a[1] - a[2]});
+}
+std::int64_t rotrn(Arguments a) {
+    return cutout({a[0], a[1], 32 - a[1]}) | shrn(a) | shln({a[0], a[1], a[1] - a[2]});
+}
+const std::vector<BitFunction>& bitFunctions() {
+    static const std::vector<BitFunction> functions{
+        {"MASK", {"START", "BITS"}, [](Arguments a) { return maskOf(a[0], a[1]); }},
+        {"INVMASK", {"START", "BITS"}, [](Arguments a) { return ~maskOf(a[0], a[1]); }},
+        {"CUTOUT", {"X", "START", "BITS"}, cutout},
+        {"HI", {"X"}, [](Arguments a) { return shiftRight(a[0], 8) & 0xFF; }},
+        {"LO", {"X"}, [](Arguments a) { return a[0] & 0xFF; }},
+        {"HIWORD", {"X"}, [](Arguments a) { return shiftRight(a[0], 16) & 0xFFFF; }},
+        {"LOWORD", {"X"}, [](Arguments a) { return a[0] & 0xFFFF; }},
+        {"ODD", {"X"}, [](Arguments a) -> std::int64_t { return (a[0] & 1) == 1; }},
+        {"EVEN", {"X"}, [](Arguments a) -> std::int64_t { return (a[0] & 1) == 0; }},
+        {"GETBIT", {"X", "N"}, [](Arguments a) { return shiftRight(a[0], a[1]) & 1; }},
+        {"SHLN", {"X", "SIZE", "N"}, shln},
+        {"SHRN", {"X", "SIZE", "N"}, shrn},
+        {"ROTLN", {"X", "SIZE", "N"}, rotln},
+        {"ROTRN", {"X", "SIZE", "N"}, rotrn},
+    };
+    return functions;
+}
+
+// The first word of columns from `pos` on, upper case, and where it ends.
+std::string wordAt(const std::string& text, std::uint32_t& pos) {
+    const auto n = static_cast<std::uint32_t>(text.size());
+    scan::skipBlanks(text, pos, n);
+    const std::uint32_t start = pos;
+    while (pos <= n && isNameChar(scan::at(text, pos)))
+        ++pos;
+    return upperOf(scan::slice(text, start, pos));
+}
+
+// Where a line's comment begins (its ';' outside quotes), or one past its end.
+std::uint32_t commentColumn(const std::string& text) {
+    char quote = 0;
+    for (std::uint32_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            if (c == '\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == ';') {
+            return i + 1;
+        }
+    }
+    return static_cast<std::uint32_t>(text.size()) + 1;
+}
+
+// The operands in `span`, split at the commas outside quotes and parentheses,
+// each without its blanks.
+std::vector<Span> operandsOf(const std::string& text, Span span) {
+    std::vector<Span> operands;
+    const auto trimmed = [&](std::uint32_t from, std::uint32_t to) {
+        while (from < to && scan::isBlank(scan::at(text, from)))
+            ++from;
+        while (to > from && scan::isBlank(scan::at(text, to - 1)))
+            --to;
+        return Span{from, to};
+    };
+    const Span all = trimmed(span.from, span.to);
+    if (all.empty())
+        return operands;
+    char quote = 0;
+    int parentheses = 0;
+    std::uint32_t start = all.from;
+    for (std::uint32_t p = all.from; p < all.to; ++p) {
+        const char c = scan::at(text, p);
+        if (quote != 0) {
+            if (c == '\\')
+                ++p;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(') {
+            ++parentheses;
+        } else if (c == ')') {
+            --parentheses;
+        } else if (c == ',' && parentheses == 0) {
+            operands.push_back(trimmed(start, p));
+            start = p + 1;
+        }
+    }
+    operands.push_back(trimmed(start, all.to));
+    return operands;
+}
+
+class AsAssembler : public AsNames {
+  public:
+    AsAssembler(const TextArea& text, Syntax syntax, Assembly& assembly)
+        : source(text), assembly(assembly), firstSyntax(syntax) {}
+
+    void run();
+
+    std::optional<std::int64_t> symbol(std::string_view name, std::uint32_t column) override;
+    std::int64_t location() const override { return lineStart; }
+    const Function* function(std::string_view name) const override {
+        const auto found = functions.find(std::string(name));
+        return found == functions.end() ? nullptr : &found->second;
+    }
+
+  private:
+    struct Symbol {
+        std::int64_t value = 0;
+        int pass = 0;           // the pass that last defined it
+        std::uint32_t line = 0; // where that pass defined it first
+        bool variable = false;  // SET or :=, which may define it again
+    };
+
+    void pass();
+    void assembleLine(std::uint32_t index);
+    void directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
+    void instruction(const AsInstruction& instruction, const std::string& word,
+                     const std::vector<Span>& operands);
+    void define(std::optional<Span> label, std::int64_t value, bool variable);
+
+    // The value of an operand; none when it has none, the line marked in error.
+    std::optional<std::int64_t> value(Span operand);
+    // `operand`'s value checked to lie in [low, high], what `what` names.
+    std::optional<std::int64_t> valueIn(Span operand, std::int64_t low, std::int64_t high, const char* what);
+    std::optional<int> registerOf(Span operand, const std::string& word, bool memoryTaken = true);
+    bool operandsAre(const std::vector<Span>& operands, std::size_t count, const std::string& word);
+    bool data(const std::vector<Span>& operands, bool words, ByteList& bytes);
+    std::optional<Span> duplicated(Span operand) const;
+    std::vector<Span> repeated(Span rest) const;
+    void emit(Line::LineCode kind, ByteList bytes);
+    void error(std::uint32_t column, Fault fault, std::uint32_t length = 1);
+    void warn(std::uint32_t column, Fault fault, std::uint32_t length);
+    std::string typed(Span span) const;
+
+    const TextArea& source;
+    Assembly& assembly;
+    Syntax firstSyntax;
+
+    std::vector<Symbol> symbols; // by their number in assembly.symbols
+    std::unordered_map<std::string, Function> functions;
+    std::vector<std::string> unknownNames; // named without a value in this pass
+    std::string date, time;                // DATE and TIME: when the run began, as AS writes them
+
+    // The pass.
+    int passNumber = 0;
+    bool valuesChanged = false;
+    Syntax syntax = Syntax::native;
+    int radix = defaultRadix;
+    std::int64_t pc = 0;
+    bool ended = false;
+
+    // The line.
+    std::uint32_t lineIndex = 0;
+    SourceLine current;
+    std::int64_t lineStart = 0;
+    bool lineFailed = false;
+    bool lastUnknown = false; // the last operand named a symbol without a value
+};
+
+void AsAssembler::run() {
+    const std::time_t now = std::time(nullptr);
+    char stamp[sizeof "00/00/00"];
+    std::strftime(stamp, sizeof stamp, "%m/%d/%y", std::localtime(&now));
+    date = stamp;
+    std::strftime(stamp, sizeof stamp, "%H:%M:%S", std::localtime(&now));
+    time = stamp;
+    for (passNumber = 1;; ++passNumber) {
+        pass();
+        const bool nowKnown =
+            std::any_of(unknownNames.begin(), unknownNames.end(),
+                        [this](const std::string& name) { return assembly.symbols.contains(name); });
+        if ((!nowKnown && !valuesChanged) || passNumber == maxPasses)
+            break;
+    }
+    assembly.syntax = syntax;
+    // What the last pass defined is the table; a name only an earlier pass knew stays with its line.
+    assembly.errorCount = 0;
+    for (std::uint32_t i = 0; i < assembly.diagnostics.size(); ++i)
+        if (isError(assembly.diagnostics[i]) &&
+            (i == 0 || assembly.diagnostics[i - 1].line != assembly.diagnostics[i].line))
+            ++assembly.errorCount;
+    assembly.bytesAssembled = 0;
+    for (const Line& line : assembly.lines)
+        assembly.bytesAssembled += static_cast<std::uint32_t>(line.size());
+}
+
+void AsAssembler::pass() {
+    for (Line& line : assembly.lines) {
+        line.kind = Line::noStatement;
+        line.code.clear();
+        line.comment = 0;
+        line.emits = true;
+        line.value = 0;
+    }
+    assembly.diagnostics.clear();
+    assembly.uses.clear();
+    unknownNames.clear();
+    valuesChanged = false;
+    syntax = firstSyntax;
+    radix = defaultRadix;
+    pc = 0;
+    ended = false;
+    const auto count = static_cast<std::uint32_t>(assembly.lines.size());
+    for (lineIndex = 0; lineIndex < count && !ended; ++lineIndex)
+        assembleLine(lineIndex);
+}
+
+void AsAssembler::assembleLine(std::uint32_t index) {
+    source.readLine(index, current);
+    const std::string& text = current.text;
+    Line& line = assembly.lines[index];
+    lineStart = pc;
+    lineFailed = false;
+    line.value = static_cast<std::uint32_t>(pc);
+    const std::uint32_t comment = commentColumn(text);
+    if (comment <= text.size())
+        line.comment = comment;
+    const std::uint32_t codeEnd = comment;
+
+    // A name in column 1 is a label, with or without a colon; elsewhere one with a colon is.
+    std::uint32_t pos = 1;
+    std::optional<Span> label;
+    if (codeEnd > 1 && isNameStart(scan::at(text, 1))) {
+        while (pos < codeEnd && isNameChar(scan::at(text, pos)))
+            ++pos;
+        label = Span{1, pos};
+        if (pos < codeEnd && scan::at(text, pos) == ':' &&
+            !(pos + 1 < codeEnd && scan::at(text, pos + 1) == '='))
+            ++pos;
+    } else {
+        std::uint32_t p = pos;
+        scan::skipBlanks(text, p, codeEnd - 1);
+        const std::uint32_t start = p;
+        while (p < codeEnd && isNameChar(scan::at(text, p)))
+            ++p;
+        if (p > start && isNameStart(scan::at(text, start)) && p < codeEnd && scan::at(text, p) == ':' &&
+            !(p + 1 < codeEnd && scan::at(text, p + 1) == '=')) {
+            label = Span{start, p};
+            pos = p + 1;
+        }
+    }
+
+    scan::skipBlanks(text, pos, codeEnd - 1);
+    if (pos + 1 < codeEnd && scan::at(text, pos) == ':' && scan::at(text, pos + 1) == '=') {
+        directive(":=", label, operandsOf(text, {pos + 2, codeEnd}));
+        return;
+    }
+    if (pos < codeEnd && scan::at(text, pos) == '=' &&
+        !(pos + 1 < codeEnd && scan::at(text, pos + 1) == '=')) {
+        directive("EQU", label, operandsOf(text, {pos + 1, codeEnd}));
+        return;
+    }
+    const std::uint32_t wordStart = pos;
+    while (pos < codeEnd && isNameChar(scan::at(text, pos)))
+        ++pos;
+    // An instruction written in column 1 is a label, as AS reads it: said when that may not be meant.
+    const bool labelIsMnemonic = label && label->from == 1 && scan::at(text, label->to) != ':' &&
+                                 asInstructions(syntax == Syntax::as8008new).contains(upperOf(typed(*label)));
+    if (pos == wordStart) { // a label alone, or something that is no statement
+        if (pos < codeEnd) {
+            error(pos, {DiagCode::expectedMnemonic, typed({pos, codeEnd})});
+            return;
+        }
+        define(label, pc, false);
+        if (labelIsMnemonic)
+            warn(1, {DiagCode::labelLikeStatement, typed(*label)}, label->to - 1);
+        return;
+    }
+    const std::string word = upperOf(scan::slice(text, wordStart, pos));
+    const std::vector<Span> operands = operandsOf(text, {pos, codeEnd});
+    const WordTable<AsInstruction>& instructions = asInstructions(syntax == Syntax::as8008new);
+    if (const AsInstruction* found = instructions.find(word)) {
+        define(label, pc, false);
+        instruction(*found, word, operands);
+    } else {
+        directive(word, label, operands);
+        if (line.kind == Line::noStatement && !lineFailed) {
+            if (labelIsMnemonic)
+                error(1, {DiagCode::mnemonicAsLabel, typed(*label)}, label->to - 1);
+            else
+                error(wordStart, {DiagCode::unknownMnemonic, typed({wordStart, pos})}, pos - wordStart);
+        }
+    }
+}
+
+void AsAssembler::directive(const std::string& word, std::optional<Span> label,
+                            const std::vector<Span>& operands) {
+    Line& line = assembly.lines[lineIndex];
+    const auto only = [&](std::size_t count) { return operandsAre(operands, count, word); };
+    if (word == "EQU" || word == "SET" || word == ":=" || word == "PORT") {
+        line.kind = Line::equ;
+        if (!only(1))
+            return;
+        const std::optional<std::int64_t> v = value(operands[0]);
+        line.value = static_cast<std::uint32_t>(v.value_or(0) & 0xFFFF);
+        if (v)
+            define(label, *v, word == "SET" || word == ":=");
+        return;
+    }
+    if (word == "ORG") {
+        line.kind = Line::org;
+        define(label, pc, false);
+        if (!only(1))
+            return;
+        if (const std::optional<std::int64_t> origin =
+                valueIn(operands[0], 0, 0xFFFF, "an ORG (0 to 0FFFFH)")) {
+            pc = *origin;
+            line.value = static_cast<std::uint32_t>(pc);
+        }
+        return;
+    }
+    if (word == "DB" || word == "DFB" || word == "DW") {
+        define(label, pc, false);
+        const bool words = word == "DW";
+        ByteList bytes;
+        data(operands, words, bytes);
+        emit(words ? Line::dw : Line::db, std::move(bytes));
+        return;
+    }
+    if (word == "DS") {
+        line.kind = Line::reserve;
+        define(label, pc, false);
+        if (only(1))
+            if (const std::optional<std::int64_t> count =
+                    valueIn(operands[0], 0, lastAddress + 1, "a count of bytes (0 to 16384)"))
+                pc += *count;
+        return;
+    }
+    if (word == "END") {
+        line.kind = Line::end;
+        define(label, pc, false);
+        if (!operands.empty() && only(1))
+            value(operands[0]); // the start address, which a HEX file of this assembler does not hold
+        ended = true;
+        return;
+    }
+    line.kind = Line::noCode;
+    if (word == "CPU") {
+        define(label, pc, false);
+        if (!only(1))
+            return;
+        const std::string name = upperOf(typed(operands[0]));
+        if (name == "8008")
+            syntax = Syntax::as8008;
+        else if (name == "8008NEW")
+            syntax = Syntax::as8008new;
+        else
+            error(operands[0].from, {DiagCode::unknownCpu, typed(operands[0])});
+        return;
+    }
+    if (word == "RADIX") {
+        define(label, pc, false);
+        if (!only(1))
+            return;
+        // Its operand is read in decimal whatever the radix, as AS reads it.
+        const int kept = std::exchange(radix, defaultRadix);
+        const std::optional<std::int64_t> base = valueIn(operands[0], 2, 36, "a radix (2 to 36)");
+        radix = base ? static_cast<int>(*base) : kept;
+        return;
+    }
+    if (word == "FUNCTION") {
+        if (!label || operands.empty() ||
+            std::any_of(operands.begin(), operands.end(), [](Span s) { return s.empty(); })) {
+            error(operands.empty() ? 1 : operands.front().from,
+                  {DiagCode::operandCount, "FUNCTION", "parameters and a body"});
+            return;
+        }
+        Function defined;
+        for (std::size_t i = 0; i + 1 < operands.size(); ++i)
+            defined.parameters.push_back(upperOf(typed(operands[i])));
+        defined.body =
+            current.text.substr(operands.back().from - 1, operands.back().to - operands.back().from);
+        functions[upperOf(typed(*label))] = std::move(defined);
+        return;
+    }
+    if (word == "INCLUDE") {
+        define(label, pc, false);
+        if (!only(1))
+            return;
+        AsExpression names(*this, radix);
+        std::optional<std::string> file = names.literal(current, operands[0].from, operands[0].to);
+        if (!file)
+            file = typed(operands[0]);
+        const std::string base =
+            file->substr(file->find_last_of("/\\") == std::string::npos ? 0 : file->find_last_of("/\\") + 1);
+        if (upperOf(base) != "BITFUNCS.INC") {
+            error(operands[0].from, {DiagCode::includeNotRead, *file});
+            return;
+        }
+        for (const BitFunction& served : bitFunctions())
+            functions[served.name] = {served.parameters, {}, served.compute};
+        return;
+    }
+    // Directives of the listing, which change no byte.
+    static constexpr std::array<std::string_view, 9> listing{
+        "PAGE", "TITLE", "LISTING", "NEWPAGE", "PRTINIT", "PRTEXIT", "SAVE", "RESTORE", "MESSAGE"};
+    if (std::find(listing.begin(), listing.end(), word) != listing.end()) {
+        define(label, pc, false);
+        return;
+    }
+    line.kind = Line::noStatement;
+}
+
+void AsAssembler::instruction(const AsInstruction& found, const std::string& word,
+                              const std::vector<Span>& operands) {
+    const std::uint8_t op = found.opcode;
+    const auto only = [&](std::size_t count) { return operandsAre(operands, count, word); };
+    const auto code = [](int opcode, int operandBytes) {
+        return static_cast<Line::LineCode>(opcode + 0x100 * operandBytes);
+    };
+    switch (found.form) {
+    case AsForm::fixed:
+        if (only(0))
+            emit(code(op, 0), {});
+        return;
+    case AsForm::immediate:
+        if (only(1))
+            if (const auto v = valueIn(operands[0], -0x80, 0xFF, "a byte (-128 to 255)"))
+                emit(code(op, 1), {static_cast<std::uint8_t>(*v & 0xFF)});
+        return;
+    case AsForm::jump:
+        if (only(1))
+            if (const auto v = valueIn(operands[0], 0, lastAddress, "an address of the 8008 (0 to 3FFFH)"))
+                emit(code(op, 2), {static_cast<std::uint8_t>(*v & 0xFF), static_cast<std::uint8_t>(*v >> 8)});
+        return;
+    case AsForm::restart: {
+        if (!only(1))
+            return;
+        const std::optional<std::int64_t> address = value(operands[0]);
+        if (!address) {
+            if (lastUnknown) // the line keeps its size until the name is known
+                emit(code(op, 0), {});
+            return;
+        }
+        if (*address < 0 || *address > 0x38 || (*address >= 8 && *address % 8 != 0)) {
+            error(operands[0].from, {DiagCode::restartAddress, typed(operands[0])});
+            return;
+        }
+        // The address it calls, or the restart number as the 8008's manual writes it.
+        emit(code(static_cast<int>(*address < 8 ? op | *address << 3 : op + *address), 0), {});
+        return;
+    }
+    case AsForm::input:
+        if (only(1))
+            if (const auto v = valueIn(operands[0], 0, 7, "an input port (0 to 7)"))
+                emit(code(static_cast<int>(op | *v << 1), 0), {});
+        return;
+    case AsForm::output:
+        if (only(1))
+            if (const auto v = valueIn(operands[0], 8, 31, "an output port (8 to 31)"))
+                emit(code(static_cast<int>(op | *v << 1), 0), {});
+        return;
+    case AsForm::move:
+        if (only(2)) {
+            const auto d = registerOf(operands[0], word), s = registerOf(operands[1], word);
+            if (d && s && *d == memoryRegister && *s == memoryRegister)
+                error(operands[0].from,
+                      {DiagCode::badRegister, typed({operands[0].from, operands[1].to}), word});
+            else if (d && s)
+                emit(code(op | *d << 3 | *s, 0), {});
+        }
+        return;
+    case AsForm::moveImmediate:
+        if (only(2))
+            if (const auto d = registerOf(operands[0], word))
+                if (const auto v = valueIn(operands[1], -0x80, 0xFF, "a byte (-128 to 255)"))
+                    emit(code(op | *d << 3, 1), {static_cast<std::uint8_t>(*v & 0xFF)});
+        return;
+    case AsForm::loadPair:
+        if (only(2))
+            if (const auto d = registerOf(operands[0], word, false)) {
+                if (*d != 1 && *d != 3 && *d != 5) { // B, D and H head their pairs
+                    error(operands[0].from, {DiagCode::badRegister, typed(operands[0]), word});
+                    return;
+                }
+                if (const auto v = valueIn(operands[1], -0x8000, 0xFFFF, "a word (-32768 to 65535)"))
+                    emit(Line::lhli, {static_cast<std::uint8_t>(op | *d << 3),
+                                      static_cast<std::uint8_t>((*v >> 8) & 0xFF),
+                                      static_cast<std::uint8_t>(op | (*d + 1) << 3),
+                                      static_cast<std::uint8_t>(*v & 0xFF)});
+            }
+        return;
+    case AsForm::sourceRegister:
+        if (only(1))
+            if (const auto s = registerOf(operands[0], word))
+                emit(code(op | *s, 0), {});
+        return;
+    case AsForm::destinationRegister:
+        if (only(1))
+            if (const auto d = registerOf(operands[0], word, false)) {
+                if (*d == 0)
+                    error(operands[0].from, {DiagCode::badRegister, typed(operands[0]), word});
+                else
+                    emit(code(op | *d << 3, 0), {});
+            }
+        return;
+    }
+}
+
+// The bytes of DB's or DW's operands: values, strings, DATE and TIME, and
+// `count DUP (operands)`. False once one is in error.
+bool AsAssembler::data(const std::vector<Span>& operands, bool words, ByteList& bytes) {
+    AsExpression literals(*this, radix);
+    for (const Span& operand : operands) {
+        if (operand.empty()) {
+            error(operand.from, {DiagCode::missingOperand});
+            return false;
+        }
+        if (const std::optional<Span> repeat = duplicated(operand)) {
+            const Span count{operand.from, repeat->from};
+            const std::optional<std::int64_t> times =
+                valueIn(count, 0, lastAddress + 1, "a count (0 to 16384)");
+            ByteList once;
+            if (!times || !data(repeated({repeat->to, operand.to}), words, once))
+                return false;
+            const auto total =
+                static_cast<std::uint64_t>(bytes.size()) + once.size() * static_cast<std::uint64_t>(*times);
+            if (total > lastAddress + 1) { // more than the address space holds
+                error(operand.from,
+                      {DiagCode::outOfRange, std::to_string(total), "the bytes of a line (0 to 16384)"});
+                return false;
+            }
+            for (std::int64_t i = 0; i < *times; ++i)
+                for (const std::uint8_t byte : once)
+                    bytes.push_back(byte);
+            continue;
+        }
+        std::optional<std::string> text =
+            words ? std::nullopt : literals.literal(current, operand.from, operand.to);
+        if (literals.fault().code != DiagCode::none) {
+            error(literals.faultColumn(), literals.fault());
+            return false;
+        }
+        const std::string name = upperOf(scan::slice(current.text, operand.from, operand.to));
+        if (!words && (name == "DATE" || name == "TIME") && !assembly.symbols.contains(name))
+            text = name == "DATE" ? date : time;
+        if (text) {
+            for (const char c : *text)
+                bytes.push_back(static_cast<std::uint8_t>(c));
+            continue;
+        }
+        const std::optional<std::int64_t> v =
+            words ? valueIn(operand, -0x8000, 0xFFFF, "a word (-32768 to 65535)")
+                  : valueIn(operand, -0x80, 0xFF, "a byte (-128 to 255)");
+        if (!v)
+            return false;
+        bytes.push_back(static_cast<std::uint8_t>(*v & 0xFF));
+        if (words)
+            bytes.push_back(static_cast<std::uint8_t>((*v >> 8) & 0xFF));
+    }
+    return true;
+}
+
+// Where the word DUP stands in `operand`, when the operand is `count DUP operand`
+// or `count DUP (operands)`.
+std::optional<Span> AsAssembler::duplicated(Span operand) const {
+    const std::string& text = current.text;
+    char quote = 0;
+    int parentheses = 0;
+    for (std::uint32_t p = operand.from; p + 3 < operand.to; ++p) {
+        const char c = scan::at(text, p);
+        if (quote != 0) {
+            if (c == '\\')
+                ++p;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(' || c == ')') {
+            parentheses += c == '(' ? 1 : -1;
+        } else if (parentheses == 0 && p > operand.from && !isNameChar(scan::at(text, p - 1)) &&
+                   upperOf(scan::slice(text, p, p + 3)) == "DUP" && !isNameChar(scan::at(text, p + 3))) {
+            return Span{p, p + 3};
+        }
+    }
+    return std::nullopt;
+}
+
+// The operands that `count DUP rest` repeats: those of a list in parentheses, or the rest as one.
+std::vector<Span> AsAssembler::repeated(Span rest) const {
+    const std::string& text = current.text;
+    std::vector<Span> whole = operandsOf(text, rest);
+    if (whole.size() != 1 || whole[0].empty() || scan::at(text, whole[0].from) != '(')
+        return whole;
+    int parentheses = 0;
+    for (std::uint32_t p = whole[0].from; p < whole[0].to; ++p) {
+        parentheses += scan::at(text, p) == '(' ? 1 : scan::at(text, p) == ')' ? -1 : 0;
+        if (parentheses == 0)
+            return p + 1 == whole[0].to ? operandsOf(text, {whole[0].from + 1, p}) : whole;
+    }
+    return whole;
+}
+
+std::optional<int> AsAssembler::registerOf(Span operand, const std::string& word, bool memoryTaken) {
+    const std::string name = upperOf(typed(operand));
+    const std::size_t number =
+        name.size() == 1 ? std::string_view(asRegisters).find(name[0]) : std::string_view::npos;
+    if (number == std::string_view::npos || (!memoryTaken && number == memoryRegister)) {
+        error(operand.from, {DiagCode::badRegister, typed(operand), word}, operand.to - operand.from);
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
+bool AsAssembler::operandsAre(const std::vector<Span>& operands, std::size_t count, const std::string& word) {
+    if (operands.size() == count &&
+        std::none_of(operands.begin(), operands.end(), [](Span s) { return s.empty(); }))
+        return true;
+    static constexpr std::array<const char*, 3> takes{"no operand", "one operand", "two operands"};
+    const std::uint32_t column = operands.empty() ? 1 : operands.front().from;
+    error(column, {DiagCode::operandCount, word, takes[std::min<std::size_t>(count, 2)]});
+    return false;
+}
+
+void AsAssembler::emit(Line::LineCode kind, ByteList bytes) {
+    Line& line = assembly.lines[lineIndex];
+    line.kind = kind;
+    line.code = std::move(bytes);
+    const std::int64_t size = static_cast<std::int64_t>(line.size());
+    if (size > 0 && pc + size - 1 > lastAddress)
+        error(1,
+              {DiagCode::outOfRange, std::to_string(pc + size - 1), "an address of the 8008 (0 to 3FFFH)"});
+    pc += size;
+}
+
+void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variable) {
+    if (!label)
+        return;
+    const std::string name = upperOf(typed(*label));
+    std::uint32_t number = assembly.symbols.indexOf(name);
+    if (number == assembly.symbols.none) {
+        assembly.symbols.set(name, lineIndex);
+        number = assembly.symbols.indexOf(name);
+        symbols.resize(number + 1);
+    }
+    Symbol& s = symbols[number];
+    if (s.pass == passNumber && !(s.variable && variable)) {
+        error(label->from, {DiagCode::symbolDefinedTwice, typed(*label), std::to_string(s.line + 1)},
+              label->to - label->from);
+        return;
+    }
+    if (s.pass != passNumber) {
+        if (!s.variable && s.pass == passNumber - 1 && s.value != v)
+            valuesChanged = true;
+        s.line = lineIndex;
+    }
+    s.value = v;
+    s.pass = passNumber;
+    s.variable = variable;
+    assembly.symbols.set(name, lineIndex);
+}
+
+std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint32_t column) {
+    const std::uint32_t number = assembly.symbols.indexOf(name);
+    if (number == assembly.symbols.none || symbols[number].pass < passNumber - 1) {
+        unknownNames.emplace_back(name);
+        return std::nullopt;
+    }
+    if (column != 0)
+        assembly.uses.push_back({number, lineIndex, column});
+    return symbols[number].value;
+}
+
+std::optional<std::int64_t> AsAssembler::value(Span operand) {
+    AsExpression expression(*this, radix);
+    const std::optional<std::int64_t> v = expression.evaluate(current, operand.from, operand.to);
+    lastUnknown = false;
+    if (!v) {
+        error(expression.faultColumn(), expression.fault());
+        return std::nullopt;
+    }
+    if (expression.unknown()) {
+        // Said in every pass: the next pass, if a name is defined further down, says it no more.
+        error(expression.firstUnknownColumn(), {DiagCode::undefinedSymbol, expression.firstUnknown()},
+              static_cast<std::uint32_t>(expression.firstUnknown().size()));
+        lastUnknown = true;
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<std::int64_t> AsAssembler::valueIn(Span operand, std::int64_t low, std::int64_t high,
+                                                 const char* what) {
+    const std::optional<std::int64_t> v = value(operand);
+    if (!v) // a stand-in in the range, so that the line keeps its size until the name is known
+        return lastUnknown ? std::optional(std::max<std::int64_t>(low, 0)) : std::nullopt;
+    if (*v < low || *v > high) {
+        error(operand.from, {DiagCode::outOfRange, std::to_string(*v), what}, operand.to - operand.from);
+        return std::nullopt;
+    }
+    return v;
+}
+
+void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length) {
+    if (lineFailed)
+        return;
+    lineFailed = true;
+    column = std::max<std::uint32_t>(column, 1);
+    // A fault found where the comment begins (an operand missing there) shows red, not a comment.
+    Line& line = assembly.lines[lineIndex];
+    if (line.comment != 0 && column >= line.comment)
+        line.comment = 0;
+    assembly.diagnostics.push_back(
+        {lineIndex, column, std::max<std::uint32_t>(length, 1), std::move(fault), column});
+}
+
+void AsAssembler::warn(std::uint32_t column, Fault fault, std::uint32_t length) {
+    assembly.diagnostics.push_back({lineIndex, column, length, std::move(fault), column});
+}
+
+std::string AsAssembler::typed(Span span) const {
+    std::u16string units;
+    for (std::uint32_t column = span.from; column < span.to && column <= current.text.size(); ++column)
+        units += current.unitAt(column);
+    return utf8Of(units);
+}
+
+} // namespace
+
+Syntax syntaxOf(const TextArea& text) {
+    SourceLine line;
+    for (std::size_t i = 0; i < text.lineCount(); ++i) {
+        text.readLine(i, line);
+        const std::string& t = line.text;
+        const std::uint32_t end = commentColumn(t);
+        std::uint32_t pos = 1;
+        if (end > 1 && !scan::isBlank(scan::at(t, 1)))
+            return Syntax::native; // a label or an error: not AS's CPU directive first
+        const std::string word = wordAt(t, pos);
+        if (word.empty()) {
+            if (pos < end)
+                return Syntax::native;
+            continue; // a blank line or a comment
+        }
+        if (word == "CPU") {
+            const std::string processor = wordAt(t, pos);
+            scan::skipBlanks(t, pos, end - 1);
+            if (pos < end)
+                return Syntax::native;
+            return processor == "8008"      ? Syntax::as8008
+                   : processor == "8008NEW" ? Syntax::as8008new
+                                            : Syntax::native;
+        }
+        if (word != "PAGE" && word != "TITLE" && word != "INCLUDE")
+            return Syntax::native;
+    }
+    return Syntax::native;
+}
+
+void assembleAsSyntax(const TextArea& text, Syntax syntax, Assembly& assembly) {
+    assembly.lines.assign(text.lineCount(), {});
+    assembly.symbols.clear();
+    assembly.forwardRefs.clear();
+    AsAssembler(text, syntax, assembly).run();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// Sources written for the Macroassembler AS, which most public 8008 code is:
+// a text whose first statement is AS's CPU directive is read by AS's rules.
+
+#include "Assembly.h"
+#include "TextArea.h"
+
+// How `text` is read: in AS's syntax when its first statement (after comments,
+// PAGE, TITLE and INCLUDE lines) is CPU 8008 or CPU 8008NEW, in any case.
+Syntax syntaxOf(const TextArea& text);
+
+// Assembles `text` by AS's rules into `assembly`, whose records and diagnostics
+// it replaces: a label in column 1 with or without a colon, AS's numbers,
+// operators and strings, passes until every forward reference holds.
+void assembleAsSyntax(const TextArea& text, Syntax syntax, Assembly& assembly);

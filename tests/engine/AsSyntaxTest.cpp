@@ -1,0 +1,136 @@
+// Sources in the syntax of the Macroassembler AS: which texts are read so, the
+// faults AS finds too (each line below is one that AS rejects), and what the
+// editor reads of such an assembly. The bytes of every construct are compared
+// with AS's own output by the golden files in tests/golden/as.
+
+#include "Assembled.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace {
+
+struct SyntaxCase {
+    std::vector<std::string> lines;
+    Syntax syntax;
+};
+
+TEST(AsSyntax, IsChosenByACpuDirectiveBeforeAnyOtherStatement) {
+    const std::vector<SyntaxCase> cases{
+        {{"\tcpu 8008"}, Syntax::as8008},
+        {{"; a comment", "", "  PAGE 0", "\tinclude \"bitfuncs.inc\"", "\tCPU 8008NEW ; new"},
+         Syntax::as8008new},
+        {{"\ttitle \"x\"", "\tCpu 8008new"}, Syntax::as8008new},
+        {{"CPU 8008"}, Syntax::native},              // column 1 holds a label
+        {{"\tORG 0", "\tcpu 8008"}, Syntax::native}, // a statement came first
+        {{"START\tcpu 8008"}, Syntax::native},       // a label came first
+        {{"\tcpu z80"}, Syntax::native},             // not a processor read here
+        {{"\tcpu 8008 extra"}, Syntax::native},
+        {{"\tLAI 1", "\tHLT"}, Syntax::native},
+    };
+    for (const SyntaxCase& c : cases)
+        EXPECT_EQ(Assembled(c.lines).assembly.syntax, c.syntax) << c.lines.back();
+}
+
+struct ErrorCase {
+    std::string line; // after CPU 8008NEW
+    DiagCode code;
+    std::uint32_t column;
+};
+
+TEST(AsSyntax, FaultsAreSaidAtTheFaultyText) {
+    const std::vector<ErrorCase> cases{
+        {"\tmov m,m", DiagCode::badRegister, 6},
+        {"\tmvi x,1", DiagCode::badRegister, 6},
+        {"\tinr a", DiagCode::badRegister, 6},
+        {"\tdcr m", DiagCode::badRegister, 6},
+        {"\tlxi c,1", DiagCode::badRegister, 6},
+        {"\tout 7", DiagCode::outOfRange, 6},
+        {"\tin 8", DiagCode::outOfRange, 5},
+        {"\trst 9", DiagCode::restartAddress, 6},
+        {"\trst 64", DiagCode::restartAddress, 6},
+        {"\tjmp 4000h", DiagCode::outOfRange, 6},
+        {"\tdb 256", DiagCode::outOfRange, 5},
+        {"\tdb -129", DiagCode::outOfRange, 5},
+        {"\tdw 65536", DiagCode::outOfRange, 5},
+        {"\tmvi a", DiagCode::operandCount, 6},
+        {"\tmvi a,1,2", DiagCode::operandCount, 6},
+        {"\tret 1", DiagCode::operandCount, 6},
+        {"\tdb 1,,2", DiagCode::missingOperand, 7},
+        {"\tdb 9a", DiagCode::badNumber, 5},
+        {"\tdb 129o", DiagCode::badNumber, 5},
+        {"\tdb 12b", DiagCode::badNumber, 5},
+        {"\tdb 0x10", DiagCode::badNumber, 5},
+        {"\tdb \"\\q\"", DiagCode::badEscape, 6},
+        {"\tdb \"abc", DiagCode::unclosedString, 5},
+        {"\tdb lo(1)", DiagCode::unknownFunction, 5},
+        {"\tdb 2+missing", DiagCode::undefinedSymbol, 7},
+        {"\tdb 1/0", DiagCode::divisionByZero, 6},
+        {"\tdb 17#0", DiagCode::remainderByZero, 7},
+        {"\tdb (1", DiagCode::missingParenthesis, 7},
+        {"\tdb 1 2", DiagCode::unexpectedText, 7},
+        {"\tlmm", DiagCode::unknownMnemonic, 2},
+        {"\tinclude \"other.inc\"", DiagCode::includeNotRead, 10},
+        {"\tcpu 6502", DiagCode::unknownCpu, 6},
+        {"mov a,b", DiagCode::mnemonicAsLabel, 1},
+    };
+    for (const ErrorCase& c : cases) {
+        const Assembled a({"\tcpu 8008new", c.line});
+        ASSERT_EQ(a.codes(), std::vector{c.code}) << c.line;
+        EXPECT_EQ(a.assembly.diagnostics[0].column, c.column) << c.line;
+        EXPECT_EQ(a.assembly.errorCount, 1) << c.line;
+    }
+}
+
+TEST(AsSyntax, NamesAreDefinedOnceUnlessSet) {
+    const Assembled twice({"\tcpu 8008", "x\tequ 1", "x\tequ 2", "y\tset 1", "y\tset y+1", "\tdb y"});
+    ASSERT_EQ(twice.codes(), std::vector{DiagCode::symbolDefinedTwice});
+    EXPECT_EQ(twice.assembly.diagnostics[0].line, 2u);
+    EXPECT_EQ(twice.assembly.diagnostics[0].fault.detail, "2");
+    EXPECT_EQ(twice.bytes(5), Bytes({2}));
+}
+
+TEST(AsSyntax, FunctionsCheckTheirArguments) {
+    const Assembled a({"\tcpu 8008", "f\tfunction a,b,a-b", "\tdb f(9,2)", "\tdb f(1)"});
+    EXPECT_EQ(a.bytes(2), Bytes({7}));
+    ASSERT_EQ(a.codes(), std::vector{DiagCode::argumentCount});
+    EXPECT_EQ(messageOf(a.assembly.diagnostics[0].fault), "F takes 2 arguments");
+}
+
+TEST(AsSyntax, PassesRepeatUntilForwardValuesHold) {
+    // c depends on b, b on a, each defined further down: three passes to know c.
+    const Assembled a(
+        {"\tcpu 8008", "\tdb c", "c\tequ b+1", "b\tequ a+1", "a\tequ here", "here\tjmp here", "\tend"});
+    EXPECT_TRUE(a.codes().empty());
+    EXPECT_EQ(a.bytes(1), Bytes({3}));
+    EXPECT_EQ(a.bytes(5), Bytes({0x44, 1, 0}));
+}
+
+TEST(AsSyntax, TheEditorReadsLinesSymbolsAndUsesAsForItsOwnSyntax) {
+    const Assembled a({"\tcpu 8008new", "start:\tmvi a,'x' ; load", "loop\tjmp start", "\tds 2", "n\t= 5",
+                       "\tend", "\tgarbage after the end"});
+    EXPECT_TRUE(a.codes().empty());
+    EXPECT_EQ(a.record(0).kind, Assembly::Line::noCode);
+    EXPECT_EQ(a.bytes(1), Bytes({0x06, 'x'}));
+    EXPECT_EQ(a.record(1).comment, 18u);
+    EXPECT_EQ(a.record(3).kind, Assembly::Line::reserve);
+    EXPECT_EQ(a.record(4).kind, Assembly::Line::equ);
+    EXPECT_EQ(a.record(4).value, 5u);
+    EXPECT_EQ(a.record(6).kind, Assembly::Line::noStatement);
+    EXPECT_EQ(a.assembly.symbolLine("START"), 1u);
+    EXPECT_EQ(a.assembly.symbolLine("LOOP"), 2u);
+    ASSERT_EQ(a.assembly.uses.size(), 1u);
+    EXPECT_EQ(a.assembly.uses[0].line, 2u);
+    EXPECT_EQ(a.assembly.uses[0].column, 10u);
+    EXPECT_EQ(a.assembly.bytesAssembled, 5u);
+}
+
+TEST(AsSyntax, DateAndTimeAreTodaysAsAsWritesThem) {
+    const Assembled a({"\tcpu 8008", "\tdb date, \" \", time"});
+    const Bytes bytes = a.bytes(1);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_TRUE(std::regex_match(text, std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d)"))) << text;
+}
+
+} // namespace
