@@ -138,6 +138,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::showResults() {
+    const Syntax syntax = Brenvik1->GetAssembly().syntax;
+    syntaxPanel->setText(syntax == Syntax::as8008new ? QStringLiteral("AS syntax, CPU 8008NEW")
+                         : syntax == Syntax::as8008  ? QStringLiteral("AS syntax, CPU 8008")
+                                                     : QString());
+    syntaxPanel->setVisible(syntax != Syntax::native);
     ProblemsPane1->showProblems(Brenvik1->GetAssembly());
     SymbolsPane1->ShowSymbols(Brenvik1->GetAssembly());
     showSelectionCost();

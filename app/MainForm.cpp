@@ -109,6 +109,12 @@ TForm1::TForm1(QWidget* parent)
     LiveSession1->BuildMenus(Run1, View1);
     MachineChoice1 = new TMachineChoice(*this, *DebugSession1, *LiveSession1, *settings, *StatusBar1[3]);
     MachineChoice1->BuildMenu(Run1);
+    syntaxPanel = new QLabel(this);
+    syntaxPanel->setObjectName(QStringLiteral("SyntaxPanel"));
+    syntaxPanel->setToolTip(
+        QStringLiteral("Read by the rules of the Macroassembler AS, as its CPU directive says"));
+    syntaxPanel->hide();
+    statusBar()->addPermanentWidget(syntaxPanel);
     statusBar()->addPermanentWidget(MachineChoice1->Panel());
     tabifyDockWidget(DebugSession1->Console(), LiveSession1->Pane());
     connect(LiveSession1, &TLiveSession::OnFigures, this, &TForm1::showSelectionCost);

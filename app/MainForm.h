@@ -133,6 +133,7 @@ class TForm1 : public QMainWindow {
     void zoom(int steps);
 
     QString baseCaption;
+    QLabel* syntaxPanel; // the syntax of an AS-syntax source; hidden for Brenvik's own
     QSettings* settings;
     EditorFont editorFont;
     QList<QAction*> delayItems;

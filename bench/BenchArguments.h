@@ -19,6 +19,8 @@ inline BenchArguments benchArguments(int argc, char** argv, BenchArguments defau
         const std::string arg = argv[i];
         if (arg == "--write" && i + 1 < argc)
             arguments.writeTo = argv[++i];
+        else if (arg.starts_with("--"))
+            continue; // a benchmark's own option
         else if (positional++ == 0)
             arguments.size = std::strtoul(argv[i], nullptr, 10);
         else

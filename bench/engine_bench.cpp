@@ -1,5 +1,6 @@
 // Whole assembly runs over a generated program on the headless text area.
-// usage: engine_bench [LINES [RUNS]] [--write FILE]
+// usage: engine_bench [LINES [RUNS]] [--write FILE] [--as]
+// --as: the same program in the syntax of the Macroassembler AS.
 
 #include "BenchArguments.h"
 #include "Brenvik.h"
@@ -12,12 +13,16 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 
 int main(int argc, char** argv) {
     const auto [lineCount, runs, writeTo] = benchArguments(argc, argv, {200000, 20, {}});
+    const bool asSyntax = std::find_if(argv + 1, argv + argc, [](const char* arg) {
+                              return std::string_view(arg) == "--as";
+                          }) != argv + argc;
 
-    std::vector<std::string> program = generateProgram(lineCount);
+    std::vector<std::string> program = asSyntax ? generateAsProgram(lineCount) : generateProgram(lineCount);
     if (!writeTo.empty()) {
         std::ofstream out(writeTo, std::ios::binary);
         for (const std::string& line : program)

@@ -414,7 +414,7 @@ Json LanguageServer::semanticTokens(const Document& document) const {
     Json data = Json::array();
     std::uint32_t lastLine = 0, lastStart = 0;
     for (std::uint32_t line = 0; line < document.text.lineCount(); ++line)
-        for (const LineToken& token : tokensOfLine(document.text.line(line))) {
+        for (const LineToken& token : tokensOfLine(document.text.line(line), document.assembly->syntax)) {
             data.push_back(line - lastLine);
             data.push_back(line == lastLine ? token.start - lastStart : token.start);
             data.push_back(token.end - token.start);

@@ -132,7 +132,8 @@ QString TBrenvik::NameAt(int position) const {
     const QString text = block.text();
     const auto at = static_cast<std::uint32_t>(position - block.position());
     const std::vector<LineToken> tokens =
-        tokensOfLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+        tokensOfLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()),
+                     GetAssembly().syntax);
     const auto isName = [](TokenKind kind) {
         return kind == TokenKind::label || kind == TokenKind::mnemonic || kind == TokenKind::directive ||
                kind == TokenKind::name;

@@ -4,7 +4,11 @@
 // the statement's mnemonic or directive, the operand's names, numbers, strings
 // and operators, and a comment after ';' outside a string (or a whole line
 // after '*' in column 1). The editor finds the name at the caret with them and
-// the language server colours the text with them, so the two agree.
+// the language server colours the text with them, so the two agree. A line of
+// an AS-syntax source is read by AS's rules: names with '_' and '.', strings in
+// single quotes too, a label wherever a colon ends it, AS's mnemonics.
+
+#include "Assembly.h"
 
 #include <cstdint>
 #include <string_view>
@@ -27,4 +31,4 @@ struct LineToken {
     TokenKind kind;
 };
 
-std::vector<LineToken> tokensOfLine(std::u16string_view line);
+std::vector<LineToken> tokensOfLine(std::u16string_view line, Syntax syntax = Syntax::native);
