@@ -163,6 +163,25 @@ class NavigationTest : public QObject {
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("No name at the caret"));
     }
 
+    void anAsSyntaxSourceIsNamedAndNavigatedByItsOwnRules() {
+        TForm1 window;
+        window.show();
+        assemble(window, "\tcpu 8008new\nsave_H:\tequ 1FF0H\n  again: mvi h,(save_H>>8)\n\tjmp again\n");
+        QCOMPARE(statusPanel(window, "SyntaxPanel")->text(), QString("AS syntax, CPU 8008NEW"));
+        QVERIFY(statusPanel(window, "SyntaxPanel")->isVisible());
+        idle();
+        QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString("5 bytes assembled"));
+        window.Brenvik1->GoTo(2, 22); // in save_H, after its underscore
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(2, 1));
+        window.Brenvik1->GoTo(3, 8); // on again, in the JMP
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(3, 1)); // the label's line, indented as AS allows
+
+        assemble(window, "\tRET\n");
+        QVERIFY(!statusPanel(window, "SyntaxPanel")->isVisible());
+    }
+
     void namesInCommentsAndStringsAreNoNames() {
         TForm1 window;
         window.show();

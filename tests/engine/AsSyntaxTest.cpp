@@ -4,6 +4,7 @@
 // with AS's own output by the golden files in tests/golden/as.
 
 #include "Assembled.h"
+#include "LineTokens.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,28 @@ TEST(AsSyntax, DateAndTimeAreTodaysAsAsWritesThem) {
     const Bytes bytes = a.bytes(1);
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_TRUE(std::regex_match(text, std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d)"))) << text;
+}
+
+TEST(AsSyntax, LinesAreTokenizedByAsRules) {
+    // Names with '_', a label ended by its colon after blanks, a string in single
+    // quotes holding what would begin a comment, and AS's mnemonic.
+    const std::u16string line = u"  save_H: mvi h,hi(save_H) ; it's";
+    const std::vector<LineToken> tokens = tokensOfLine(line, Syntax::as8008new);
+    const auto spelled = [&](const LineToken& t) { return line.substr(t.start, t.end - t.start); };
+    ASSERT_GE(tokens.size(), 4u);
+    EXPECT_EQ(spelled(tokens[0]), u"save_H");
+    EXPECT_EQ(tokens[0].kind, TokenKind::label);
+    EXPECT_EQ(spelled(tokens[1]), u"mvi");
+    EXPECT_EQ(tokens[1].kind, TokenKind::mnemonic);
+    EXPECT_EQ(spelled(tokens[tokens.size() - 3]), u"save_H");
+    EXPECT_EQ(tokens.back().kind, TokenKind::comment);
+    EXPECT_EQ(spelled(tokens.back()), u"; it's");
+
+    const std::vector<LineToken> quoted = tokensOfLine(u"\tcpi ';'", Syntax::as8008);
+    ASSERT_EQ(quoted.size(), 2u);
+    EXPECT_EQ(quoted[1].kind, TokenKind::string);
+    // The same line in Brenvik's own syntax: the quote is a modifier's, the ';' a comment.
+    EXPECT_EQ(tokensOfLine(u"\tcpi ';'").back().kind, TokenKind::comment);
 }
 
 } // namespace
