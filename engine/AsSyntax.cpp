@@ -187,6 +187,8 @@ class AsAssembler : public AsNames {
 
     void pass();
     void assembleLine(std::uint32_t index);
+    bool conditional(const std::string& word, std::uint32_t column, const std::vector<Span>& operands);
+    bool assembling() const;
     void directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
@@ -222,6 +224,18 @@ class AsAssembler : public AsNames {
     int radix = defaultRadix;
     std::int64_t pc = 0;
     bool ended = false;
+
+    // The conditions open at the line, innermost last.
+    struct Condition {
+        std::uint32_t line; // of its IF
+        std::string word;   // the last of IF, ELSEIF and ELSE met
+        bool outerTaking;   // whether the branch around it is taken
+        bool taking;        // whether its current branch is
+        bool taken;         // whether one of its branches was
+        bool failed;        // whether its IF line is in error
+    };
+    std::vector<Condition> conditions;
+    std::string conditionWord; // IF or ELSEIF while its condition is evaluated
 
     // The line.
     std::uint32_t lineIndex = 0;
@@ -274,9 +288,17 @@ void AsAssembler::pass() {
     radix = defaultRadix;
     pc = 0;
     ended = false;
+    conditions.clear();
     const auto count = static_cast<std::uint32_t>(assembly.lines.size());
     for (lineIndex = 0; lineIndex < count && !ended; ++lineIndex)
         assembleLine(lineIndex);
+    for (const Condition& open : conditions)
+        if (!open.failed)
+            assembly.diagnostics.push_back({open.line, 1, 1, {DiagCode::unclosedConditional}, 1});
+    std::stable_sort(assembly.diagnostics.begin(), assembly.diagnostics.end(),
+                     [](const Diagnostic& a, const Diagnostic& b) {
+                         return a.line != b.line ? a.line < b.line : a.column < b.column;
+                     });
 }
 
 void AsAssembler::assembleLine(std::uint32_t index) {
@@ -315,6 +337,15 @@ void AsAssembler::assembleLine(std::uint32_t index) {
     }
 
     scan::skipBlanks(text, pos, codeEnd - 1);
+    {
+        std::uint32_t end = pos;
+        while (end < codeEnd && isNameChar(scan::at(text, end)))
+            ++end;
+        if (conditional(upperOf(scan::slice(text, pos, end)), pos, operandsOf(text, {end, codeEnd})))
+            return;
+    }
+    if (!assembling()) // a line of a branch not taken: nothing of it counts
+        return;
     if (pos + 1 < codeEnd && scan::at(text, pos) == ':' && scan::at(text, pos + 1) == '=') {
         directive(":=", label, operandsOf(text, {pos + 2, codeEnd}));
         return;
@@ -355,6 +386,56 @@ void AsAssembler::assembleLine(std::uint32_t index) {
                 error(wordStart, {DiagCode::unknownMnemonic, typed({wordStart, pos})}, pos - wordStart);
         }
     }
+}
+
+bool AsAssembler::assembling() const {
+    return conditions.empty() || conditions.back().taking;
+}
+
+// IF, IFDEF, IFNDEF, ELSEIF, ELSE and ENDIF, in taken branches and others alike.
+bool AsAssembler::conditional(const std::string& word, std::uint32_t column,
+                              const std::vector<Span>& operands) {
+    const bool opens = word == "IF" || word == "IFDEF" || word == "IFNDEF";
+    if (!opens && word != "ELSEIF" && word != "ELSE" && word != "ENDIF")
+        return false;
+    assembly.lines[lineIndex].kind = Line::noCode;
+    const auto condition = [&]() -> bool {
+        if (!operandsAre(operands, 1, word))
+            return false;
+        if (word == "IF" || word == "ELSEIF") {
+            // Every pass must take the same branches: the condition takes no name defined further down.
+            conditionWord = word;
+            const std::optional<std::int64_t> holds = value(operands[0]);
+            conditionWord.clear();
+            return holds.value_or(0) != 0;
+        }
+        const std::uint32_t number = assembly.symbols.indexOf(upperOf(typed(operands[0])));
+        const bool defined = number != assembly.symbols.none && symbols[number].pass == passNumber;
+        return defined == (word == "IFDEF");
+    };
+    if (opens) {
+        const bool outerTaking = assembling();
+        const bool holds = outerTaking && condition();
+        conditions.push_back({lineIndex, word, outerTaking, holds, holds, lineFailed});
+        return true;
+    }
+    if (conditions.empty() || (conditions.back().word == "ELSE" && word != "ENDIF")) {
+        error(column,
+              {DiagCode::unmatchedConditional,
+               typed({column, column + static_cast<std::uint32_t>(word.size())})},
+              static_cast<std::uint32_t>(word.size()));
+        return true;
+    }
+    Condition& open = conditions.back();
+    if (word == "ENDIF") {
+        conditions.pop_back();
+        return true;
+    }
+    const bool holds = open.outerTaking && !open.taken && (word == "ELSE" || condition());
+    open.word = word;
+    open.taking = holds;
+    open.taken = open.taken || holds;
+    return true;
 }
 
 void AsAssembler::directive(const std::string& word, std::optional<Span> label,
@@ -726,8 +807,11 @@ void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variabl
 
 std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint32_t column) {
     const std::uint32_t number = assembly.symbols.indexOf(name);
-    if (number == assembly.symbols.none || symbols[number].pass < passNumber - 1) {
-        unknownNames.emplace_back(name);
+    const int lastPass = conditionWord.empty() ? passNumber - 1 : passNumber;
+    if (number == assembly.symbols.none || symbols[number].pass < lastPass) {
+        // A pass more helps a name that no pass has defined up to here, not one a condition refuses.
+        if (number == assembly.symbols.none || symbols[number].pass < passNumber - 1)
+            unknownNames.emplace_back(name);
         return std::nullopt;
     }
     if (column != 0)
@@ -745,8 +829,12 @@ std::optional<std::int64_t> AsAssembler::value(Span operand) {
     }
     if (expression.unknown()) {
         // Said in every pass: the next pass, if a name is defined further down, says it no more.
-        error(expression.firstUnknownColumn(), {DiagCode::undefinedSymbol, expression.firstUnknown()},
-              static_cast<std::uint32_t>(expression.firstUnknown().size()));
+        const std::string& name = expression.firstUnknown();
+        const bool later = !conditionWord.empty() && assembly.symbols.contains(upperOf(name));
+        error(expression.firstUnknownColumn(),
+              later ? Fault{DiagCode::noForwardReference, name, conditionWord}
+                    : Fault{DiagCode::undefinedSymbol, name},
+              static_cast<std::uint32_t>(name.size()));
         lastUnknown = true;
         return std::nullopt;
     }
@@ -792,30 +880,42 @@ std::string AsAssembler::typed(Span span) const {
 } // namespace
 
 Syntax syntaxOf(const TextArea& text) {
+    // What may stand before the CPU directive: what defines no byte and needs no processor.
+    static constexpr std::array<std::string_view, 13> before{"PAGE", "TITLE",  "INCLUDE", "EQU",   "SET",
+                                                             "=",    "RADIX",  "IF",      "IFDEF", "IFNDEF",
+                                                             "ELSE", "ELSEIF", "ENDIF"};
     SourceLine line;
     for (std::size_t i = 0; i < text.lineCount(); ++i) {
         text.readLine(i, line);
         const std::string& t = line.text;
         const std::uint32_t end = commentColumn(t);
         std::uint32_t pos = 1;
-        if (end > 1 && !scan::isBlank(scan::at(t, 1)))
-            return Syntax::native; // a label or an error: not AS's CPU directive first
-        const std::string word = wordAt(t, pos);
+        if (end > 1 && !scan::isBlank(scan::at(t, 1))) { // a label, as AS reads column 1
+            while (pos < end && isNameChar(scan::at(t, pos)))
+                ++pos;
+            if (pos == 1)
+                return Syntax::native;
+            if (pos < end && scan::at(t, pos) == ':')
+                ++pos;
+        }
+        std::string word = wordAt(t, pos);
+        if (word.empty() && pos < end && scan::at(t, pos) == '=')
+            word = "=";
         if (word.empty()) {
             if (pos < end)
                 return Syntax::native;
-            continue; // a blank line or a comment
+            continue; // a blank line, a comment or a label alone
         }
         if (word == "CPU") {
             const std::string processor = wordAt(t, pos);
             scan::skipBlanks(t, pos, end - 1);
             if (pos < end)
                 return Syntax::native;
-            return processor == "8008"      ? Syntax::as8008
-                   : processor == "8008NEW" ? Syntax::as8008new
-                                            : Syntax::native;
+            if (processor == "8008" || processor == "8008NEW")
+                return processor == "8008" ? Syntax::as8008 : Syntax::as8008new;
+            continue; // another processor, such as one in a branch not taken
         }
-        if (word != "PAGE" && word != "TITLE" && word != "INCLUDE")
+        if (std::find(before.begin(), before.end(), word) == before.end())
             return Syntax::native;
     }
     return Syntax::native;

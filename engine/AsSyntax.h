@@ -6,8 +6,9 @@
 #include "Assembly.h"
 #include "TextArea.h"
 
-// How `text` is read: in AS's syntax when its first statement (after comments,
-// PAGE, TITLE and INCLUDE lines) is CPU 8008 or CPU 8008NEW, in any case.
+// How `text` is read: in AS's syntax when CPU 8008 or CPU 8008NEW (in any case)
+// comes before its first statement that needs a processor: only comments,
+// PAGE, TITLE, INCLUDE, RADIX, EQU, SET and conditions may come before it.
 Syntax syntaxOf(const TextArea& text);
 
 // Assembles `text` by AS's rules into `assembly`, whose records and diagnostics

@@ -113,6 +113,10 @@ constexpr std::array messageTable{
           "Brenvik assembles for the 8008: CPU 8008 takes the mnemonics of 1972, CPU 8008NEW those of 1975."},
     Entry{restartAddress, error, "RST %0 is not a restart address",
           "RST takes the address it calls, 0, 8, 16 ... 56, or the restart number 0 to 7."},
+    Entry{unclosedConditional, error, "IF without ENDIF",
+          "Close the condition with ENDIF; what follows it up to the end is assembled only if it holds."},
+    Entry{unmatchedConditional, error, "'%0' without its IF",
+          "ELSEIF, ELSE and ENDIF follow an IF, IFDEF or IFNDEF, and ELSE comes last before ENDIF."},
 };
 // clang-format on
 
@@ -130,6 +134,7 @@ constexpr std::array<std::string_view, messageTable.size()> codeNames{
     "input-port", "output-port", "undefined-instruction", "halting-load", "beyond-address-space", "overlap",
     "bad-number", "bad-escape", "unknown-function", "argument-count", "out-of-range", "bad-register",
     "operand-count", "symbol-defined-twice", "include-not-read", "unknown-cpu", "restart-address",
+    "unclosed-conditional", "unmatched-conditional",
 };
 // clang-format on
 static_assert(!codeNames.back().empty(), "every code has a name");
@@ -141,7 +146,7 @@ constexpr bool inEnumerationOrder() {
     return true;
 }
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
-static_assert(messageTable.back().code == restartAddress, "the message table ends with the last code");
+static_assert(messageTable.back().code == unmatchedConditional, "the message table ends with the last code");
 
 const Entry& entryOf(DiagCode code) {
     return messageTable[static_cast<std::size_t>(code)];

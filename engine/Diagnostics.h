@@ -62,6 +62,8 @@ enum class DiagCode : std::uint8_t {
     includeNotRead,     // %0 the file named
     unknownCpu,         // %0 the processor named
     restartAddress,     // %0 the operand's value
+    unclosedConditional,
+    unmatchedConditional, // %0 the ELSEIF, ELSE or ENDIF
 };
 
 // What is wrong, without where: a code and the words its message names.

@@ -17,7 +17,7 @@ struct SyntaxCase {
     Syntax syntax;
 };
 
-TEST(AsSyntax, IsChosenByACpuDirectiveBeforeAnyOtherStatement) {
+TEST(AsSyntax, IsChosenByACpuDirectiveBeforeAnyStatementThatNeedsAProcessor) {
     const std::vector<SyntaxCase> cases{
         {{"\tcpu 8008"}, Syntax::as8008},
         {{"; a comment", "", "  PAGE 0", "\tinclude \"bitfuncs.inc\"", "\tCPU 8008NEW ; new"},
@@ -25,8 +25,10 @@ TEST(AsSyntax, IsChosenByACpuDirectiveBeforeAnyOtherStatement) {
         {{"\ttitle \"x\"", "\tCpu 8008new"}, Syntax::as8008new},
         {{"CPU 8008"}, Syntax::native},              // column 1 holds a label
         {{"\tORG 0", "\tcpu 8008"}, Syntax::native}, // a statement came first
-        {{"START\tcpu 8008"}, Syntax::native},       // a label came first
-        {{"\tcpu z80"}, Syntax::native},             // not a processor read here
+        {{"START\tLAA", "\tcpu 8008"}, Syntax::native},
+        {{"START\tcpu 8008"}, Syntax::as8008}, // a label on the line, as AS reads column 1
+        {{"FLAG\tEQU\t0", " IF FLAG", "\tCPU 8080", " ELSE", "\tCPU 8008new", " ENDIF"}, Syntax::as8008new},
+        {{"\tcpu z80"}, Syntax::native}, // not a processor read here
         {{"\tcpu 8008 extra"}, Syntax::native},
         {{"\tLAI 1", "\tHLT"}, Syntax::native},
     };
@@ -75,6 +77,8 @@ TEST(AsSyntax, FaultsAreSaidAtTheFaultyText) {
         {"\tinclude \"other.inc\"", DiagCode::includeNotRead, 10},
         {"\tcpu 6502", DiagCode::unknownCpu, 6},
         {"mov a,b", DiagCode::mnemonicAsLabel, 1},
+        {" else", DiagCode::unmatchedConditional, 2},
+        {" if 1", DiagCode::unclosedConditional, 1},
     };
     for (const ErrorCase& c : cases) {
         const Assembled a({"\tcpu 8008new", c.line});
@@ -82,6 +86,15 @@ TEST(AsSyntax, FaultsAreSaidAtTheFaultyText) {
         EXPECT_EQ(a.assembly.diagnostics[0].column, c.column) << c.line;
         EXPECT_EQ(a.assembly.errorCount, 1) << c.line;
     }
+}
+
+TEST(AsSyntax, ConditionsTakeNoNameDefinedFurtherDown) {
+    // Every pass must take the same branches, as AS requires.
+    const Assembled a({"\tcpu 8008", " if later", "\tdb 1", " endif", "later\tdb 2"});
+    ASSERT_EQ(a.codes(), std::vector{DiagCode::noForwardReference});
+    EXPECT_EQ(messageOf(a.assembly.diagnostics[0].fault),
+              "'later' is used before it is defined; IF takes no forward references");
+    EXPECT_EQ(a.bytes(4), Bytes({2}));
 }
 
 TEST(AsSyntax, NamesAreDefinedOnceUnlessSet) {
