@@ -22,6 +22,10 @@ namespace {
 constexpr int maxPasses = 8;
 constexpr std::int64_t lastAddress = 0x3FFF; // the 8008's 14-bit address space
 constexpr int defaultRadix = 10;
+constexpr int maxExpansionDepth = 100; // macros invoked within macros, as deep as AS allows
+// Lines one line's expansions may hold: macros that invoke others twice over grow
+// exponentially, and this bounds the time a run takes.
+constexpr std::int64_t maxExpandedLines = 1000000;
 
 bool isNameStart(char c) {
     return scan::isLetter(c) || c == '_' || c == '.';
@@ -93,6 +97,48 @@ const std::vector<BitFunction>& bitFunctions() {
         {"ROTRN", {"X", "SIZE", "N"}, rotrn},
     };
     return functions;
+}
+
+// `text` with each parameter's name (a whole name, outside quotes and the
+// comment, in any case) replaced by its argument, or by nothing when none is given.
+std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
+                        const std::vector<std::string>& arguments) {
+    if (parameters.empty())
+        return text;
+    std::string out;
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (quote != 0 || c == '"' || c == '\'' || c == ';') {
+            if (c == ';' && quote == 0)
+                return out + text.substr(i);
+            if (quote == 0)
+                quote = c;
+            else if (c == '\\' && i + 1 < text.size())
+                out += text[i++];
+            else if (c == quote)
+                quote = 0;
+            out += text[i++];
+            continue;
+        }
+        if (!isNameChar(c)) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && isNameChar(text[end]))
+            ++end;
+        const std::string word = text.substr(i, end - i);
+        const auto named = std::find(parameters.begin(), parameters.end(), upperOf(word));
+        if (named == parameters.end() || scan::isDigit(c)) {
+            out += word;
+        } else {
+            const auto at = static_cast<std::size_t>(named - parameters.begin());
+            out += at < arguments.size() ? arguments[at] : std::string();
+        }
+        i = end;
+    }
+    return out;
 }
 
 // The first word of columns from `pos` on, upper case, and where it ends.
@@ -189,13 +235,22 @@ class AsAssembler : public AsNames {
     void assembleLine(std::uint32_t index);
     bool conditional(const std::string& word, std::uint32_t column, const std::vector<Span>& operands);
     bool assembling() const;
-    void directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
+    bool directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
+    void statement();
+    void record(const std::string& text);
+    void startRecording(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands,
+                        std::uint32_t column);
+    void expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
+                const std::vector<std::string>& arguments, std::uint32_t column);
+    void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
     void define(std::optional<Span> label, std::int64_t value, bool variable);
+    std::string localKey(std::string_view name) const;
 
     // The value of an operand; none when it has none, the line marked in error.
     std::optional<std::int64_t> value(Span operand);
+    std::optional<std::int64_t> namelessLabel(Span operand);
     // `operand`'s value checked to lie in [low, high], what `what` names.
     std::optional<std::int64_t> valueIn(Span operand, std::int64_t low, std::int64_t high, const char* what);
     std::optional<int> registerOf(Span operand, const std::string& word, bool memoryTaken = true);
@@ -213,6 +268,9 @@ class AsAssembler : public AsNames {
     Syntax firstSyntax;
 
     std::vector<Symbol> symbols; // by their number in assembly.symbols
+    // The labels of expansions, by name and expansion ("LOOP@3"), apart from the table.
+    WordTable<std::uint32_t> localNames;
+    std::vector<Symbol> localSymbols;
     std::unordered_map<std::string, Function> functions;
     std::vector<std::string> unknownNames; // named without a value in this pass
     std::string date, time;                // DATE and TIME: when the run began, as AS writes them
@@ -235,7 +293,39 @@ class AsAssembler : public AsNames {
         bool failed;        // whether its IF line is in error
     };
     std::vector<Condition> conditions;
-    std::string conditionWord; // IF or ELSEIF while its condition is evaluated
+
+    // Nameless labels, in order: this pass's so far, and all of the last pass's.
+    struct Nameless {
+        char kind; // '-', '+' or '/'
+        std::int64_t value;
+        bool operator==(const Nameless&) const = default;
+    };
+    std::vector<Nameless> nameless, lastNameless;
+    bool namelessAhead = false; // the first pass met a '+' it could not know yet
+
+    // Macros and repetitions.
+    struct Macro {
+        std::vector<std::string> parameters; // upper case
+        std::vector<std::string> body;       // its lines as written
+    };
+    struct Recording {
+        bool repeats;         // REPT rather than MACRO
+        std::uint32_t line;   // of the MACRO or REPT
+        std::uint32_t column; // of its word
+        int depth;            // MACROs and REPTs open in it, itself included
+        std::string name;
+        std::vector<std::string> parameters;
+        std::int64_t times;
+        std::vector<std::string> body = {};
+    };
+    std::unordered_map<std::string, Macro> macros;
+    std::optional<Recording> recording;
+    int expansionDepth = 0;
+    std::int64_t expandedLines = 0;    // of the line's expansions so far
+    int expansions = 0;                // of this pass: each one's labels are its own
+    std::vector<int> scopes;           // the expansions being assembled, innermost last
+    std::uint32_t expansionColumn = 0; // where the invoking line names what it expands
+    std::string conditionWord;         // IF or ELSEIF while its condition is evaluated
 
     // The line.
     std::uint32_t lineIndex = 0;
@@ -255,9 +345,11 @@ void AsAssembler::run() {
     for (passNumber = 1;; ++passNumber) {
         pass();
         const bool nowKnown =
-            std::any_of(unknownNames.begin(), unknownNames.end(),
-                        [this](const std::string& name) { return assembly.symbols.contains(name); });
-        if ((!nowKnown && !valuesChanged) || passNumber == maxPasses)
+            std::any_of(unknownNames.begin(), unknownNames.end(), [this](const std::string& name) {
+                return assembly.symbols.contains(name) || localNames.contains(name);
+            });
+        const bool namelessMoved = namelessAhead || (passNumber > 1 && nameless != lastNameless);
+        if ((!nowKnown && !valuesChanged && !namelessMoved) || passNumber == maxPasses)
             break;
     }
     assembly.syntax = syntax;
@@ -289,12 +381,24 @@ void AsAssembler::pass() {
     pc = 0;
     ended = false;
     conditions.clear();
+    lastNameless = std::move(nameless);
+    nameless.clear();
+    namelessAhead = false;
+    macros.clear();
+    recording.reset();
+    expansions = 0;
     const auto count = static_cast<std::uint32_t>(assembly.lines.size());
     for (lineIndex = 0; lineIndex < count && !ended; ++lineIndex)
         assembleLine(lineIndex);
     for (const Condition& open : conditions)
         if (!open.failed)
             assembly.diagnostics.push_back({open.line, 1, 1, {DiagCode::unclosedConditional}, 1});
+    if (recording)
+        assembly.diagnostics.push_back({recording->line,
+                                        recording->column,
+                                        1,
+                                        {DiagCode::unclosedMacro, recording->repeats ? "REPT" : "MACRO"},
+                                        recording->column});
     std::stable_sort(assembly.diagnostics.begin(), assembly.diagnostics.end(),
                      [](const Diagnostic& a, const Diagnostic& b) {
                          return a.line != b.line ? a.line < b.line : a.column < b.column;
@@ -303,20 +407,35 @@ void AsAssembler::pass() {
 
 void AsAssembler::assembleLine(std::uint32_t index) {
     source.readLine(index, current);
-    const std::string& text = current.text;
     Line& line = assembly.lines[index];
-    lineStart = pc;
     lineFailed = false;
+    expandedLines = 0;
     line.value = static_cast<std::uint32_t>(pc);
-    const std::uint32_t comment = commentColumn(text);
-    if (comment <= text.size())
+    if (const std::uint32_t comment = commentColumn(current.text); comment <= current.text.size())
         line.comment = comment;
-    const std::uint32_t codeEnd = comment;
+    if (recording)
+        record(current.text);
+    else
+        statement();
+}
+
+// The statement in `current`, for the line `lineIndex`: the line's own, or one
+// of an expansion that the line invokes.
+void AsAssembler::statement() {
+    const std::string& text = current.text;
+    lineStart = pc;
+    const std::uint32_t codeEnd = commentColumn(text);
 
     // A name in column 1 is a label, with or without a colon; elsewhere one with a colon is.
+    // A lone '-', '+' or '/' there is a nameless one, which '-' finds backwards and '+' forwards.
     std::uint32_t pos = 1;
     std::optional<Span> label;
-    if (codeEnd > 1 && isNameStart(scan::at(text, 1))) {
+    if (codeEnd > 1 && std::string_view("+-/").find(scan::at(text, 1)) != std::string_view::npos &&
+        (codeEnd == 2 || scan::isBlank(scan::at(text, 2)) || scan::at(text, 2) == ':')) {
+        if (assembling())
+            nameless.push_back({scan::at(text, 1), pc});
+        pos = scan::at(text, 2) == ':' ? 3 : 2;
+    } else if (codeEnd > 1 && isNameStart(scan::at(text, 1))) {
         while (pos < codeEnd && isNameChar(scan::at(text, pos)))
             ++pos;
         label = Span{1, pos};
@@ -374,18 +493,123 @@ void AsAssembler::assembleLine(std::uint32_t index) {
     const std::string word = upperOf(scan::slice(text, wordStart, pos));
     const std::vector<Span> operands = operandsOf(text, {pos, codeEnd});
     const WordTable<AsInstruction>& instructions = asInstructions(syntax == Syntax::as8008new);
-    if (const AsInstruction* found = instructions.find(word)) {
+    // A macro comes before an instruction of its name, as in AS.
+    if (const auto macro = macros.find(word); macro != macros.end()) {
+        define(label, pc, false);
+        std::vector<std::string> arguments;
+        for (const Span& operand : operands)
+            arguments.push_back(typed(operand));
+        const Macro called = macro->second; // a copy: the body may define macros anew
+        expand(called.body, called.parameters, arguments, wordStart);
+    } else if (const AsInstruction* found = instructions.find(word)) {
         define(label, pc, false);
         instruction(*found, word, operands);
-    } else {
-        directive(word, label, operands);
-        if (line.kind == Line::noStatement && !lineFailed) {
+    } else if (word == "MACRO" || word == "REPT") {
+        startRecording(word, label, operands, wordStart);
+    } else if (!directive(word, label, operands)) {
+        if (!lineFailed) {
             if (labelIsMnemonic)
                 error(1, {DiagCode::mnemonicAsLabel, typed(*label)}, label->to - 1);
             else
                 error(wordStart, {DiagCode::unknownMnemonic, typed({wordStart, pos})}, pos - wordStart);
         }
     }
+}
+
+// What the line is and its value; nothing for a statement of an expansion,
+// whose line is the one that invokes it.
+void AsAssembler::setKind(Line::LineCode kind, std::optional<std::int64_t> value) {
+    if (expansionDepth > 0)
+        return;
+    Line& line = assembly.lines[lineIndex];
+    line.kind = kind;
+    if (value)
+        line.value = static_cast<std::uint32_t>(*value & 0xFFFF);
+}
+
+// MACRO name's or REPT's lines up to their ENDM are kept, not assembled.
+void AsAssembler::startRecording(const std::string& word, std::optional<Span> label,
+                                 const std::vector<Span>& operands, std::uint32_t column) {
+    setKind(Line::noCode);
+    Recording started{word == "REPT", lineIndex, column, 1, {}, {}, 0};
+    if (started.repeats) {
+        define(label, pc, false);
+        if (operandsAre(operands, 1, word))
+            started.times = valueIn(operands[0], 0, lastAddress + 1, "a count (0 to 16384)").value_or(0);
+    } else if (!label) {
+        error(column, {DiagCode::operandCount, "MACRO", "a name in column 1"});
+    } else {
+        started.name = upperOf(typed(*label));
+        for (const Span& operand : operands) // an option such as {NOEXPAND} is the listing's
+            if (operand.empty() || scan::at(current.text, operand.from) != '{')
+                started.parameters.push_back(upperOf(typed(operand)));
+    }
+    recording = std::move(started);
+}
+
+void AsAssembler::record(const std::string& text) {
+    const std::uint32_t end = commentColumn(text);
+    std::uint32_t pos = 1;
+    if (end > 1 && isNameStart(scan::at(text, 1)))
+        while (pos < end && (isNameChar(scan::at(text, pos)) || scan::at(text, pos) == ':'))
+            ++pos;
+    const std::string word = wordAt(text, pos);
+    if (word == "MACRO" || word == "REPT")
+        ++recording->depth;
+    else if (word == "ENDM" && --recording->depth == 0) {
+        Recording done = std::move(*recording);
+        recording.reset();
+        setKind(Line::noCode);
+        if (!done.repeats) {
+            if (!done.name.empty())
+                macros[done.name] = {std::move(done.parameters), std::move(done.body)};
+            return;
+        }
+        // The repetitions' bytes are the REPT line's.
+        const std::uint32_t endLine = std::exchange(lineIndex, done.line);
+        const bool endFailed = std::exchange(
+            lineFailed, std::any_of(assembly.diagnostics.begin(), assembly.diagnostics.end(),
+                                    [&](const Diagnostic& d) { return d.line == done.line && isError(d); }));
+        for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
+            expand(done.body, {}, {}, done.column);
+        lineIndex = endLine;
+        if (endLine != done.line)
+            lineFailed = endFailed;
+        return;
+    }
+    recording->body.push_back(text);
+}
+
+// Assembles `body` with each parameter's name replaced by its argument, for the
+// line `lineIndex`, whose record takes every byte. Its labels are its own.
+void AsAssembler::expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
+                         const std::vector<std::string>& arguments, std::uint32_t column) {
+    if (expansionDepth >= maxExpansionDepth) {
+        error(column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)});
+        return;
+    }
+    const SourceLine invoking = current;
+    if (expansionDepth == 0) // what the body holds is said where the line invokes it
+        expansionColumn = column;
+    scopes.push_back(++expansions);
+    ++expansionDepth;
+    for (const std::string& bodyLine : body) {
+        if (++expandedLines > maxExpandedLines) {
+            error(column, {DiagCode::expansionTooLarge, std::to_string(maxExpandedLines)});
+            break;
+        }
+        current.text = substituted(bodyLine, parameters, arguments);
+        current.wide.clear();
+        if (recording) // a MACRO or REPT within the body
+            record(current.text);
+        else
+            statement();
+        if (ended)
+            break;
+    }
+    --expansionDepth;
+    scopes.pop_back();
+    current = invoking;
 }
 
 bool AsAssembler::assembling() const {
@@ -438,31 +662,30 @@ bool AsAssembler::conditional(const std::string& word, std::uint32_t column,
     return true;
 }
 
-void AsAssembler::directive(const std::string& word, std::optional<Span> label,
+bool AsAssembler::directive(const std::string& word, std::optional<Span> label,
                             const std::vector<Span>& operands) {
-    Line& line = assembly.lines[lineIndex];
     const auto only = [&](std::size_t count) { return operandsAre(operands, count, word); };
     if (word == "EQU" || word == "SET" || word == ":=" || word == "PORT") {
-        line.kind = Line::equ;
+        setKind(Line::equ);
         if (!only(1))
-            return;
+            return true;
         const std::optional<std::int64_t> v = value(operands[0]);
-        line.value = static_cast<std::uint32_t>(v.value_or(0) & 0xFFFF);
+        setKind(Line::equ, v.value_or(0));
         if (v)
             define(label, *v, word == "SET" || word == ":=");
-        return;
+        return true;
     }
     if (word == "ORG") {
-        line.kind = Line::org;
+        setKind(Line::org);
         define(label, pc, false);
         if (!only(1))
-            return;
+            return true;
         if (const std::optional<std::int64_t> origin =
                 valueIn(operands[0], 0, 0xFFFF, "an ORG (0 to 0FFFFH)")) {
             pc = *origin;
-            line.value = static_cast<std::uint32_t>(pc);
+            setKind(Line::org, pc);
         }
-        return;
+        return true;
     }
     if (word == "DB" || word == "DFB" || word == "DW") {
         define(label, pc, false);
@@ -470,30 +693,35 @@ void AsAssembler::directive(const std::string& word, std::optional<Span> label,
         ByteList bytes;
         data(operands, words, bytes);
         emit(words ? Line::dw : Line::db, std::move(bytes));
-        return;
+        return true;
     }
     if (word == "DS") {
-        line.kind = Line::reserve;
+        setKind(Line::reserve);
         define(label, pc, false);
         if (only(1))
             if (const std::optional<std::int64_t> count =
                     valueIn(operands[0], 0, lastAddress + 1, "a count of bytes (0 to 16384)"))
                 pc += *count;
-        return;
+        return true;
     }
     if (word == "END") {
-        line.kind = Line::end;
+        setKind(Line::end);
         define(label, pc, false);
         if (!operands.empty() && only(1))
             value(operands[0]); // the start address, which a HEX file of this assembler does not hold
         ended = true;
-        return;
+        return true;
     }
-    line.kind = Line::noCode;
+    static constexpr std::array<std::string_view, 13> withoutCode{
+        "CPU",     "RADIX",   "FUNCTION", "INCLUDE", "PAGE",    "TITLE",  "LISTING",
+        "NEWPAGE", "PRTINIT", "PRTEXIT",  "SAVE",    "RESTORE", "MESSAGE"};
+    if (std::find(withoutCode.begin(), withoutCode.end(), word) == withoutCode.end())
+        return false;
+    setKind(Line::noCode);
     if (word == "CPU") {
         define(label, pc, false);
         if (!only(1))
-            return;
+            return true;
         const std::string name = upperOf(typed(operands[0]));
         if (name == "8008")
             syntax = Syntax::as8008;
@@ -501,24 +729,24 @@ void AsAssembler::directive(const std::string& word, std::optional<Span> label,
             syntax = Syntax::as8008new;
         else
             error(operands[0].from, {DiagCode::unknownCpu, typed(operands[0])});
-        return;
+        return true;
     }
     if (word == "RADIX") {
         define(label, pc, false);
         if (!only(1))
-            return;
+            return true;
         // Its operand is read in decimal whatever the radix, as AS reads it.
         const int kept = std::exchange(radix, defaultRadix);
         const std::optional<std::int64_t> base = valueIn(operands[0], 2, 36, "a radix (2 to 36)");
         radix = base ? static_cast<int>(*base) : kept;
-        return;
+        return true;
     }
     if (word == "FUNCTION") {
         if (!label || operands.empty() ||
             std::any_of(operands.begin(), operands.end(), [](Span s) { return s.empty(); })) {
             error(operands.empty() ? 1 : operands.front().from,
                   {DiagCode::operandCount, "FUNCTION", "parameters and a body"});
-            return;
+            return true;
         }
         Function defined;
         for (std::size_t i = 0; i + 1 < operands.size(); ++i)
@@ -526,12 +754,12 @@ void AsAssembler::directive(const std::string& word, std::optional<Span> label,
         defined.body =
             current.text.substr(operands.back().from - 1, operands.back().to - operands.back().from);
         functions[upperOf(typed(*label))] = std::move(defined);
-        return;
+        return true;
     }
     if (word == "INCLUDE") {
         define(label, pc, false);
         if (!only(1))
-            return;
+            return true;
         AsExpression names(*this, radix);
         std::optional<std::string> file = names.literal(current, operands[0].from, operands[0].to);
         if (!file)
@@ -540,20 +768,15 @@ void AsAssembler::directive(const std::string& word, std::optional<Span> label,
             file->substr(file->find_last_of("/\\") == std::string::npos ? 0 : file->find_last_of("/\\") + 1);
         if (upperOf(base) != "BITFUNCS.INC") {
             error(operands[0].from, {DiagCode::includeNotRead, *file});
-            return;
+            return true;
         }
         for (const BitFunction& served : bitFunctions())
             functions[served.name] = {served.parameters, {}, served.compute};
-        return;
+        return true;
     }
     // Directives of the listing, which change no byte.
-    static constexpr std::array<std::string_view, 9> listing{
-        "PAGE", "TITLE", "LISTING", "NEWPAGE", "PRTINIT", "PRTEXIT", "SAVE", "RESTORE", "MESSAGE"};
-    if (std::find(listing.begin(), listing.end(), word) != listing.end()) {
-        define(label, pc, false);
-        return;
-    }
-    line.kind = Line::noStatement;
+    define(label, pc, false);
+    return true;
 }
 
 void AsAssembler::instruction(const AsInstruction& found, const std::string& word,
@@ -769,6 +992,19 @@ bool AsAssembler::operandsAre(const std::vector<Span>& operands, std::size_t cou
 
 void AsAssembler::emit(Line::LineCode kind, ByteList bytes) {
     Line& line = assembly.lines[lineIndex];
+    if (expansionDepth > 0) { // the invoking line holds every byte of its expansion
+        const std::uint32_t size = (kind >= 0 ? 1 : 0) + static_cast<std::uint32_t>(bytes.size());
+        if (size > 0 && pc + size - 1 > lastAddress)
+            error(1, {DiagCode::outOfRange, std::to_string(pc + size - 1),
+                      "an address of the 8008 (0 to 3FFFH)"});
+        if (kind >= 0)
+            line.code.push_back(static_cast<std::uint8_t>(kind & 0xFF));
+        for (const std::uint8_t byte : bytes)
+            line.code.push_back(byte);
+        line.kind = Line::expansion;
+        pc += size;
+        return;
+    }
     line.kind = kind;
     line.code = std::move(bytes);
     const std::int64_t size = static_cast<std::int64_t>(line.size());
@@ -781,14 +1017,18 @@ void AsAssembler::emit(Line::LineCode kind, ByteList bytes) {
 void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variable) {
     if (!label)
         return;
-    const std::string name = upperOf(typed(*label));
-    std::uint32_t number = assembly.symbols.indexOf(name);
-    if (number == assembly.symbols.none) {
-        assembly.symbols.set(name, lineIndex);
-        number = assembly.symbols.indexOf(name);
-        symbols.resize(number + 1);
+    // A label of an expansion is its own: each expansion of a macro has its loop.
+    const bool local = !scopes.empty();
+    const std::string name = local ? localKey(upperOf(typed(*label))) : upperOf(typed(*label));
+    WordTable<std::uint32_t>& names = local ? localNames : assembly.symbols;
+    std::vector<Symbol>& info = local ? localSymbols : symbols;
+    std::uint32_t number = names.indexOf(name);
+    if (number == names.none) {
+        names.set(name, lineIndex);
+        number = names.indexOf(name);
+        info.resize(number + 1);
     }
-    Symbol& s = symbols[number];
+    Symbol& s = info[number];
     if (s.pass == passNumber && !(s.variable && variable)) {
         error(label->from, {DiagCode::symbolDefinedTwice, typed(*label), std::to_string(s.line + 1)},
               label->to - label->from);
@@ -802,24 +1042,78 @@ void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variabl
     s.value = v;
     s.pass = passNumber;
     s.variable = variable;
-    assembly.symbols.set(name, lineIndex);
+    names.set(name, lineIndex);
+}
+
+std::string AsAssembler::localKey(std::string_view name) const {
+    return std::string(name) + '@' + std::to_string(scopes.back());
 }
 
 std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint32_t column) {
-    const std::uint32_t number = assembly.symbols.indexOf(name);
+    // Conditions take only what this pass has defined; other operands what the last one did too.
     const int lastPass = conditionWord.empty() ? passNumber - 1 : passNumber;
-    if (number == assembly.symbols.none || symbols[number].pass < lastPass) {
-        // A pass more helps a name that no pass has defined up to here, not one a condition refuses.
-        if (number == assembly.symbols.none || symbols[number].pass < passNumber - 1)
-            unknownNames.emplace_back(name);
-        return std::nullopt;
+    std::string local;
+    if (!scopes.empty()) {
+        local = localKey(name);
+        if (const std::uint32_t n = localNames.indexOf(local);
+            n != localNames.none && localSymbols[n].pass >= lastPass)
+            return localSymbols[n].value;
     }
-    if (column != 0)
-        assembly.uses.push_back({number, lineIndex, column});
-    return symbols[number].value;
+    const std::uint32_t number = assembly.symbols.indexOf(name);
+    if (number != assembly.symbols.none && symbols[number].pass >= lastPass) {
+        if (column != 0 && scopes.empty())
+            assembly.uses.push_back({number, lineIndex, column});
+        return symbols[number].value;
+    }
+    // A pass more helps a name that no pass has defined up to here, not one a condition refuses.
+    const auto undefinedSoFar = [this](const WordTable<std::uint32_t>& names, const std::vector<Symbol>& info,
+                                       std::string_view key) {
+        const std::uint32_t n = names.indexOf(key);
+        return n == names.none || info[n].pass < passNumber - 1;
+    };
+    if (undefinedSoFar(assembly.symbols, symbols, name) &&
+        (local.empty() || undefinedSoFar(localNames, localSymbols, local))) {
+        unknownNames.emplace_back(name);
+        if (!local.empty())
+            unknownNames.push_back(std::move(local));
+    }
+    return std::nullopt;
+}
+
+// The nameless label that `-`, `--` ... (backwards) or `+`, `++` ... (forwards) name;
+// forwards, the last pass's list says where it is.
+std::optional<std::int64_t> AsAssembler::namelessLabel(Span operand) {
+    const std::string_view text = scan::slice(current.text, operand.from, operand.to);
+    const char direction = text.front();
+    std::size_t count = text.size();
+    const auto matches = [direction](const Nameless& label) {
+        return label.kind == direction || label.kind == '/';
+    };
+    if (direction == '-') {
+        for (auto it = nameless.rbegin(); it != nameless.rend(); ++it)
+            if (matches(*it) && --count == 0)
+                return it->value;
+    } else {
+        for (std::size_t i = nameless.size(); i < lastNameless.size(); ++i)
+            if (matches(lastNameless[i]) && --count == 0)
+                return lastNameless[i].value;
+        if (passNumber == 1) { // known in the next pass
+            namelessAhead = true;
+            lastUnknown = true;
+            return std::nullopt;
+        }
+    }
+    error(operand.from, {DiagCode::undefinedSymbol, std::string(text)}, operand.to - operand.from);
+    return std::nullopt;
 }
 
 std::optional<std::int64_t> AsAssembler::value(Span operand) {
+    if (const std::string_view text = scan::slice(current.text, operand.from, operand.to);
+        !text.empty() && text.find_first_not_of(text.front()) == std::string_view::npos &&
+        (text.front() == '+' || text.front() == '-')) {
+        lastUnknown = false;
+        return namelessLabel(operand);
+    }
     AsExpression expression(*this, radix);
     const std::optional<std::int64_t> v = expression.evaluate(current, operand.from, operand.to);
     lastUnknown = false;
@@ -857,7 +1151,8 @@ void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length)
     if (lineFailed)
         return;
     lineFailed = true;
-    column = std::max<std::uint32_t>(column, 1);
+    column = expansionDepth > 0 ? expansionColumn : std::max<std::uint32_t>(column, 1);
+    length = expansionDepth > 0 ? 1 : length;
     // A fault found where the comment begins (an operand missing there) shows red, not a comment.
     Line& line = assembly.lines[lineIndex];
     if (line.comment != 0 && column >= line.comment)
@@ -867,6 +1162,8 @@ void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length)
 }
 
 void AsAssembler::warn(std::uint32_t column, Fault fault, std::uint32_t length) {
+    if (expansionDepth > 0) // the invoking line's own warnings only
+        return;
     assembly.diagnostics.push_back({lineIndex, column, length, std::move(fault), column});
 }
 

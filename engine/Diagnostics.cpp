@@ -117,6 +117,11 @@ constexpr std::array messageTable{
           "Close the condition with ENDIF; what follows it up to the end is assembled only if it holds."},
     Entry{unmatchedConditional, error, "'%0' without its IF",
           "ELSEIF, ELSE and ENDIF follow an IF, IFDEF or IFNDEF, and ELSE comes last before ENDIF."},
+    Entry{unclosedMacro, error, "%0 without ENDM",
+          "End the lines that the MACRO or REPT holds with ENDM; until then none of them is assembled."},
+    Entry{expansionTooLarge, error, "the expansion holds more than %0 lines",
+          "Macros that invoke macros several times over, or repetitions within repetitions, multiply: "
+          "expand fewer of them."},
 };
 // clang-format on
 
@@ -134,7 +139,7 @@ constexpr std::array<std::string_view, messageTable.size()> codeNames{
     "input-port", "output-port", "undefined-instruction", "halting-load", "beyond-address-space", "overlap",
     "bad-number", "bad-escape", "unknown-function", "argument-count", "out-of-range", "bad-register",
     "operand-count", "symbol-defined-twice", "include-not-read", "unknown-cpu", "restart-address",
-    "unclosed-conditional", "unmatched-conditional",
+    "unclosed-conditional", "unmatched-conditional", "unclosed-macro", "expansion-too-large",
 };
 // clang-format on
 static_assert(!codeNames.back().empty(), "every code has a name");
@@ -146,7 +151,7 @@ constexpr bool inEnumerationOrder() {
     return true;
 }
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
-static_assert(messageTable.back().code == unmatchedConditional, "the message table ends with the last code");
+static_assert(messageTable.back().code == expansionTooLarge, "the message table ends with the last code");
 
 const Entry& entryOf(DiagCode code) {
     return messageTable[static_cast<std::size_t>(code)];

@@ -64,6 +64,8 @@ enum class DiagCode : std::uint8_t {
     restartAddress,     // %0 the operand's value
     unclosedConditional,
     unmatchedConditional, // %0 the ELSEIF, ELSE or ENDIF
+    unclosedMacro,        // %0 MACRO or REPT
+    expansionTooLarge,    // %0 how many lines a line's expansions may hold
 };
 
 // What is wrong, without where: a code and the words its message names.

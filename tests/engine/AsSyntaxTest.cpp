@@ -97,6 +97,39 @@ TEST(AsSyntax, ConditionsTakeNoNameDefinedFurtherDown) {
     EXPECT_EQ(a.bytes(4), Bytes({2}));
 }
 
+TEST(AsSyntax, AnInvokingLineHoldsItsExpansionsBytes) {
+    const Assembled a({"\tcpu 8008new", "pair\tmacro r,v", "\tmvi r,v", "here:\tjmp here", "\tendm",
+                       "start\tpair b,1", "\trept 2", "\tnop", "\tendm", "\tpair c,oops"});
+    EXPECT_EQ(a.record(1).kind, Assembly::Line::noCode);
+    EXPECT_EQ(a.record(2).kind, Assembly::Line::noStatement);
+    EXPECT_TRUE(a.bytes(2).empty());
+    EXPECT_EQ(a.record(5).kind, Assembly::Line::expansion);
+    EXPECT_EQ(a.record(5).value, 0u);
+    EXPECT_EQ(a.bytes(5), Bytes({0x0E, 1, 0x44, 2, 0}));
+    EXPECT_EQ(a.assembly.symbolLine("START"), 5u);
+    EXPECT_EQ(a.assembly.symbolLine("HERE"), Assembly::noLine); // the expansion's own
+    EXPECT_EQ(a.record(6).value, 5u);
+    EXPECT_EQ(a.bytes(6), Bytes({0xC0, 0xC0}));
+    EXPECT_TRUE(a.bytes(7).empty());
+    // A fault of the expansion is the invoking line's, said at the macro's name.
+    ASSERT_EQ(a.codes(), std::vector{DiagCode::undefinedSymbol});
+    EXPECT_EQ(a.assembly.diagnostics[0].line, 9u);
+    EXPECT_EQ(a.assembly.diagnostics[0].column, 2u);
+    EXPECT_EQ(a.assembly.diagnostics[0].fault.argument, "oops");
+}
+
+TEST(AsSyntax, MacrosAndRepetitionsEndAndNestWithinBounds) {
+    const std::vector<std::pair<std::vector<std::string>, DiagCode>> cases{
+        {{"\tcpu 8008", "m\tmacro", "\tnop"}, DiagCode::unclosedMacro},
+        {{"\tcpu 8008", "\trept 3", "\tnop"}, DiagCode::unclosedMacro},
+        {{"\tcpu 8008", "m\tmacro", "\tm", "\tendm", "\tm"}, DiagCode::tooDeep},
+        {{"\tcpu 8008", "\tmacro", "\tendm"}, DiagCode::operandCount},
+        {{"\tcpu 8008", "\tjmp +"}, DiagCode::undefinedSymbol},
+    };
+    for (const auto& [lines, code] : cases)
+        EXPECT_EQ(Assembled(lines).codes(), std::vector{code}) << lines[1];
+}
+
 TEST(AsSyntax, NamesAreDefinedOnceUnlessSet) {
     const Assembled twice({"\tcpu 8008", "x\tequ 1", "x\tequ 2", "y\tset 1", "y\tset y+1", "\tdb y"});
     ASSERT_EQ(twice.codes(), std::vector{DiagCode::symbolDefinedTwice});

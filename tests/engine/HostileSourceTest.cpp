@@ -104,6 +104,17 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { return "\tcpu 8008\n\tdb\t\"" + std::string(tenMegabytes, 's') + "\""; }, 1, -1},
         HostileCase{"AsRepetitionBeyondTheAddressSpace",
                     [] { return "\tcpu 8008\n\tdb 16384 dup (16384 dup (16384 dup 1))"; }, 1, -1},
+        HostileCase{"AsMacrosDoublingFortyTimes",
+                    [] {
+                        std::string text = "\tcpu 8008\nm0\tmacro\nx\tset 1\n\tendm\n";
+                        for (int i = 1; i <= 40; ++i)
+                            text += "m" + std::to_string(i) + "\tmacro\n\tm" + std::to_string(i - 1) +
+                                    "\n\tm" + std::to_string(i - 1) + "\n\tendm\n";
+                        return text + "\tm40\n";
+                    },
+                    1, 0},
+        HostileCase{"AsRepetitionsWithinRepetitions",
+                    [] { return "\tcpu 8008\n\trept 16384\n\trept 16384\n\tdb 1\n\tendm\n\tendm"; }, 1, -1},
         HostileCase{"AsFunctionCallingItself", [] { return "\tcpu 8008\nf\tfunction x,f(x)\n\tdb f(1)"; }, 1,
                     0},
         HostileCase{"AsRandomBinary", [] { return "\tcpu 8008new\n" + randomBytes(4 * 1024 * 1024); }, -1,

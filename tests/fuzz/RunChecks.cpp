@@ -35,6 +35,7 @@ long expectedCodeSize(Line::LineCode kind) {
     switch (kind) {
     case Line::db: // strings give a byte per character, in DW too
     case Line::dw:
+    case Line::expansion:
         return -1;
     case Line::lhli:
         return 4;
@@ -52,7 +53,7 @@ void checkRecords(const Assembly& assembly, std::vector<std::string>& problems) 
     for (std::size_t i = 0; i < assembly.lines.size(); ++i) {
         const Line& line = assembly.lines[i];
         const std::string where = "line " + std::to_string(i + 1) + ": ";
-        if (line.kind < Line::noCode || line.kind >= 0x300) {
+        if (line.kind < Line::expansion || line.kind >= 0x300) {
             problems.push_back(where + "unknown kind " + std::to_string(line.kind));
             continue;
         }
