@@ -78,8 +78,7 @@ struct AsExpression::Scope {
     const std::vector<std::int64_t>& arguments;
 };
 
-std::optional<std::int64_t> AsExpression::evaluate(const SourceLine& line, std::uint32_t from,
-                                                   std::uint32_t to) {
+void AsExpression::begin(const SourceLine& line, std::uint32_t from, std::uint32_t to) {
     source = &line;
     text = line.text;
     pos = from - 1;
@@ -89,6 +88,11 @@ std::optional<std::int64_t> AsExpression::evaluate(const SourceLine& line, std::
     found = {};
     foundColumn = 0;
     skipBlanks();
+}
+
+std::optional<std::int64_t> AsExpression::evaluate(const SourceLine& line, std::uint32_t from,
+                                                   std::uint32_t to) {
+    begin(line, from, to);
     if (pos >= end) {
         failWith(DiagCode::missingOperand, from);
         return std::nullopt;
@@ -106,13 +110,7 @@ std::optional<std::int64_t> AsExpression::evaluate(const SourceLine& line, std::
 
 std::optional<std::string> AsExpression::literal(const SourceLine& line, std::uint32_t from,
                                                  std::uint32_t to) {
-    source = &line;
-    text = line.text;
-    pos = from - 1;
-    end = to - 1;
-    bodyCall = 0;
-    found = {};
-    skipBlanks();
+    begin(line, from, to);
     if (pos >= end || (peek() != '"' && peek() != '\''))
         return std::nullopt;
     const std::uint32_t start = pos;

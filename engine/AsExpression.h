@@ -55,6 +55,8 @@ class AsExpression {
   private:
     struct Scope; // a function's parameters while its body is evaluated
 
+    // Starts reading columns [from, to) of `line`, at their first character that is no blank.
+    void begin(const SourceLine& line, std::uint32_t from, std::uint32_t to);
     std::optional<std::int64_t> binary(int weakest);
     std::optional<std::int64_t> unary();
     std::optional<std::int64_t> primary();

@@ -34,6 +34,32 @@ bool isNameChar(char c) {
     return isNameStart(c) || scan::isDigit(c);
 }
 
+// Follows a line's strings and character constants, a character at a time.
+class Quotes {
+  public:
+    // Whether `c`, the line's next character, belongs to one (its quotes included).
+    bool quoted(char c) {
+        if (escaped) {
+            escaped = false;
+            return true;
+        }
+        if (quote != 0) {
+            if (c == '\\')
+                escaped = true;
+            else if (c == quote)
+                quote = 0;
+            return true;
+        }
+        if (c == '"' || c == '\'')
+            quote = c;
+        return quote != 0;
+    }
+
+  private:
+    char quote = 0;
+    bool escaped = false;
+};
+
 std::string upperOf(std::string_view text) {
     std::string upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(), scan::upperCase);
@@ -106,21 +132,15 @@ std::string substituted(const std::string& text, const std::vector<std::string>&
     if (parameters.empty())
         return text;
     std::string out;
-    char quote = 0;
+    Quotes quotes;
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
-        if (quote != 0 || c == '"' || c == '\'' || c == ';') {
-            if (c == ';' && quote == 0)
-                return out + text.substr(i);
-            if (quote == 0)
-                quote = c;
-            else if (c == '\\' && i + 1 < text.size())
-                out += text[i++];
-            else if (c == quote)
-                quote = 0;
+        if (quotes.quoted(c)) {
             out += text[i++];
             continue;
         }
+        if (c == ';')
+            return out + text.substr(i);
         if (!isNameChar(c)) {
             out += text[i++];
             continue;
@@ -153,20 +173,10 @@ std::string wordAt(const std::string& text, std::uint32_t& pos) {
 
 // Where a line's comment begins (its ';' outside quotes), or one past its end.
 std::uint32_t commentColumn(const std::string& text) {
-    char quote = 0;
-    for (std::uint32_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            if (c == '\\')
-                ++i;
-            else if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == ';') {
+    Quotes quotes;
+    for (std::uint32_t i = 0; i < text.size(); ++i)
+        if (!quotes.quoted(text[i]) && text[i] == ';')
             return i + 1;
-        }
-    }
     return static_cast<std::uint32_t>(text.size()) + 1;
 }
 
@@ -184,18 +194,13 @@ std::vector<Span> operandsOf(const std::string& text, Span span) {
     const Span all = trimmed(span.from, span.to);
     if (all.empty())
         return operands;
-    char quote = 0;
+    Quotes quotes;
     int parentheses = 0;
     std::uint32_t start = all.from;
     for (std::uint32_t p = all.from; p < all.to; ++p) {
         const char c = scan::at(text, p);
-        if (quote != 0) {
-            if (c == '\\')
-                ++p;
-            else if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
+        if (quotes.quoted(c)) {
+            continue;
         } else if (c == '(') {
             ++parentheses;
         } else if (c == ')') {
@@ -933,17 +938,12 @@ bool AsAssembler::data(const std::vector<Span>& operands, bool words, ByteList& 
 // or `count DUP (operands)`.
 std::optional<Span> AsAssembler::duplicated(Span operand) const {
     const std::string& text = current.text;
-    char quote = 0;
+    Quotes quotes;
     int parentheses = 0;
     for (std::uint32_t p = operand.from; p + 3 < operand.to; ++p) {
         const char c = scan::at(text, p);
-        if (quote != 0) {
-            if (c == '\\')
-                ++p;
-            else if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
+        if (quotes.quoted(c)) {
+            continue;
         } else if (c == '(' || c == ')') {
             parentheses += c == '(' ? 1 : -1;
         } else if (parentheses == 0 && p > operand.from && !isNameChar(scan::at(text, p - 1)) &&
