@@ -241,7 +241,7 @@ class AsAssembler : public AsNames {
     bool conditional(const std::string& word, std::uint32_t column, const std::vector<Span>& operands);
     bool assembling() const;
     bool directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
-    void statement();
+    void statement(std::uint32_t codeEnd);
     void record(const std::string& text);
     void startRecording(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands,
                         std::uint32_t column);
@@ -416,20 +416,20 @@ void AsAssembler::assembleLine(std::uint32_t index) {
     lineFailed = false;
     expandedLines = 0;
     line.value = static_cast<std::uint32_t>(pc);
-    if (const std::uint32_t comment = commentColumn(current.text); comment <= current.text.size())
+    const std::uint32_t comment = commentColumn(current.text);
+    if (comment <= current.text.size())
         line.comment = comment;
     if (recording)
         record(current.text);
     else
-        statement();
+        statement(comment);
 }
 
-// The statement in `current`, for the line `lineIndex`: the line's own, or one
-// of an expansion that the line invokes.
-void AsAssembler::statement() {
+// The statement in `current` up to `codeEnd`, where its comment begins, for the
+// line `lineIndex`: the line's own, or one of an expansion that the line invokes.
+void AsAssembler::statement(std::uint32_t codeEnd) {
     const std::string& text = current.text;
     lineStart = pc;
-    const std::uint32_t codeEnd = commentColumn(text);
 
     // A name in column 1 is a label, with or without a colon; elsewhere one with a colon is.
     // A lone '-', '+' or '/' there is a nameless one, which '-' finds backwards and '+' forwards.
@@ -608,7 +608,7 @@ void AsAssembler::expand(const std::vector<std::string>& body, const std::vector
         if (recording) // a MACRO or REPT within the body
             record(current.text);
         else
-            statement();
+            statement(commentColumn(current.text));
         if (ended)
             break;
     }
