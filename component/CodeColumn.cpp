@@ -27,12 +27,21 @@ constexpr double twipsPerInch = 1440.0;
 
 std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y,
                                 std::size_t maxBytes, std::size_t firstByte) const {
-    const CodeRow row = codeRow(GetAssembly().lines[index], maxBytes, firstByte);
+    const Assembly::Line& line = GetAssembly().lines[index];
+    // A line that invokes a macro holds every byte of its expansion: those the column
+    // has no room for are said with "...".
+    const int room =
+        (codeWidth - atBytesX - textX) / std::max(1, canvas.fontMetrics().horizontalAdvance("000 "));
+    const bool cut = line.kind == Assembly::Line::expansion && firstByte == 0 &&
+                     line.code.size() > static_cast<std::size_t>(std::max(room, 1)) &&
+                     maxBytes > static_cast<std::size_t>(room);
+    const CodeRow row =
+        codeRow(line, cut ? static_cast<std::size_t>(std::max(room - 1, 1)) : maxBytes, firstByte);
     const int baseline = y + canvas.fontMetrics().ascent();
     if (!row.address.empty())
         canvas.drawText(textX, baseline, QString::fromLatin1(row.address));
     if (!row.bytes.empty())
-        canvas.drawText(atBytesX + textX, baseline, QString::fromLatin1(row.bytes));
+        canvas.drawText(atBytesX + textX, baseline, QString::fromLatin1(row.bytes) + (cut ? "..." : ""));
     return row.nextByte;
 }
 

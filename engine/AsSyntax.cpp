@@ -246,7 +246,7 @@ class AsAssembler : public AsNames {
     void startRecording(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands,
                         std::uint32_t column);
     void expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
-                const std::vector<std::string>& arguments, std::uint32_t column);
+                const std::vector<std::string>& arguments, std::uint32_t column, const std::string& name);
     void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
@@ -330,6 +330,7 @@ class AsAssembler : public AsNames {
     int expansions = 0;                // of this pass: each one's labels are its own
     std::vector<int> scopes;           // the expansions being assembled, innermost last
     std::uint32_t expansionColumn = 0; // where the invoking line names what it expands
+    std::string expansionName;         // and what it names
     std::string conditionWord;         // IF or ELSEIF while its condition is evaluated
 
     // The line.
@@ -505,7 +506,7 @@ void AsAssembler::statement(std::uint32_t codeEnd) {
         for (const Span& operand : operands)
             arguments.push_back(typed(operand));
         const Macro called = macro->second; // a copy: the body may define macros anew
-        expand(called.body, called.parameters, arguments, wordStart);
+        expand(called.body, called.parameters, arguments, wordStart, typed({wordStart, pos}));
     } else if (const AsInstruction* found = instructions.find(word)) {
         define(label, pc, false);
         instruction(*found, word, operands);
@@ -576,7 +577,7 @@ void AsAssembler::record(const std::string& text) {
             lineFailed, std::any_of(assembly.diagnostics.begin(), assembly.diagnostics.end(),
                                     [&](const Diagnostic& d) { return d.line == done.line && isError(d); }));
         for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
-            expand(done.body, {}, {}, done.column);
+            expand(done.body, {}, {}, done.column, "REPT");
         lineIndex = endLine;
         if (endLine != done.line)
             lineFailed = endFailed;
@@ -588,14 +589,17 @@ void AsAssembler::record(const std::string& text) {
 // Assembles `body` with each parameter's name replaced by its argument, for the
 // line `lineIndex`, whose record takes every byte. Its labels are its own.
 void AsAssembler::expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
-                         const std::vector<std::string>& arguments, std::uint32_t column) {
+                         const std::vector<std::string>& arguments, std::uint32_t column,
+                         const std::string& name) {
     if (expansionDepth >= maxExpansionDepth) {
         error(column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)});
         return;
     }
     const SourceLine invoking = current;
-    if (expansionDepth == 0) // what the body holds is said where the line invokes it
+    if (expansionDepth == 0) { // what the body holds is said where the line invokes it
         expansionColumn = column;
+        expansionName = name;
+    }
     scopes.push_back(++expansions);
     ++expansionDepth;
     for (const std::string& bodyLine : body) {
@@ -1153,6 +1157,8 @@ void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length)
     lineFailed = true;
     column = expansionDepth > 0 ? expansionColumn : std::max<std::uint32_t>(column, 1);
     length = expansionDepth > 0 ? 1 : length;
+    if (expansionDepth > 0)
+        fault.expansion = expansionName;
     // A fault found where the comment begins (an operand missing there) shows red, not a comment.
     Line& line = assembly.lines[lineIndex];
     if (line.comment != 0 && column >= line.comment)

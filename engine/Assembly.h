@@ -32,8 +32,8 @@ struct Assembly {
         static constexpr LineCode codeMode = -8; // CODE and DATA
         static constexpr LineCode bss = -9;
         static constexpr LineCode lhli = -10;
-        static constexpr LineCode reserve = -11; // DS: room without bytes
-        static constexpr LineCode noCode = -12;  // a directive with neither bytes nor a location
+        static constexpr LineCode reserve = -11;   // DS: room without bytes
+        static constexpr LineCode noCode = -12;    // a directive with neither bytes nor a location
         static constexpr LineCode expansion = -13; // every byte of a macro's expansion or a repetition
 
         std::uint32_t value = 0; // location counter at the line, or the ORG / EQU value

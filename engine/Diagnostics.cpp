@@ -188,6 +188,8 @@ std::string messageOf(const Fault& fault) {
             text += pattern[i];
         }
     }
+    if (!fault.expansion.empty())
+        text += ", in the expansion of " + fault.expansion;
     return text;
 }
 

@@ -73,6 +73,8 @@ struct Fault {
     DiagCode code = DiagCode::none;
     std::string argument = {}; // %0
     std::string detail = {};   // %1
+    // The macro (or REPT) whose expansion the fault is in, named after the message.
+    std::string expansion = {};
 };
 
 // A fault found in the source. For an error the column is where the line's red

@@ -115,7 +115,8 @@ TEST(AsSyntax, AnInvokingLineHoldsItsExpansionsBytes) {
     ASSERT_EQ(a.codes(), std::vector{DiagCode::undefinedSymbol});
     EXPECT_EQ(a.assembly.diagnostics[0].line, 9u);
     EXPECT_EQ(a.assembly.diagnostics[0].column, 2u);
-    EXPECT_EQ(a.assembly.diagnostics[0].fault.argument, "oops");
+    EXPECT_EQ(messageOf(a.assembly.diagnostics[0].fault),
+              "undefined symbol 'oops', in the expansion of pair");
 }
 
 TEST(AsSyntax, MacrosAndRepetitionsEndAndNestWithinBounds) {
