@@ -322,6 +322,7 @@ class AsAssembler : public AsNames {
         std::vector<std::string> parameters;
         std::int64_t times;
         std::vector<std::string> body = {};
+        bool failed = false; // whether its line is in error
     };
     std::unordered_map<std::string, Macro> macros;
     std::optional<Recording> recording;
@@ -550,6 +551,7 @@ void AsAssembler::startRecording(const std::string& word, std::optional<Span> la
             if (operand.empty() || scan::at(current.text, operand.from) != '{')
                 started.parameters.push_back(upperOf(typed(operand)));
     }
+    started.failed = lineFailed;
     recording = std::move(started);
 }
 
@@ -573,9 +575,7 @@ void AsAssembler::record(const std::string& text) {
         }
         // The repetitions' bytes are the REPT line's.
         const std::uint32_t endLine = std::exchange(lineIndex, done.line);
-        const bool endFailed = std::exchange(
-            lineFailed, std::any_of(assembly.diagnostics.begin(), assembly.diagnostics.end(),
-                                    [&](const Diagnostic& d) { return d.line == done.line && isError(d); }));
+        const bool endFailed = std::exchange(lineFailed, done.failed);
         for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
             expand(done.body, {}, {}, done.column, "REPT");
         lineIndex = endLine;
