@@ -1,0 +1,133 @@
+// Macros and repetitions in AS-syntax sources: their lines kept until ENDM,
+// then assembled for the line that invokes them, which holds every byte.
+
+#include "AsAssembler.h"
+
+namespace assyntax {
+
+std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
+                        const std::vector<std::string>& arguments) {
+    if (parameters.empty())
+        return text;
+    std::string out;
+    Quotes quotes;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (quotes.quoted(c)) {
+            out += text[i++];
+            continue;
+        }
+        if (c == ';')
+            return out + text.substr(i);
+        if (!isNameChar(c)) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && isNameChar(text[end]))
+            ++end;
+        const std::string word = text.substr(i, end - i);
+        const auto named = std::find(parameters.begin(), parameters.end(), upperOf(word));
+        if (named == parameters.end() || scan::isDigit(c)) {
+            out += word;
+        } else {
+            const auto at = static_cast<std::size_t>(named - parameters.begin());
+            out += at < arguments.size() ? arguments[at] : std::string();
+        }
+        i = end;
+    }
+    return out;
+}
+
+// MACRO name's or REPT's lines up to their ENDM are kept, not assembled.
+void AsAssembler::startRecording(const std::string& word, std::optional<Span> label,
+                                 const std::vector<Span>& operands, std::uint32_t column) {
+    setKind(Line::noCode);
+    Recording started{word == "REPT", lineIndex, column, 1, {}, {}, 0};
+    if (started.repeats) {
+        define(label, pc, false);
+        if (operandsAre(operands, 1, word))
+            started.times = valueIn(operands[0], 0, lastAddress + 1, "a count (0 to 16384)").value_or(0);
+    } else if (!label) {
+        error(column, {DiagCode::operandCount, "MACRO", "a name in column 1"});
+    } else {
+        started.name = upperOf(typed(*label));
+        for (const Span& operand : operands) // an option such as {NOEXPAND} is the listing's
+            if (operand.empty() || scan::at(current.text, operand.from) != '{')
+                started.parameters.push_back(upperOf(typed(operand)));
+    }
+    started.failed = lineFailed;
+    recording = std::move(started);
+}
+
+void AsAssembler::record(const std::string& text) {
+    const std::uint32_t end = commentColumn(text);
+    std::uint32_t pos = 1;
+    if (end > 1 && isNameStart(scan::at(text, 1)))
+        while (pos < end && (isNameChar(scan::at(text, pos)) || scan::at(text, pos) == ':'))
+            ++pos;
+    const std::string word = wordAt(text, pos);
+    if (word == "MACRO" || word == "REPT")
+        ++recording->depth;
+    else if (word == "ENDM" && --recording->depth == 0) {
+        Recording done = std::move(*recording);
+        recording.reset();
+        setKind(Line::noCode);
+        if (!done.repeats) {
+            if (!done.name.empty())
+                macros[done.name] = {std::move(done.parameters), std::move(done.body)};
+            return;
+        }
+        // The repetitions' bytes are the REPT line's.
+        const std::uint32_t endLine = std::exchange(lineIndex, done.line);
+        const bool endFailed = std::exchange(lineFailed, done.failed);
+        for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
+            expand(done.body, {}, {}, done.column, "REPT");
+        lineIndex = endLine;
+        if (endLine != done.line)
+            lineFailed = endFailed;
+        return;
+    }
+    recording->body.push_back(text);
+}
+
+// Assembles `body` with each parameter's name replaced by its argument, for the
+// line `lineIndex`, whose record takes every byte. Its labels are its own.
+void AsAssembler::expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
+                         const std::vector<std::string>& arguments, std::uint32_t column,
+                         const std::string& name) {
+    if (expansionDepth >= maxExpansionDepth) {
+        error(column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)});
+        return;
+    }
+    const SourceLine invoking = current;
+    if (expansionDepth == 0) { // what the body holds is said where the line invokes it
+        expansionColumn = column;
+        expansionName = name;
+    }
+    scopes.push_back(++expansions);
+    ++expansionDepth;
+    for (const std::string& bodyLine : body) {
+        if (++expandedLines > maxExpandedLines) {
+            error(column, {DiagCode::expansionTooLarge, std::to_string(maxExpandedLines)});
+            break;
+        }
+        current.text = substituted(bodyLine, parameters, arguments);
+        current.wide.clear();
+        if (recording) // a MACRO or REPT within the body
+            record(current.text);
+        else
+            statement(commentColumn(current.text));
+        if (ended)
+            break;
+    }
+    --expansionDepth;
+    scopes.pop_back();
+    current = invoking;
+}
+
+bool AsAssembler::assembling() const {
+    return conditions.empty() || conditions.back().taking;
+}
+
+} // namespace assyntax

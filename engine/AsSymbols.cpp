@@ -1,0 +1,171 @@
+// Names and values in AS-syntax sources: labels and their passes, the labels
+// of expansions and nameless ones, operands' values in range, and faults.
+
+#include "AsAssembler.h"
+#include "SourceText.h"
+
+namespace assyntax {
+
+void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variable) {
+    if (!label)
+        return;
+    // A label of an expansion is its own: each expansion of a macro has its loop.
+    const bool local = !scopes.empty();
+    const std::string name = local ? localKey(upperOf(typed(*label))) : upperOf(typed(*label));
+    WordTable<std::uint32_t>& names = local ? localNames : assembly.symbols;
+    std::vector<Symbol>& info = local ? localSymbols : symbols;
+    std::uint32_t number = names.indexOf(name);
+    if (number == names.none) {
+        names.set(name, lineIndex);
+        number = names.indexOf(name);
+        info.resize(number + 1);
+    }
+    Symbol& s = info[number];
+    if (s.pass == passNumber && !(s.variable && variable)) {
+        error(label->from, {DiagCode::symbolDefinedTwice, typed(*label), std::to_string(s.line + 1)},
+              label->to - label->from);
+        return;
+    }
+    if (s.pass != passNumber) {
+        if (!s.variable && s.pass == passNumber - 1 && s.value != v)
+            valuesChanged = true;
+        s.line = lineIndex;
+    }
+    s.value = v;
+    s.pass = passNumber;
+    s.variable = variable;
+    names.set(name, lineIndex);
+}
+
+std::string AsAssembler::localKey(std::string_view name) const {
+    return std::string(name) + '@' + std::to_string(scopes.back());
+}
+
+std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint32_t column) {
+    // Conditions take only what this pass has defined; other operands what the last one did too.
+    const int lastPass = conditionWord.empty() ? passNumber - 1 : passNumber;
+    std::string local;
+    if (!scopes.empty()) {
+        local = localKey(name);
+        if (const std::uint32_t n = localNames.indexOf(local);
+            n != localNames.none && localSymbols[n].pass >= lastPass)
+            return localSymbols[n].value;
+    }
+    const std::uint32_t number = assembly.symbols.indexOf(name);
+    if (number != assembly.symbols.none && symbols[number].pass >= lastPass) {
+        if (column != 0 && scopes.empty())
+            assembly.uses.push_back({number, lineIndex, column});
+        return symbols[number].value;
+    }
+    // A pass more helps a name that no pass has defined up to here, not one a condition refuses.
+    const auto undefinedSoFar = [this](const WordTable<std::uint32_t>& names, const std::vector<Symbol>& info,
+                                       std::string_view key) {
+        const std::uint32_t n = names.indexOf(key);
+        return n == names.none || info[n].pass < passNumber - 1;
+    };
+    if (undefinedSoFar(assembly.symbols, symbols, name) &&
+        (local.empty() || undefinedSoFar(localNames, localSymbols, local))) {
+        unknownNames.emplace_back(name);
+        if (!local.empty())
+            unknownNames.push_back(std::move(local));
+    }
+    return std::nullopt;
+}
+
+// The nameless label that `-`, `--` ... (backwards) or `+`, `++` ... (forwards) name;
+// forwards, the last pass's list says where it is.
+std::optional<std::int64_t> AsAssembler::namelessLabel(Span operand) {
+    const std::string_view text = scan::slice(current.text, operand.from, operand.to);
+    const char direction = text.front();
+    std::size_t count = text.size();
+    const auto matches = [direction](const Nameless& label) {
+        return label.kind == direction || label.kind == '/';
+    };
+    if (direction == '-') {
+        for (auto it = nameless.rbegin(); it != nameless.rend(); ++it)
+            if (matches(*it) && --count == 0)
+                return it->value;
+    } else {
+        for (std::size_t i = nameless.size(); i < lastNameless.size(); ++i)
+            if (matches(lastNameless[i]) && --count == 0)
+                return lastNameless[i].value;
+        if (passNumber == 1) { // known in the next pass
+            namelessAhead = true;
+            lastUnknown = true;
+            return std::nullopt;
+        }
+    }
+    error(operand.from, {DiagCode::undefinedSymbol, std::string(text)}, operand.to - operand.from);
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> AsAssembler::value(Span operand) {
+    if (const std::string_view text = scan::slice(current.text, operand.from, operand.to);
+        !text.empty() && text.find_first_not_of(text.front()) == std::string_view::npos &&
+        (text.front() == '+' || text.front() == '-')) {
+        lastUnknown = false;
+        return namelessLabel(operand);
+    }
+    AsExpression expression(*this, radix);
+    const std::optional<std::int64_t> v = expression.evaluate(current, operand.from, operand.to);
+    lastUnknown = false;
+    if (!v) {
+        error(expression.faultColumn(), expression.fault());
+        return std::nullopt;
+    }
+    if (expression.unknown()) {
+        // Said in every pass: the next pass, if a name is defined further down, says it no more.
+        const std::string& name = expression.firstUnknown();
+        const bool later = !conditionWord.empty() && assembly.symbols.contains(upperOf(name));
+        error(expression.firstUnknownColumn(),
+              later ? Fault{DiagCode::noForwardReference, name, conditionWord}
+                    : Fault{DiagCode::undefinedSymbol, name},
+              static_cast<std::uint32_t>(name.size()));
+        lastUnknown = true;
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<std::int64_t> AsAssembler::valueIn(Span operand, std::int64_t low, std::int64_t high,
+                                                 const char* what) {
+    const std::optional<std::int64_t> v = value(operand);
+    if (!v) // a stand-in in the range, so that the line keeps its size until the name is known
+        return lastUnknown ? std::optional(std::max<std::int64_t>(low, 0)) : std::nullopt;
+    if (*v < low || *v > high) {
+        error(operand.from, {DiagCode::outOfRange, std::to_string(*v), what}, operand.to - operand.from);
+        return std::nullopt;
+    }
+    return v;
+}
+
+void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length) {
+    if (lineFailed)
+        return;
+    lineFailed = true;
+    column = expansionDepth > 0 ? expansionColumn : std::max<std::uint32_t>(column, 1);
+    length = expansionDepth > 0 ? 1 : length;
+    if (expansionDepth > 0)
+        fault.expansion = expansionName;
+    // A fault found where the comment begins (an operand missing there) shows red, not a comment.
+    Line& line = assembly.lines[lineIndex];
+    if (line.comment != 0 && column >= line.comment)
+        line.comment = 0;
+    assembly.diagnostics.push_back(
+        {lineIndex, column, std::max<std::uint32_t>(length, 1), std::move(fault), column});
+}
+
+void AsAssembler::warn(std::uint32_t column, Fault fault, std::uint32_t length) {
+    if (expansionDepth > 0) // the invoking line's own warnings only
+        return;
+    assembly.diagnostics.push_back({lineIndex, column, length, std::move(fault), column});
+}
+
+std::string AsAssembler::typed(Span span) const {
+    std::u16string units;
+    for (std::uint32_t column = span.from; column < span.to && column <= current.text.size(); ++column)
+        units += current.unitAt(column);
+    return utf8Of(units);
+}
+
+} // namespace assyntax
