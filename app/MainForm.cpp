@@ -270,6 +270,7 @@ void TForm1::buildStatusBar() {
 
 void TForm1::setDocument(const QString& name) {
     currentFile = name;
+    Brenvik1->SetSourcePath(name);
     setWindowTitle(baseCaption + " - " + (name.isEmpty() ? QStringLiteral("(untitled)") : name));
 }
 

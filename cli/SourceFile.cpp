@@ -9,16 +9,19 @@ bool SourceFile::load(const std::string& path, std::string& reason) {
     if (!readWholeFile(path, bytes, reason))
         return false;
     setBytes(std::move(bytes));
+    sourcePath = path;
     return true;
 }
 
 void SourceFile::setBytes(std::string bytes) {
     engine.reset();
+    sourcePath.clear();
     source.emplace(std::move(bytes));
 }
 
 const Assembly& SourceFile::assemble() {
     engine.emplace(*source);
+    engine->setSourcePath(sourcePath);
     return engine->run();
 }
 

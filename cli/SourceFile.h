@@ -27,5 +27,6 @@ class SourceFile {
 
   private:
     std::optional<SourceFileText> source;
+    std::string sourcePath;               // empty for bytes given as if read
     std::optional<TBrenvikEngine> engine; // reads `source`
 };

@@ -10,6 +10,7 @@
 #include "Program.h"
 #include "SourceText.h"
 
+#include <QFile>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -64,6 +65,8 @@ class TBrenvik : public QWidget {
     void ForgetAssembly();
     // What the last run produced.
     const Assembly& GetAssembly() const { return engine.GetAssembly(); }
+    // The document's file, beside which an AS-syntax source's INCLUDE is found.
+    void SetSourcePath(const QString& path) { engine.setSourcePath(QFile::encodeName(path).toStdString()); }
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }

@@ -28,6 +28,7 @@ constexpr int maxExpansionDepth = 100; // macros invoked within macros, as deep 
 // Lines one line's expansions may hold: macros that invoke others twice over grow
 // exponentially, and this bounds the time a run takes.
 constexpr std::int64_t maxExpandedLines = 1000000;
+constexpr std::size_t maxIncludeDepth = 16; // files within files
 
 inline bool isNameStart(char c) {
     return scan::isLetter(c) || c == '_' || c == '.';
@@ -89,8 +90,8 @@ std::string substituted(const std::string& text, const std::vector<std::string>&
 // One run over a text: the passes, and what each one knows of the text so far.
 class AsAssembler : public AsNames {
   public:
-    AsAssembler(const TextArea& text, Syntax syntax, Assembly& assembly)
-        : source(text), assembly(assembly), firstSyntax(syntax) {}
+    AsAssembler(const TextArea& text, Syntax syntax, const std::string& path, Assembly& assembly)
+        : source(text), assembly(assembly), firstSyntax(syntax), including{path} {}
 
     void run();
 
@@ -119,7 +120,10 @@ class AsAssembler : public AsNames {
     void startRecording(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands,
                         std::uint32_t column);
     void expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
-                const std::vector<std::string>& arguments, std::uint32_t column, const std::string& name);
+                const std::vector<std::string>& arguments, std::uint32_t column, const std::string& name,
+                bool ownLabels = true);
+    void include(Span operand);
+    const std::vector<std::string>* includedLines(const std::string& path);
     void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
@@ -206,6 +210,10 @@ class AsAssembler : public AsNames {
     std::uint32_t expansionColumn = 0; // where the invoking line names what it expands
     std::string expansionName;         // and what it names
     std::string conditionWord;         // IF or ELSEIF while its condition is evaluated
+    // The files being read, the source's own first (empty when it is no file), and
+    // the lines of every file read in the run, by path.
+    std::vector<std::string> including;
+    std::unordered_map<std::string, std::vector<std::string>> includedFiles;
 
     // The line.
     std::uint32_t lineIndex = 0;

@@ -2,8 +2,11 @@
 // processor and radix, functions and the bit functions of bitfuncs.inc.
 
 #include "AsAssembler.h"
+#include "SourceText.h"
 
 #include <array>
+#include <fstream>
+#include <iterator>
 
 namespace assyntax {
 
@@ -160,20 +163,8 @@ bool AsAssembler::directive(const std::string& word, std::optional<Span> label,
     }
     if (word == "INCLUDE") {
         define(label, pc, false);
-        if (!only(1))
-            return true;
-        AsExpression names(*this, radix);
-        std::optional<std::string> file = names.literal(current, operands[0].from, operands[0].to);
-        if (!file)
-            file = typed(operands[0]);
-        const std::string base =
-            file->substr(file->find_last_of("/\\") == std::string::npos ? 0 : file->find_last_of("/\\") + 1);
-        if (upperOf(base) != "BITFUNCS.INC") {
-            error(operands[0].from, {DiagCode::includeNotRead, *file});
-            return true;
-        }
-        for (const BitFunction& served : bitFunctions())
-            functions[served.name] = {served.parameters, {}, served.compute};
+        if (only(1))
+            include(operands[0]);
         return true;
     }
     // Directives of the listing, which change no byte.
@@ -183,6 +174,60 @@ bool AsAssembler::directive(const std::string& word, std::optional<Span> label,
 
 // The bytes of DB's or DW's operands: values, strings, DATE and TIME, and
 // `count DUP (operands)`. False once one is in error.
+// INCLUDE "file": its lines read beside the file that includes it, as if they
+// stood in place of the line, which holds their bytes; "bitfuncs.inc" served
+// from our own definitions when there is no such file.
+void AsAssembler::include(Span operand) {
+    AsExpression names(*this, radix);
+    std::string file = names.literal(current, operand.from, operand.to).value_or(typed(operand));
+    const std::size_t slash = file.find_last_of("/\\");
+    const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+    const std::string& from = including.back();
+    const std::size_t folderEnd = from.find_last_of('/');
+    const std::string path =
+        file.starts_with('/') || folderEnd == std::string::npos ? file : from.substr(0, folderEnd + 1) + file;
+    if (std::find(including.begin(), including.end(), path) != including.end()) {
+        error(operand.from, {DiagCode::includeCycle, file});
+        return;
+    }
+    if (including.size() > maxIncludeDepth) {
+        error(operand.from, {DiagCode::includeTooDeep, std::to_string(maxIncludeDepth)});
+        return;
+    }
+    const std::vector<std::string>* lines = from.empty() ? nullptr : includedLines(path);
+    if (!lines) {
+        if (upperOf(base) != "BITFUNCS.INC") {
+            error(operand.from, {DiagCode::includeNotRead, file});
+            return;
+        }
+        for (const BitFunction& served : bitFunctions())
+            functions[served.name] = {served.parameters, {}, served.compute};
+        return;
+    }
+    including.push_back(path);
+    expand(*lines, {}, {}, operand.from, file, false);
+    including.pop_back();
+}
+
+const std::vector<std::string>* AsAssembler::includedLines(const std::string& path) {
+    if (const auto read = includedFiles.find(path); read != includedFiles.end())
+        return &read->second;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return nullptr;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return nullptr;
+    const SourceFileText text(std::move(bytes));
+    std::vector<std::string> lines;
+    SourceLine line;
+    for (std::size_t i = 0; i < text.lineCount(); ++i) {
+        text.readLine(i, line);
+        lines.push_back(line.text);
+    }
+    return &includedFiles.emplace(path, std::move(lines)).first->second;
+}
+
 bool AsAssembler::data(const std::vector<Span>& operands, bool words, ByteList& bytes) {
     AsExpression literals(*this, radix);
     for (const Span& operand : operands) {

@@ -82,7 +82,7 @@ void AsAssembler::record(const std::string& text) {
         const std::uint32_t endLine = std::exchange(lineIndex, done.line);
         const bool endFailed = std::exchange(lineFailed, done.failed);
         for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
-            expand(done.body, {}, {}, done.column, "REPT");
+            expand(done.body, {}, {}, done.column, "the expansion of REPT");
         lineIndex = endLine;
         if (endLine != done.line)
             lineFailed = endFailed;
@@ -95,7 +95,7 @@ void AsAssembler::record(const std::string& text) {
 // line `lineIndex`, whose record takes every byte. Its labels are its own.
 void AsAssembler::expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
                          const std::vector<std::string>& arguments, std::uint32_t column,
-                         const std::string& name) {
+                         const std::string& name, bool ownLabels) {
     if (expansionDepth >= maxExpansionDepth) {
         error(column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)});
         return;
@@ -105,7 +105,8 @@ void AsAssembler::expand(const std::vector<std::string>& body, const std::vector
         expansionColumn = column;
         expansionName = name;
     }
-    scopes.push_back(++expansions);
+    if (ownLabels)
+        scopes.push_back(++expansions);
     ++expansionDepth;
     for (const std::string& bodyLine : body) {
         if (++expandedLines > maxExpandedLines) {
@@ -122,7 +123,8 @@ void AsAssembler::expand(const std::vector<std::string>& body, const std::vector
             break;
     }
     --expansionDepth;
-    scopes.pop_back();
+    if (ownLabels)
+        scopes.pop_back();
     current = invoking;
 }
 

@@ -53,10 +53,12 @@ std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint
     }
     const std::uint32_t number = assembly.symbols.indexOf(name);
     if (number != assembly.symbols.none && symbols[number].pass >= lastPass) {
-        if (column != 0 && scopes.empty())
+        if (column != 0 && expansionDepth == 0)
             assembly.uses.push_back({number, lineIndex, column});
         return symbols[number].value;
     }
+    if (name == "MOMPASS" && number == assembly.symbols.none) // AS's own: the pass, from 1
+        return passNumber;
     // A pass more helps a name that no pass has defined up to here, not one a condition refuses.
     const auto undefinedSoFar = [this](const WordTable<std::uint32_t>& names, const std::vector<Symbol>& info,
                                        std::string_view key) {

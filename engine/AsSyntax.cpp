@@ -224,7 +224,8 @@ void AsAssembler::statement(std::uint32_t codeEnd) {
         for (const Span& operand : operands)
             arguments.push_back(typed(operand));
         const Macro called = macro->second; // a copy: the body may define macros anew
-        expand(called.body, called.parameters, arguments, wordStart, typed({wordStart, pos}));
+        expand(called.body, called.parameters, arguments, wordStart,
+               "the expansion of " + typed({wordStart, pos}));
     } else if (const AsInstruction* found = instructions.find(word)) {
         define(label, pc, false);
         instruction(*found, word, operands);
@@ -343,9 +344,9 @@ Syntax syntaxOf(const TextArea& text) {
     return Syntax::native;
 }
 
-void assembleAsSyntax(const TextArea& text, Syntax syntax, Assembly& assembly) {
+void assembleAsSyntax(const TextArea& text, Syntax syntax, const std::string& path, Assembly& assembly) {
     assembly.lines.assign(text.lineCount(), {});
     assembly.symbols.clear();
     assembly.forwardRefs.clear();
-    AsAssembler(text, syntax, assembly).run();
+    AsAssembler(text, syntax, path, assembly).run();
 }

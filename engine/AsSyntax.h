@@ -6,6 +6,8 @@
 #include "Assembly.h"
 #include "TextArea.h"
 
+#include <string>
+
 // How `text` is read: in AS's syntax when CPU 8008 or CPU 8008NEW (in any case)
 // comes before its first statement that needs a processor: only comments,
 // PAGE, TITLE, INCLUDE, RADIX, EQU, SET and conditions may come before it.
@@ -14,4 +16,5 @@ Syntax syntaxOf(const TextArea& text);
 // Assembles `text` by AS's rules into `assembly`, whose records and diagnostics
 // it replaces: a label in column 1 with or without a colon, AS's numbers,
 // operators and strings, passes until every forward reference holds.
-void assembleAsSyntax(const TextArea& text, Syntax syntax, Assembly& assembly);
+// `path` is the file the text is, for INCLUDE; empty for a text that is no file.
+void assembleAsSyntax(const TextArea& text, Syntax syntax, const std::string& path, Assembly& assembly);

@@ -70,7 +70,7 @@ TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) 
 const Assembly& TBrenvikEngine::run() {
     if (const Syntax syntax = syntaxOf(sourceText); syntax != Syntax::native) {
         prepare();
-        assembleAsSyntax(sourceText, syntax, assembly);
+        assembleAsSyntax(sourceText, syntax, sourcePath, assembly);
         return assembly;
     }
     assembly.syntax = Syntax::native;

@@ -41,6 +41,9 @@ class TBrenvikEngine {
 
     // One whole run: prepare, assemble every line in order, resolve.
     const Assembly& run();
+    // The file the text is, so that an AS-syntax source's INCLUDE is found beside
+    // it; empty for a text that is no file yet.
+    void setSourcePath(std::string path) { sourcePath = std::move(path); }
     // What the last run produced; between prepare and resolve, what is known so far.
     const Assembly& GetAssembly() const { return assembly; }
 
@@ -125,6 +128,7 @@ class TBrenvikEngine {
     void checkLocation(std::uint32_t index);
 
     const TextArea& sourceText;
+    std::string sourcePath;
     Assembly assembly;
 
     std::uint32_t lastErrorLine = noLine;

@@ -108,7 +108,8 @@ constexpr std::array messageTable{
     Entry{symbolDefinedTwice, error, "'%0' is already defined on line %1",
           "A label or EQU defines its name once; use SET or := for a name whose value changes."},
     Entry{includeNotRead, error, "cannot read the included file '%0'",
-          "Only \"bitfuncs.inc\" is read in this version, from Brenvik's own definitions."},
+          "A file is looked for beside the file that includes it; \"bitfuncs.inc\", when there is none there, "
+          "is served from Brenvik's own definitions."},
     Entry{unknownCpu, error, "'%0' is not an 8008 processor; use CPU 8008 or CPU 8008NEW",
           "Brenvik assembles for the 8008: CPU 8008 takes the mnemonics of 1972, CPU 8008NEW those of 1975."},
     Entry{restartAddress, error, "RST %0 is not a restart address",
@@ -122,6 +123,10 @@ constexpr std::array messageTable{
     Entry{expansionTooLarge, error, "the expansion holds more than %0 lines",
           "Macros that invoke macros several times over, or repetitions within repetitions, multiply: "
           "expand fewer of them."},
+    Entry{includeCycle, error, "'%0' includes itself",
+          "A file that is being read cannot be included again from within itself or from a file it includes."},
+    Entry{includeTooDeep, error, "files included within each other deeper than %0",
+          "Include the innermost files from a file further out."},
 };
 // clang-format on
 
@@ -139,7 +144,8 @@ constexpr std::array<std::string_view, messageTable.size()> codeNames{
     "input-port", "output-port", "undefined-instruction", "halting-load", "beyond-address-space", "overlap",
     "bad-number", "bad-escape", "unknown-function", "argument-count", "out-of-range", "bad-register",
     "operand-count", "symbol-defined-twice", "include-not-read", "unknown-cpu", "restart-address",
-    "unclosed-conditional", "unmatched-conditional", "unclosed-macro", "expansion-too-large",
+    "unclosed-conditional", "unmatched-conditional", "unclosed-macro", "expansion-too-large", "include-cycle",
+    "include-too-deep",
 };
 // clang-format on
 static_assert(!codeNames.back().empty(), "every code has a name");
@@ -151,7 +157,7 @@ constexpr bool inEnumerationOrder() {
     return true;
 }
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
-static_assert(messageTable.back().code == expansionTooLarge, "the message table ends with the last code");
+static_assert(messageTable.back().code == includeTooDeep, "the message table ends with the last code");
 
 const Entry& entryOf(DiagCode code) {
     return messageTable[static_cast<std::size_t>(code)];
@@ -189,7 +195,7 @@ std::string messageOf(const Fault& fault) {
         }
     }
     if (!fault.expansion.empty())
-        text += ", in the expansion of " + fault.expansion;
+        text += ", in " + fault.expansion;
     return text;
 }
 

@@ -66,6 +66,8 @@ enum class DiagCode : std::uint8_t {
     unmatchedConditional, // %0 the ELSEIF, ELSE or ENDIF
     unclosedMacro,        // %0 MACRO or REPT
     expansionTooLarge,    // %0 how many lines a line's expansions may hold
+    includeCycle,         // %0 the file named
+    includeTooDeep,       // %0 how many files may stand within each other
 };
 
 // What is wrong, without where: a code and the words its message names.
@@ -73,7 +75,8 @@ struct Fault {
     DiagCode code = DiagCode::none;
     std::string argument = {}; // %0
     std::string detail = {};   // %1
-    // The macro (or REPT) whose expansion the fault is in, named after the message.
+    // Where the fault is when not on its line: "the expansion of NAME" or an
+    // included file, named after the message.
     std::string expansion = {};
 };
 

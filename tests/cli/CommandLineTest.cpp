@@ -320,3 +320,19 @@ TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
 }
 
 } // namespace
+
+TEST_F(CommandLine, AnIncludedFileThatCannotBeReadOrIncludesItselfIsSaidOnTheIncludingLine) {
+    folder.write("self.inc", "\tinclude \"self.inc\"\n");
+    folder.write("faulty.inc", "\tnop\n\tdb missing\n");
+    const Result r =
+        asm8008({"-o", "-",
+                 folder.write("prog.asm", "\tcpu 8008\n\tinclude \"absent.inc\"\n\tinclude \"self.inc\"\n"
+                                          "\tinclude \"faulty.inc\"\n\tinclude \"bitfuncs.inc\"\n"
+                                          "\tdb hi(1234h)\n")});
+    EXPECT_EQ(r.status, 1);
+    const auto reported = [&](const std::string& report) { return r.err.find(report) != std::string::npos; };
+    EXPECT_TRUE(reported("prog.asm:2:10: error: cannot read the included file 'absent.inc'")) << r.err;
+    EXPECT_TRUE(reported("prog.asm:3:10: error: 'self.inc' includes itself, in self.inc")) << r.err;
+    EXPECT_TRUE(reported("prog.asm:4:10: error: undefined symbol 'missing', in faulty.inc")) << r.err;
+    EXPECT_TRUE(reported("3 Errors in Assembly!")) << r.err; // bitfuncs.inc is served, hi() known
+}
