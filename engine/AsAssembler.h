@@ -97,10 +97,7 @@ class AsAssembler : public AsNames {
 
     std::optional<std::int64_t> symbol(std::string_view name, std::uint32_t column) override;
     std::int64_t location() const override { return lineStart; }
-    const Function* function(std::string_view name) const override {
-        const auto found = functions.find(std::string(name));
-        return found == functions.end() ? nullptr : &found->second;
-    }
+    const Function* function(std::string_view name) const override { return functions.find(name); }
 
   private:
     struct Symbol {
@@ -153,7 +150,7 @@ class AsAssembler : public AsNames {
     // The labels of expansions, by name and expansion ("LOOP@3"), apart from the table.
     WordTable<std::uint32_t> localNames;
     std::vector<Symbol> localSymbols;
-    std::unordered_map<std::string, Function> functions;
+    WordTable<Function> functions;
     std::vector<std::string> unknownNames; // named without a value in this pass
     std::string date, time;                // DATE and TIME: when the run began, as AS writes them
 
@@ -201,7 +198,7 @@ class AsAssembler : public AsNames {
         std::vector<std::string> body = {};
         bool failed = false; // whether its line is in error
     };
-    std::unordered_map<std::string, Macro> macros;
+    WordTable<Macro> macros;
     std::optional<Recording> recording;
     int expansionDepth = 0;
     std::int64_t expandedLines = 0;    // of the line's expansions so far

@@ -158,7 +158,7 @@ bool AsAssembler::directive(const std::string& word, std::optional<Span> label,
             defined.parameters.push_back(upperOf(typed(operands[i])));
         defined.body =
             current.text.substr(operands.back().from - 1, operands.back().to - operands.back().from);
-        functions[upperOf(typed(*label))] = std::move(defined);
+        functions.set(upperOf(typed(*label)), std::move(defined));
         return true;
     }
     if (word == "INCLUDE") {
@@ -201,7 +201,7 @@ void AsAssembler::include(Span operand) {
             return;
         }
         for (const BitFunction& served : bitFunctions())
-            functions[served.name] = {served.parameters, {}, served.compute};
+            functions.set(served.name, {served.parameters, {}, served.compute});
         return;
     }
     including.push_back(path);

@@ -141,9 +141,11 @@ bool AsExpression::failWith(DiagCode code, std::uint32_t column, std::string arg
 }
 
 std::string AsExpression::textOf(std::uint32_t from, std::uint32_t to) const {
-    std::u16string units;
+    if (bodyCall == 0)
+        return typedColumns(*source, from + 1, to + 1);
+    std::u16string units; // a function's body: its bytes, one character each
     for (std::uint32_t i = from; i < to && i < text.size(); ++i)
-        units += bodyCall == 0 ? source->unitAt(i + 1) : static_cast<unsigned char>(text[i]);
+        units += static_cast<unsigned char>(text[i]);
     return utf8Of(units);
 }
 

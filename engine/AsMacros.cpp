@@ -75,7 +75,7 @@ void AsAssembler::record(const std::string& text) {
         setKind(Line::noCode);
         if (!done.repeats) {
             if (!done.name.empty())
-                macros[done.name] = {std::move(done.parameters), std::move(done.body)};
+                macros.set(done.name, {std::move(done.parameters), std::move(done.body)});
             return;
         }
         // The repetitions' bytes are the REPT line's.

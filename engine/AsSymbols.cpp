@@ -164,10 +164,7 @@ void AsAssembler::warn(std::uint32_t column, Fault fault, std::uint32_t length) 
 }
 
 std::string AsAssembler::typed(Span span) const {
-    std::u16string units;
-    for (std::uint32_t column = span.from; column < span.to && column <= current.text.size(); ++column)
-        units += current.unitAt(column);
-    return utf8Of(units);
+    return typedColumns(current, span.from, span.to);
 }
 
 } // namespace assyntax

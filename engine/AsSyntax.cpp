@@ -218,12 +218,12 @@ void AsAssembler::statement(std::uint32_t codeEnd) {
     const std::vector<Span> operands = operandsOf(text, {pos, codeEnd});
     const WordTable<AsInstruction>& instructions = asInstructions(syntax == Syntax::as8008new);
     // A macro comes before an instruction of its name, as in AS.
-    if (const auto macro = macros.find(word); macro != macros.end()) {
+    if (const Macro* macro = macros.find(word)) {
         define(label, pc, false);
         std::vector<std::string> arguments;
         for (const Span& operand : operands)
             arguments.push_back(typed(operand));
-        const Macro called = macro->second; // a copy: the body may define macros anew
+        const Macro called = *macro; // a copy: the body may define macros anew
         expand(called.body, called.parameters, arguments, wordStart,
                "the expansion of " + typed({wordStart, pos}));
     } else if (const AsInstruction* found = instructions.find(word)) {

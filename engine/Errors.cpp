@@ -153,8 +153,5 @@ std::string TBrenvikEngine::typedText(std::uint32_t from, std::uint32_t to) cons
     // One character more than a message shows, so that it knows to cut.
     const auto columns = static_cast<std::uint32_t>(current.text.size());
     to = std::min({to, columns + 1, from + static_cast<std::uint32_t>(maxQuotedLength) + 1});
-    std::u16string units;
-    for (std::uint32_t column = from; column < to; ++column)
-        units += current.unitAt(column);
-    return utf8Of(units);
+    return typedColumns(current, from, to);
 }

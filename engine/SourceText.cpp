@@ -259,3 +259,10 @@ std::u16string_view SourceText::line(std::size_t index) const {
     const std::size_t start = lineStarts[index];
     return std::u16string_view(text).substr(start, lineStarts[index + 1] - 1 - start);
 }
+
+std::string typedColumns(const SourceLine& line, std::uint32_t from, std::uint32_t to) {
+    std::u16string units;
+    for (std::uint32_t column = from; column < to && column <= line.text.size(); ++column)
+        units += line.unitAt(column);
+    return utf8Of(units);
+}

@@ -49,6 +49,8 @@ inline bool isLowSurrogate(char32_t unit) {
 
 // `text` in UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8Of(std::u16string_view text);
+// Columns [from, to) of `line` as typed, in UTF-8; columns past its end are none.
+std::string typedColumns(const SourceLine& line, std::uint32_t from, std::uint32_t to);
 
 // One line of text as the assembler reads it: one byte per UTF-16 unit.
 void readSourceLine(std::u16string_view line, SourceLine& out);
