@@ -87,11 +87,18 @@ std::string wordAt(const std::string& text, std::uint32_t& pos);
 std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
                         const std::vector<std::string>& arguments);
 
+// A line of a macro's body, a repetition or an included file, with where it was written.
+struct BodyLine {
+    std::string text;
+    std::uint32_t file; // in the run's files, 0 for the text itself
+    std::uint32_t line; // 0-based
+};
+
 // One run over a text: the passes, and what each one knows of the text so far.
 class AsAssembler : public AsNames {
   public:
     AsAssembler(const TextArea& text, Syntax syntax, const std::string& path, Assembly& assembly)
-        : source(text), assembly(assembly), firstSyntax(syntax), including{path} {}
+        : source(text), assembly(assembly), firstSyntax(syntax), including{path}, files{std::string()} {}
 
     void run();
 
@@ -113,14 +120,16 @@ class AsAssembler : public AsNames {
     bool assembling() const;
     bool directive(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands);
     void statement(std::uint32_t codeEnd);
-    void record(const std::string& text);
+    void record(const BodyLine& line);
     void startRecording(const std::string& word, std::optional<Span> label, const std::vector<Span>& operands,
                         std::uint32_t column);
-    void expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
-                const std::vector<std::string>& arguments, std::uint32_t column, const std::string& name,
-                bool ownLabels = true);
+    // Assembles `body` for the line `lineIndex`; `macro` names what is expanded,
+    // and is empty for an included file, whose labels are the includer's.
+    void expand(const std::vector<BodyLine>& body, const std::vector<std::string>& parameters,
+                const std::vector<std::string>& arguments, std::uint32_t column, const std::string& macro);
     void include(Span operand);
-    const std::vector<std::string>* includedLines(const std::string& path);
+    const std::vector<BodyLine>* includedLines(const std::string& path);
+    std::shared_ptr<const FaultSite> faultSite(std::uint32_t column) const;
     void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
@@ -185,7 +194,7 @@ class AsAssembler : public AsNames {
     // Macros and repetitions.
     struct Macro {
         std::vector<std::string> parameters; // upper case
-        std::vector<std::string> body;       // its lines as written
+        std::vector<BodyLine> body;          // its lines as written
     };
     struct Recording {
         bool repeats;         // REPT rather than MACRO
@@ -195,7 +204,7 @@ class AsAssembler : public AsNames {
         std::string name;
         std::vector<std::string> parameters;
         std::int64_t times;
-        std::vector<std::string> body = {};
+        std::vector<BodyLine> body = {};
         bool failed = false; // whether its line is in error
     };
     WordTable<Macro> macros;
@@ -205,15 +214,23 @@ class AsAssembler : public AsNames {
     int expansions = 0;                // of this pass: each one's labels are its own
     std::vector<int> scopes;           // the expansions being assembled, innermost last
     std::uint32_t expansionColumn = 0; // where the invoking line names what it expands
-    std::string expansionName;         // and what it names
-    std::string conditionWord;         // IF or ELSEIF while its condition is evaluated
+    // What is being expanded, innermost last: its macro ("" for a file included)
+    // and where it was invoked or included.
+    struct Frame {
+        std::string macro;
+        std::uint32_t file, line;
+    };
+    std::vector<Frame> frames;
+    std::string conditionWord; // IF or ELSEIF while its condition is evaluated
     // The files being read, the source's own first (empty when it is no file), and
     // the lines of every file read in the run, by path.
     std::vector<std::string> including;
-    std::unordered_map<std::string, std::vector<std::string>> includedFiles;
+    std::unordered_map<std::string, std::vector<BodyLine>> includedFiles;
+    std::vector<std::string> files; // as the places of lines name them, "" for the text itself
 
-    // The line.
+    // The line: of the text, and the one of a file or a body assembled for it.
     std::uint32_t lineIndex = 0;
+    std::uint32_t placeFile = 0, placeLine = 0;
     SourceLine current;
     std::int64_t lineStart = 0;
     bool lineFailed = false;

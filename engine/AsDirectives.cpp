@@ -194,7 +194,7 @@ void AsAssembler::include(Span operand) {
         error(operand.from, {DiagCode::includeTooDeep, std::to_string(maxIncludeDepth)});
         return;
     }
-    const std::vector<std::string>* lines = from.empty() ? nullptr : includedLines(path);
+    const std::vector<BodyLine>* lines = from.empty() ? nullptr : includedLines(path);
     if (!lines) {
         if (upperOf(base) != "BITFUNCS.INC") {
             error(operand.from, {DiagCode::includeNotRead, file});
@@ -205,11 +205,11 @@ void AsAssembler::include(Span operand) {
         return;
     }
     including.push_back(path);
-    expand(*lines, {}, {}, operand.from, file, false);
+    expand(*lines, {}, {}, operand.from, {});
     including.pop_back();
 }
 
-const std::vector<std::string>* AsAssembler::includedLines(const std::string& path) {
+const std::vector<BodyLine>* AsAssembler::includedLines(const std::string& path) {
     if (const auto read = includedFiles.find(path); read != includedFiles.end())
         return &read->second;
     std::ifstream in(path, std::ios::binary);
@@ -219,11 +219,13 @@ const std::vector<std::string>* AsAssembler::includedLines(const std::string& pa
     if (!in.good() && !in.eof())
         return nullptr;
     const SourceFileText text(std::move(bytes));
-    std::vector<std::string> lines;
+    const auto file = static_cast<std::uint32_t>(files.size());
+    files.push_back(path);
+    std::vector<BodyLine> lines;
     SourceLine line;
-    for (std::size_t i = 0; i < text.lineCount(); ++i) {
+    for (std::uint32_t i = 0; i < text.lineCount(); ++i) {
         text.readLine(i, line);
-        lines.push_back(line.text);
+        lines.push_back({line.text, file, i});
     }
     return &includedFiles.emplace(path, std::move(lines)).first->second;
 }

@@ -130,10 +130,19 @@ void AsAssembler::emit(Line::LineCode kind, ByteList bytes) {
         if (size > 0 && pc + size - 1 > lastAddress)
             error(1, {DiagCode::outOfRange, std::to_string(pc + size - 1),
                       "an address of the 8008 (0 to 3FFFH)"});
-        if (kind >= 0)
+        if (line.code.empty()) // where its first byte lies, which an ORG before it may have moved
+            line.value = static_cast<std::uint32_t>(pc);
+        Assembly::ExpandedLine& listed = assembly.expanded.back();
+        listed.kind = kind;
+        listed.address = static_cast<std::uint32_t>(pc);
+        if (kind >= 0) {
             line.code.push_back(static_cast<std::uint8_t>(kind & 0xFF));
-        for (const std::uint8_t byte : bytes)
+            listed.bytes.push_back(static_cast<std::uint8_t>(kind & 0xFF));
+        }
+        for (const std::uint8_t byte : bytes) {
             line.code.push_back(byte);
+            listed.bytes.push_back(byte);
+        }
         line.kind = Line::expansion;
         pc += size;
         return;

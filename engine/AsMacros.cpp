@@ -60,7 +60,8 @@ void AsAssembler::startRecording(const std::string& word, std::optional<Span> la
     recording = std::move(started);
 }
 
-void AsAssembler::record(const std::string& text) {
+void AsAssembler::record(const BodyLine& line) {
+    const std::string& text = line.text;
     const std::uint32_t end = commentColumn(text);
     std::uint32_t pos = 1;
     if (end > 1 && isNameStart(scan::at(text, 1)))
@@ -82,50 +83,73 @@ void AsAssembler::record(const std::string& text) {
         const std::uint32_t endLine = std::exchange(lineIndex, done.line);
         const bool endFailed = std::exchange(lineFailed, done.failed);
         for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
-            expand(done.body, {}, {}, done.column, "the expansion of REPT");
+            expand(done.body, {}, {}, done.column, "REPT");
         lineIndex = endLine;
         if (endLine != done.line)
             lineFailed = endFailed;
         return;
     }
-    recording->body.push_back(text);
+    recording->body.push_back(line);
 }
 
 // Assembles `body` with each parameter's name replaced by its argument, for the
-// line `lineIndex`, whose record takes every byte. Its labels are its own.
-void AsAssembler::expand(const std::vector<std::string>& body, const std::vector<std::string>& parameters,
+// line `lineIndex`, whose record takes every byte; each of its lines is listed
+// under that line. A macro's or a repetition's labels are its own.
+void AsAssembler::expand(const std::vector<BodyLine>& body, const std::vector<std::string>& parameters,
                          const std::vector<std::string>& arguments, std::uint32_t column,
-                         const std::string& name, bool ownLabels) {
+                         const std::string& macro) {
     if (expansionDepth >= maxExpansionDepth) {
         error(column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)});
         return;
     }
     const SourceLine invoking = current;
-    if (expansionDepth == 0) { // what the body holds is said where the line invokes it
+    const std::uint32_t invokingFile = placeFile, invokingLine = placeLine;
+    if (expansionDepth == 0) // what the body holds is said where the line invokes it
         expansionColumn = column;
-        expansionName = name;
-    }
+    const bool ownLabels = !macro.empty();
     if (ownLabels)
         scopes.push_back(++expansions);
+    frames.push_back({macro, placeFile, placeLine});
     ++expansionDepth;
-    for (const std::string& bodyLine : body) {
+    for (const BodyLine& bodyLine : body) {
         if (++expandedLines > maxExpandedLines) {
             error(column, {DiagCode::expansionTooLarge, std::to_string(maxExpandedLines)});
             break;
         }
-        current.text = substituted(bodyLine, parameters, arguments);
+        current.text = substituted(bodyLine.text, parameters, arguments);
         current.wide.clear();
+        placeFile = bodyLine.file;
+        placeLine = bodyLine.line;
+        assembly.expanded.push_back({lineIndex,
+                                     static_cast<std::uint32_t>(expansionDepth),
+                                     static_cast<std::uint32_t>(pc),
+                                     Line::noStatement,
+                                     {},
+                                     current.text});
         if (recording) // a MACRO or REPT within the body
-            record(current.text);
+            record({current.text, placeFile, placeLine});
         else
             statement(commentColumn(current.text));
         if (ended)
             break;
     }
     --expansionDepth;
+    frames.pop_back();
     if (ownLabels)
         scopes.pop_back();
     current = invoking;
+    placeFile = invokingFile;
+    placeLine = invokingLine;
+}
+
+std::shared_ptr<const FaultSite> AsAssembler::faultSite(std::uint32_t column) const {
+    auto site = std::make_shared<FaultSite>();
+    site->place = {files[placeFile], placeLine};
+    site->column = column;
+    site->text = current.text;
+    for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
+        site->steps.push_back({frame->macro, {files[frame->file], frame->line}});
+    return site;
 }
 
 bool AsAssembler::assembling() const {

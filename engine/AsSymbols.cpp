@@ -145,10 +145,12 @@ void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length)
     if (lineFailed)
         return;
     lineFailed = true;
-    column = expansionDepth > 0 ? expansionColumn : std::max<std::uint32_t>(column, 1);
-    length = expansionDepth > 0 ? 1 : length;
-    if (expansionDepth > 0)
-        fault.expansion = expansionName;
+    column = std::max<std::uint32_t>(column, 1);
+    if (expansionDepth > 0) { // the invoking line holds it, at what it names
+        fault.site = faultSite(column);
+        column = expansionColumn;
+        length = 1;
+    }
     // A fault found where the comment begins (an operand missing there) shows red, not a comment.
     Line& line = assembly.lines[lineIndex];
     if (line.comment != 0 && column >= line.comment)

@@ -98,6 +98,7 @@ void AsAssembler::pass() {
     }
     assembly.diagnostics.clear();
     assembly.uses.clear();
+    assembly.expanded.clear();
     unknownNames.clear();
     valuesChanged = false;
     syntax = firstSyntax;
@@ -138,8 +139,10 @@ void AsAssembler::assembleLine(std::uint32_t index) {
     const std::uint32_t comment = commentColumn(current.text);
     if (comment <= current.text.size())
         line.comment = comment;
+    placeFile = 0;
+    placeLine = index;
     if (recording)
-        record(current.text);
+        record({current.text, 0, index});
     else
         statement(comment);
 }
@@ -224,8 +227,7 @@ void AsAssembler::statement(std::uint32_t codeEnd) {
         for (const Span& operand : operands)
             arguments.push_back(typed(operand));
         const Macro called = *macro; // a copy: the body may define macros anew
-        expand(called.body, called.parameters, arguments, wordStart,
-               "the expansion of " + typed({wordStart, pos}));
+        expand(called.body, called.parameters, arguments, wordStart, typed({wordStart, pos}));
     } else if (const AsInstruction* found = instructions.find(word)) {
         define(label, pc, false);
         instruction(*found, word, operands);

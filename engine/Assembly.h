@@ -62,6 +62,17 @@ struct Assembly {
         std::uint32_t column;
     };
 
+    // A line of an included file or of a macro's expansion, as assembled for the
+    // line of the text that includes or invokes it, which holds its bytes.
+    struct ExpandedLine {
+        std::uint32_t line;  // that line of the text
+        std::uint32_t depth; // 1 for what the line itself expands, 2 within that, ...
+        std::uint32_t address;
+        Line::LineCode kind; // as a line's: an opcode first in `bytes`, or a directive
+        ByteList bytes;      // every byte, at `address` on
+        std::string text;    // as assembled, its macro's parameters replaced
+    };
+
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
     std::vector<Line> lines;          // one per text line
@@ -74,11 +85,21 @@ struct Assembly {
     std::uint32_t bytesAssembled = 0;
     int errorCount = 0;                  // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
+    std::vector<ExpandedLine> expanded;  // by the line that holds them, in the order assembled
 
     // Every byte of the lines outside BSS sections, in line order, to
-    // `put(address, byte)`.
+    // `put(address, byte)`; a line's expansion puts each of its lines' bytes where
+    // that line was assembled, which an ORG within it may have moved.
     template <typename Put> void GetCode(Put&& put) const {
-        for (const Line& line : lines) {
+        auto next = expanded.begin();
+        for (std::uint32_t i = 0; i < lines.size(); ++i) {
+            const Line& line = lines[i];
+            if (line.kind == Line::expansion) {
+                for (; next != expanded.end() && next->line <= i; ++next)
+                    for (std::uint32_t k = 0; k < next->bytes.size(); ++k)
+                        put(next->address + k, next->bytes[k]);
+                continue;
+            }
             if (!line.emits)
                 continue;
             std::uint32_t address = line.value;

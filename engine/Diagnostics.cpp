@@ -181,7 +181,7 @@ Severity severityOf(DiagCode code) {
     return entryOf(code).severity;
 }
 
-std::string messageOf(const Fault& fault) {
+std::string messageOf(const Fault& fault, bool sayingWhere) {
     const std::string_view pattern = entryOf(fault.code).message;
     std::string text;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -194,9 +194,13 @@ std::string messageOf(const Fault& fault) {
             text += pattern[i];
         }
     }
-    if (!fault.expansion.empty())
-        text += ", in " + fault.expansion;
-    return text;
+    if (!sayingWhere || !fault.site || fault.site->steps.empty())
+        return text;
+    const FaultSite& site = *fault.site;
+    const std::string& macro = site.steps.front().macro;
+    if (!macro.empty())
+        return text + ", in the expansion of " + macro;
+    return text + ", in " + site.place.file + ':' + std::to_string(site.place.line + 1);
 }
 
 std::string_view nameOf(DiagCode code) {

@@ -5,8 +5,10 @@
 // diagnostics into tooltips, a problems list and compiler-style reports.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class DiagCode : std::uint8_t {
     none,
@@ -70,14 +72,37 @@ enum class DiagCode : std::uint8_t {
     includeTooDeep,       // %0 how many files may stand within each other
 };
 
+// A line of a file: the file as the source names it (empty for the assembled
+// text itself) and the line, 0-based.
+struct SourcePlace {
+    std::string file;
+    std::uint32_t line = 0;
+};
+
+// Where a fault found in an included file or in a macro's expansion stands: the
+// line of the text that includes or invokes it holds the fault, and this says
+// which line of which file it is, as assembled, and how that line was reached.
+struct FaultSite {
+    SourcePlace place;
+    std::uint32_t column = 1;
+    std::string text; // the line as assembled, its macro's parameters replaced
+    // One step on the way to the fault, innermost first: the expansion of `macro`
+    // invoked at `from`, or, without a macro, the file included at `from`.
+    struct Step {
+        std::string macro;
+        SourcePlace from;
+    };
+    std::vector<Step> steps;
+};
+
 // What is wrong, without where: a code and the words its message names.
 struct Fault {
     DiagCode code = DiagCode::none;
     std::string argument = {}; // %0
     std::string detail = {};   // %1
-    // Where the fault is when not on its line: "the expansion of NAME" or an
-    // included file, named after the message.
-    std::string expansion = {};
+    // Set when the fault is not on its line's own text, but in what the line
+    // includes or expands.
+    std::shared_ptr<const FaultSite> site = {};
 };
 
 // A fault found in the source. For an error the column is where the line's red
@@ -99,8 +124,10 @@ inline bool isError(const Diagnostic& d) {
     return severityOf(d.fault.code) == Severity::error;
 }
 
-// The short message, GNU style: lower case, no final period, names quoted.
-std::string messageOf(const Fault& fault);
+// The short message, GNU style: lower case, no final period, names quoted. A
+// fault of an included file or an expansion says where it stands after it
+// (", in the expansion of NAME", ", in FILE:LINE"), unless `sayingWhere` is false.
+std::string messageOf(const Fault& fault, bool sayingWhere = true);
 // One sentence that says what to do.
 std::string_view explanationOf(DiagCode code);
 // The code's name, such as "undefined-symbol".

@@ -5,6 +5,8 @@
 
 namespace {
 
+using Line = Assembly::Line;
+
 constexpr std::size_t codeFieldWidth = 20;
 constexpr std::size_t bytesColumn = 8;
 constexpr std::size_t bytesPerRow = 3;
@@ -50,13 +52,35 @@ std::string expandTabs(std::u16string_view line) {
 void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source,
                   const LinePrefix& prefix) {
     const auto& records = assembly.lines;
+    auto expanded = assembly.expanded.begin();
+    const auto writeLine = [&](const Line& record, const std::string& before, const std::string& text) {
+        CodeRow row = codeRow(record, bytesPerRow, 0);
+        writeRow(out, before, codeField(row), text);
+        while (row.nextByte < record.code.size()) {
+            row = codeRow(record, bytesPerRow, row.nextByte);
+            writeRow(out, std::string(before.size(), ' '), codeField(row), "");
+        }
+    };
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::string before = prefix ? prefix(i) : std::string();
-        CodeRow row = codeRow(records[i], bytesPerRow, 0);
-        writeRow(out, before, codeField(row), expandTabs(source(i)));
-        while (row.nextByte < records[i].code.size()) {
-            row = codeRow(records[i], bytesPerRow, row.nextByte);
-            writeRow(out, std::string(before.size(), ' '), codeField(row), "");
+        if (records[i].kind != Line::expansion) {
+            writeLine(records[i], before, expandTabs(source(i)));
+        } else { // its address here, its bytes with the lines that made them
+            Line addressOnly;
+            addressOnly.value = records[i].value;
+            addressOnly.kind = Line::reserve;
+            writeLine(addressOnly, before, expandTabs(source(i)));
+        }
+        // Each line it included or expanded, marked with a '+' for each level.
+        for (; expanded != assembly.expanded.end() && expanded->line <= i; ++expanded) {
+            Line record;
+            record.value = expanded->address;
+            record.kind = expanded->kind;
+            for (std::size_t k = record.hasOpcode() ? 1 : 0; k < expanded->bytes.size(); ++k)
+                record.code.push_back(expanded->bytes[k]);
+            const std::u16string text(expanded->text.begin(), expanded->text.end());
+            writeLine(record, std::string(before.size(), ' '),
+                      std::string(expanded->depth, '+') + ' ' + expandTabs(text));
         }
     }
 }

@@ -321,18 +321,33 @@ TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
 
 } // namespace
 
-TEST_F(CommandLine, AnIncludedFileThatCannotBeReadOrIncludesItselfIsSaidOnTheIncludingLine) {
+TEST_F(CommandLine, AFaultOfAnIncludedFileOrAnExpansionIsSaidWhereItStandsAndHowItWasReached) {
     folder.write("self.inc", "\tinclude \"self.inc\"\n");
     folder.write("faulty.inc", "\tnop\n\tdb missing\n");
+    folder.write("macros.inc", "load\tmacro v\n\tmvi a,v\n\tendm\n");
     const Result r =
         asm8008({"-o", "-",
-                 folder.write("prog.asm", "\tcpu 8008\n\tinclude \"absent.inc\"\n\tinclude \"self.inc\"\n"
+                 folder.write("prog.asm", "\tcpu 8008new\n\tinclude \"absent.inc\"\n\tinclude \"self.inc\"\n"
                                           "\tinclude \"faulty.inc\"\n\tinclude \"bitfuncs.inc\"\n"
-                                          "\tdb hi(1234h)\n")});
+                                          "\tdb hi(1234h)\n\tinclude \"macros.inc\"\ntwice\tmacro\n"
+                                          "\tload 1\n\tload 300\n\tendm\n\ttwice\n")});
     EXPECT_EQ(r.status, 1);
     const auto reported = [&](const std::string& report) { return r.err.find(report) != std::string::npos; };
-    EXPECT_TRUE(reported("prog.asm:2:10: error: cannot read the included file 'absent.inc'")) << r.err;
-    EXPECT_TRUE(reported("prog.asm:3:10: error: 'self.inc' includes itself, in self.inc")) << r.err;
-    EXPECT_TRUE(reported("prog.asm:4:10: error: undefined symbol 'missing', in faulty.inc")) << r.err;
-    EXPECT_TRUE(reported("3 Errors in Assembly!")) << r.err; // bitfuncs.inc is served, hi() known
+    EXPECT_TRUE(reported("prog.asm:2:10: error: cannot read the included file 'absent.inc'\n")) << r.err;
+    EXPECT_TRUE(
+        reported("self.inc:1:10: error: 'self.inc' includes itself\n\tinclude \"self.inc\"\n\t        ^\n"
+                 "included from " +
+                 folder.file("prog.asm") + ":3\n"))
+        << r.err;
+    EXPECT_TRUE(
+        reported("faulty.inc:2:5: error: undefined symbol 'missing'\n\tdb missing\n\t   ^\nincluded from " +
+                 folder.file("prog.asm") + ":4\n"))
+        << r.err;
+    // In a macro of an included file, invoked from another macro: its parameter replaced.
+    EXPECT_TRUE(reported("macros.inc:2:8: error: value 300 is out of range for a byte (-128 to 255)\n"
+                         "\tmvi a,300\n\t      ^\nin expansion of load at " +
+                         folder.file("prog.asm") + ":10\nin expansion of twice at " +
+                         folder.file("prog.asm") + ":12\n"))
+        << r.err;
+    EXPECT_TRUE(reported("4 Errors in Assembly!")) << r.err; // bitfuncs.inc is served, hi() known
 }
