@@ -71,16 +71,16 @@ void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines
             addressOnly.kind = Line::reserve;
             writeLine(addressOnly, before, expandTabs(source(i)));
         }
-        // Each line it included or expanded, marked with a '+' for each level.
+        // Each line it included or expanded, a '+' for each level before it.
         for (; expanded != assembly.expanded.end() && expanded->line <= i; ++expanded) {
             Line record;
             record.value = expanded->address;
             record.kind = expanded->kind;
             for (std::size_t k = record.hasOpcode() ? 1 : 0; k < expanded->bytes.size(); ++k)
                 record.code.push_back(expanded->bytes[k]);
-            const std::u16string text(expanded->text.begin(), expanded->text.end());
-            writeLine(record, std::string(before.size(), ' '),
-                      std::string(expanded->depth, '+') + ' ' + expandTabs(text));
+            std::u16string text(expanded->depth, u'+');
+            text.append(expanded->text.begin(), expanded->text.end());
+            writeLine(record, std::string(before.size(), ' '), expandTabs(text));
         }
     }
 }

@@ -94,6 +94,27 @@ TEST_F(CommandLine, ListsAddressesAndBytesBesideTheSource) {
                                                 "       007\n");
 }
 
+TEST_F(CommandLine, ListsEveryLineALineIncludesOrExpandsUnderIt) {
+    folder.write("far.inc", "\torg 10h\n\tdb 1,2,3,4\n");
+    const std::string source = folder.write(
+        "list.asm",
+        "\tcpu 8008new\npair\tmacro v\n\tmvi a,v\n\tinclude \"far.inc\"\n\tendm\n\tnop\n\tpair 7\n");
+    const Result r = asm8008({"-l", source, "-o", "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find(":")), "                            cpu 8008new\n"
+                                                "                    pair    macro v\n"
+                                                "                            mvi a,v\n"
+                                                "                            include \"far.inc\"\n"
+                                                "                            endm\n"
+                                                "000000 300                  nop\n"
+                                                "000001                      pair 7\n"
+                                                "000001 006 007      +       mvi a,7\n"
+                                                "                    +       include \"far.inc\"\n"
+                                                "                    ++      org 10h\n"
+                                                "000020 001 002 003  ++      db 1,2,3,4\n"
+                                                "       004\n");
+}
+
 TEST_F(CommandLine, AcceptsEveryLineBreakAndPrintsLinesAsTheyStand) {
     const Result crlf = asm8008({"-l", folder.write("a.asm", "\tRET\r\n\tRLC\r\n"), "-o", "-"});
     const Result lf = asm8008({"-l", folder.write("b.asm", "\tRET\n\tRLC"), "-o", "-"});

@@ -5,4 +5,7 @@
 start:  mvi     a,answer
         twice   start
         call    helper
+back    equ     $+3
+        include "inc/placed.inc"
+        jmp     table
         end
