@@ -17,11 +17,13 @@ void showMessage(QWidget* parent, const QString& text, const QString& detail);
 
 // Runs a command and reports what it throws. Commands started by Qt run through
 // this, so that no exception unwinds through Qt's own frames, which do not
-// expect one (and leak when it passes).
-template <typename Command> void reportingErrors(Command&& command) {
+// expect one (and leak when it passes). Whether it ran without one.
+template <typename Command> bool reportingErrors(Command&& command) {
     try {
         command();
+        return true;
     } catch (const std::exception& error) {
         showErrorReport(QString::fromStdString(error.what()));
+        return false;
     }
 }

@@ -101,6 +101,15 @@ void TForm1::dummy1Click(const QString& path) {
         loadDocument(path);
 }
 
+void TForm1::openAt(const QString& path, int line, int column) {
+    if (path == currentFile) {
+        Brenvik1->GoTo(line, column);
+        return;
+    }
+    if (discardChanges() && reportingErrors([&] { loadDocument(path); }))
+        Brenvik1->GoTo(line, column);
+}
+
 void TForm1::Save1Click() {
     if (currentFile.isEmpty() && chooseFile(SaveDialog1))
         setDocument(SaveDialog1->selectedFiles().value(0));

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int lineRole = Qt::UserRole;
 constexpr int columnRole = Qt::UserRole + 1;
+constexpr int pathRole = Qt::UserRole + 2;
 constexpr int rowsShownAtFirst = 6;
 
 } // namespace
@@ -22,15 +23,26 @@ TLinesPane::TLinesPane(const QString& title, const QString& textHeading, QWidget
     list->header()->setSectionResizeMode(columnColumn, QHeaderView::ResizeToContents);
     setWidget(list);
     connect(list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        Q_EMIT OnLine(item->data(lineColumn, lineRole).toInt(), item->data(lineColumn, columnRole).toInt());
+        const int line = item->data(lineColumn, lineRole).toInt();
+        const int column = item->data(lineColumn, columnRole).toInt();
+        const QString path = item->data(lineColumn, pathRole).toString();
+        if (path.isEmpty())
+            Q_EMIT OnLine(line, column);
+        else
+            Q_EMIT OnFileLine(path, line, column);
     });
     hide();
 }
 
-QTreeWidgetItem* TLinesPane::row(std::uint32_t line, std::uint32_t column, const QString& text) {
+QTreeWidgetItem* TLinesPane::row(std::uint32_t line, std::uint32_t column, const QString& text,
+                                 const QString& path) {
     auto* item = new QTreeWidgetItem({QString::number(line + 1), QString::number(column), text});
     item->setData(lineColumn, lineRole, static_cast<int>(line));
     item->setData(lineColumn, columnRole, static_cast<int>(column));
+    if (!path.isEmpty()) {
+        item->setData(lineColumn, pathRole, path);
+        item->setToolTip(textColumn, path);
+    }
     item->setTextAlignment(lineColumn, Qt::AlignRight);
     item->setTextAlignment(columnColumn, Qt::AlignRight);
     return item;

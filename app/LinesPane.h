@@ -21,12 +21,16 @@ class TLinesPane : public QDockWidget {
   Q_SIGNALS:
     // A row was activated: its line, 0-based, and its column, 1-based.
     void OnLine(int line, int column);
+    // A row of a place in another file was activated.
+    void OnFileLine(const QString& path, int line, int column);
 
   protected:
     enum Column { lineColumn, columnColumn, textColumn };
 
-    // A row for `line` (0-based) and `column` (1-based).
-    static QTreeWidgetItem* row(std::uint32_t line, std::uint32_t column, const QString& text);
+    // A row for `line` (0-based) and `column` (1-based) of the document, or of
+    // the file `path` when one is given.
+    static QTreeWidgetItem* row(std::uint32_t line, std::uint32_t column, const QString& text,
+                                const QString& path = {});
     // Shows the pane; the first time, a few rows high rather than half the window.
     void showFewRows();
 

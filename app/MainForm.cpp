@@ -75,6 +75,7 @@ TForm1::TForm1(QWidget* parent)
     addDockWidget(Qt::BottomDockWidgetArea, ProblemsPane1);
     addDockWidget(Qt::BottomDockWidgetArea, UsesPane1);
     connect(ProblemsPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
+    connect(ProblemsPane1, &TLinesPane::OnFileLine, this, &TForm1::openAt);
     connect(UsesPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
     connect(SymbolsPane1, &TSymbolsPane::OnDefinition, Brenvik1,
             [this](int line) { Brenvik1->GoTo(line, 1); });

@@ -93,6 +93,8 @@ class TForm1 : public QMainWindow {
     void SaveAs1Click();
     void saveDocument();
     void dummy1Click(const QString& path);
+    // Opens `path` as the document, its caret at `line` (0-based) and `column`.
+    void openAt(const QString& path, int line, int column);
 
     void sayAtCaret(const QString& message);
     void caretMoved();

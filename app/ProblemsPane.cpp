@@ -25,7 +25,12 @@ void TProblemsPane::showProblems(const Assembly& assembly) {
     QList<QTreeWidgetItem*> rows;
     for (int i = 0; i < std::min(count, maxRows); ++i) {
         const Diagnostic& d = problems[static_cast<std::size_t>(i)];
-        QTreeWidgetItem* problem = row(d.line, d.textColumn, diagnosticText(d));
+        // One found in an included file is listed at its own line there.
+        const FaultSite* site = d.fault.site.get();
+        QTreeWidgetItem* problem = site && !site->place.file.empty()
+                                       ? row(site->place.line, site->column, diagnosticText(d),
+                                             QString::fromStdString(site->place.file))
+                                       : row(d.line, d.textColumn, diagnosticText(d));
         problem->setIcon(textColumn, isError(d) ? errorIcon : warningIcon);
         rows.append(problem);
     }

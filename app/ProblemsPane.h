@@ -1,7 +1,8 @@
 #pragma once
 
 // The problems list: every error and warning of the last run with its line,
-// column and message; activating one puts the caret there. A dock at the
+// column and message; activating one puts the caret there, or opens the
+// included file it was found in at its line. A dock at the
 // bottom of the window, hidden until there is something to show; once the
 // user closes it, it stays closed until it is opened again.
 

@@ -196,11 +196,13 @@ std::string messageOf(const Fault& fault, bool sayingWhere) {
     }
     if (!sayingWhere || !fault.site || fault.site->steps.empty())
         return text;
+    // In another file: that file's name and line; in the text: the expansion it stands in.
     const FaultSite& site = *fault.site;
-    const std::string& macro = site.steps.front().macro;
-    if (!macro.empty())
-        return text + ", in the expansion of " + macro;
-    return text + ", in " + site.place.file + ':' + std::to_string(site.place.line + 1);
+    if (site.place.file.empty())
+        return text + ", in the expansion of " + site.steps.front().macro;
+    const std::size_t slash = site.place.file.find_last_of("/\\");
+    return text + ", in " + site.place.file.substr(slash == std::string::npos ? 0 : slash + 1) + ':' +
+           std::to_string(site.place.line + 1);
 }
 
 std::string_view nameOf(DiagCode code) {

@@ -126,7 +126,8 @@ inline bool isError(const Diagnostic& d) {
 
 // The short message, GNU style: lower case, no final period, names quoted. A
 // fault of an included file or an expansion says where it stands after it
-// (", in the expansion of NAME", ", in FILE:LINE"), unless `sayingWhere` is false.
+// (", in FILE:LINE" with the file's name, or ", in the expansion of NAME" for a
+// macro of the text itself), unless `sayingWhere` is false.
 std::string messageOf(const Fault& fault, bool sayingWhere = true);
 // One sentence that says what to do.
 std::string_view explanationOf(DiagCode code);

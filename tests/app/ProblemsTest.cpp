@@ -2,6 +2,7 @@
 // and the message of the caret's line in the status bar.
 
 #include "AppTest.h"
+#include "DiagnosticText.h"
 #include "ProblemsPane.h"
 #include "SymbolsPane.h"
 #include "UsesPane.h"
@@ -126,6 +127,27 @@ class ProblemsTest : public QObject {
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_X);
         idle();
         QCOMPARE(statusPanel(window, "ProblemPanel")->text(), QString());
+    }
+
+    void aProblemOfAnIncludedFileIsListedThereAndOpensIt() {
+        const QTemporaryDir folder;
+        writeFile(folder.filePath("lib.inc"), "\tnop\n\tdb missing\n");
+        const QString program = folder.filePath("prog.asm");
+        writeFile(program, "\tcpu 8008new\n\tinclude \"lib.inc\"\n");
+        TForm1 window;
+        window.show();
+        window.FormCreate(program);
+        window.Brenvik1->doAsm();
+        // The including line is red, and says what and where.
+        const Diagnostic* marked = window.Brenvik1->GetAssembly().errorOf(1);
+        QVERIFY(marked);
+        QCOMPARE(diagnosticText(*marked), QString("error: undefined symbol 'missing', in lib.inc:2"));
+        const TProblemsPane& problems = *pane<TProblemsPane>(window, "Problems");
+        QCOMPARE(rowsOf(problems), QStringList{"2:5 error: undefined symbol 'missing', in lib.inc:2"});
+        Q_EMIT problems.List()->itemActivated(problems.List()->topLevelItem(0), 0);
+        QCOMPARE(window.currentFile, folder.filePath("lib.inc"));
+        QCOMPARE(window.Brenvik1->GetLine(), 2);
+        QCOMPARE(window.Brenvik1->GetColumn(), 5);
     }
 
     void anotherDocumentShowsNoneOfTheLastOnesResults() {
