@@ -77,8 +77,8 @@ TForm1::TForm1(QWidget* parent)
     connect(ProblemsPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
     connect(ProblemsPane1, &TLinesPane::OnFileLine, this, &TForm1::openAt);
     connect(UsesPane1, &TLinesPane::OnLine, Brenvik1, &TBrenvik::GoTo);
-    connect(SymbolsPane1, &TSymbolsPane::OnDefinition, Brenvik1,
-            [this](int line) { Brenvik1->GoTo(line, 1); });
+    connect(UsesPane1, &TLinesPane::OnFileLine, this, &TForm1::openAt);
+    connect(SymbolsPane1, &TSymbolsPane::OnDefinition, this, &TForm1::goToDefinition);
     connect(Brenvik1, &TBrenvik::OnNameClicked, this, [this](const QString& name) { goToDefinition(name); });
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::selectionChanged, this, &TForm1::showSelectionCost);
     connect(Brenvik1->GetTextArea(), &QPlainTextEdit::cursorPositionChanged, this, &TForm1::caretMoved);

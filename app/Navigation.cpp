@@ -54,8 +54,16 @@ std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
 }
 
 void TForm1::goToDefinition(const QString& name) {
-    if (const std::optional<std::uint32_t> symbol = symbolNamed(name))
-        Brenvik1->GoTo(static_cast<int>(Brenvik1->GetAssembly().symbols.valueAt(*symbol)), 1);
+    const std::optional<std::uint32_t> symbol = symbolNamed(name);
+    if (!symbol)
+        return;
+    const Assembly& assembly = Brenvik1->GetAssembly();
+    if (*symbol < assembly.symbolPlaces.size() && !assembly.symbolPlaces[*symbol].file.empty()) {
+        const SourcePlace& place = assembly.symbolPlaces[*symbol];
+        openAt(QString::fromStdString(place.file), static_cast<int>(place.line), 1);
+        return;
+    }
+    Brenvik1->GoTo(static_cast<int>(assembly.symbols.valueAt(*symbol)), 1);
 }
 
 void TForm1::findUses(const QString& name) {
@@ -71,6 +79,10 @@ void TForm1::findUses(const QString& name) {
     std::sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
         return std::pair(a.line, a.column) < std::pair(b.line, b.column);
     });
+    for (const Assembly::IncludedUse& use : assembly.includedUses)
+        if (use.symbol == *symbol)
+            uses.push_back({use.place.line, use.column, QString::fromStdString(use.text),
+                            QString::fromStdString(use.place.file)});
     UsesPane1->ShowUses(QString::fromUtf8(assembly.symbols.wordAt(*symbol)), uses);
     sayAtCaret(uses.empty()       ? QStringLiteral("%1 is not used").arg(name)
                : uses.size() == 1 ? QStringLiteral("%1 is used once").arg(name)

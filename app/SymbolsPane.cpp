@@ -116,7 +116,7 @@ TSymbolsPane::TSymbolsPane(QWidget* parent)
                                                metrics.horizontalAdvance(widestNumber) + padding));
     }
     connect(view, &QTableView::activated, this, [this](const QModelIndex& index) {
-        Q_EMIT OnDefinition(static_cast<int>(model->SymbolAt(sorted->mapToSource(index).row()).line));
+        Q_EMIT OnDefinition(QString::fromStdString(model->SymbolAt(sorted->mapToSource(index).row()).name));
     });
 
     auto* contents = new QWidget(this);

@@ -48,8 +48,8 @@ class TSymbolsPane : public QDockWidget {
     QLineEdit* Filter() const { return filter; }
 
   Q_SIGNALS:
-    // A symbol was chosen: its defining line, 0-based.
-    void OnDefinition(int line);
+    // A symbol was chosen, to go to its definition.
+    void OnDefinition(const QString& name);
 
   private:
     void refresh();

@@ -17,7 +17,7 @@ void TUsesPane::ShowUses(const QString& name, const std::vector<Use>& uses) {
     list->clear();
     QList<QTreeWidgetItem*> rows;
     for (const Use& use : uses)
-        rows.append(row(use.line, use.column, use.text.simplified()));
+        rows.append(row(use.line, use.column, use.text.simplified(), use.path));
     list->addTopLevelItems(rows);
     showFewRows();
     raise();

@@ -14,6 +14,7 @@ class TUsesPane : public TLinesPane {
         std::uint32_t line;   // 0-based
         std::uint32_t column; // 1-based
         QString text;         // the line
+        QString path = {};    // of an included file; empty for the document
     };
 
     explicit TUsesPane(QWidget* parent);

@@ -30,6 +30,10 @@ void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variabl
         if (!s.variable && s.pass == passNumber - 1 && s.value != v)
             valuesChanged = true;
         s.line = lineIndex;
+        if (!local && (placeFile != 0 || number < assembly.symbolPlaces.size())) {
+            assembly.symbolPlaces.resize(std::max<std::size_t>(assembly.symbolPlaces.size(), number + 1));
+            assembly.symbolPlaces[number] = {files[placeFile], placeLine};
+        }
     }
     s.value = v;
     s.pass = passNumber;
@@ -55,6 +59,8 @@ std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint
     if (number != assembly.symbols.none && symbols[number].pass >= lastPass) {
         if (column != 0 && expansionDepth == 0)
             assembly.uses.push_back({number, lineIndex, column});
+        else if (column != 0 && scopes.empty() && placeFile != 0) // in an included file, not a macro
+            assembly.includedUses.push_back({number, {files[placeFile], placeLine}, column, current.text});
         return symbols[number].value;
     }
     if (name == "MOMPASS" && number == assembly.symbols.none) // AS's own: the pass, from 1

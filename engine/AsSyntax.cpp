@@ -99,6 +99,7 @@ void AsAssembler::pass() {
     assembly.diagnostics.clear();
     assembly.uses.clear();
     assembly.expanded.clear();
+    assembly.includedUses.clear();
     unknownNames.clear();
     valuesChanged = false;
     syntax = firstSyntax;

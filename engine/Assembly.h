@@ -73,6 +73,14 @@ struct Assembly {
         std::string text;    // as assembled, its macro's parameters replaced
     };
 
+    // A use of a symbol in an included file.
+    struct IncludedUse {
+        std::uint32_t symbol; // its number in `symbols`
+        SourcePlace place;
+        std::uint32_t column;
+        std::string text; // the line
+    };
+
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
     std::vector<Line> lines;          // one per text line
@@ -86,6 +94,11 @@ struct Assembly {
     int errorCount = 0;                  // lines in error
     std::vector<Diagnostic> diagnostics; // errors and warnings, by line and column
     std::vector<ExpandedLine> expanded;  // by the line that holds them, in the order assembled
+    // Where in an included file each symbol defined there stands, by its number in
+    // `symbols` (no file for the others; empty when no file is included), and the
+    // uses of symbols in included files.
+    std::vector<SourcePlace> symbolPlaces;
+    std::vector<IncludedUse> includedUses;
 
     // Every byte of the lines outside BSS sections, in line order, to
     // `put(address, byte)`; a line's expansion puts each of its lines' bytes where

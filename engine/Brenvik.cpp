@@ -93,6 +93,10 @@ void TBrenvikEngine::prepare() {
     assembly.forwardRefs.clear();
     assembly.uses.clear();
     assembly.diagnostics.clear();
+    // What only an AS-syntax run fills, which an earlier run of the text may have.
+    assembly.expanded.clear();
+    assembly.symbolPlaces.clear();
+    assembly.includedUses.clear();
     foundUses.clear();
     // Fresh records, keeping the storage of the last run's bytes for this one.
     assembly.lines.resize(sourceText.lineCount());

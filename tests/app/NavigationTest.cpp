@@ -182,6 +182,36 @@ class NavigationTest : public QObject {
         QVERIFY(!statusPanel(window, "SyntaxPanel")->isVisible());
     }
 
+    void namesOfAnIncludedFileAreFoundInIt() {
+        const QTemporaryDir folder;
+        const QString library = folder.filePath("lib.inc");
+        writeFile(library, "; helpers\nsend:\tout 0\n\tjmp start\n");
+        const QString program = folder.filePath("prog.asm");
+        writeFile(program, "\tcpu 8008new\nstart:\tinclude \"lib.inc\"\n\tcall send\n");
+        TForm1 window;
+        window.show();
+        window.FormCreate(program);
+        window.Brenvik1->doAsm();
+        // START's uses, in the document and in the file it includes.
+        window.Brenvik1->GoTo(1, 2);
+        window.FindUses1->trigger();
+        QCOMPARE(usesOf(*pane<TUsesPane>(window, "UsesPane")), QStringList{"3:6 jmp start"});
+        QCOMPARE(pane<TUsesPane>(window, "UsesPane")->List()->topLevelItem(0)->toolTip(2), library);
+        // F12 on SEND opens the included file at its definition.
+        window.Brenvik1->GoTo(2, 8);
+        window.GoToDefinition1->trigger();
+        QCOMPARE(window.currentFile, library);
+        QCOMPARE(caretOf(window), QPoint(2, 1));
+        // The Symbols pane too.
+        window.FormCreate(program);
+        window.Brenvik1->doAsm();
+        window.Symbols1->trigger();
+        const QSortFilterProxyModel& rows = *pane<TSymbolsPane>(window, "SymbolsPane")->Sorted();
+        QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"SEND", "START"}));
+        Q_EMIT pane<TSymbolsPane>(window, "SymbolsPane")->View()->activated(rows.index(0, 0));
+        QCOMPARE(window.currentFile, library);
+    }
+
     void namesInCommentsAndStringsAreNoNames() {
         TForm1 window;
         window.show();
