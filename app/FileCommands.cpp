@@ -70,6 +70,7 @@ void TForm1::New1Click() {
 // A document just opened or made owes nothing to the one before: its session,
 // results and lists go, until its own first run.
 void TForm1::startDocument() {
+    Brenvik1->SetIncludedSyntax(Syntax::native);
     DebugSession1->EndSession();
     Brenvik1->ForgetAssembly();
     showResults();
@@ -106,8 +107,12 @@ void TForm1::openAt(const QString& path, int line, int column) {
         Brenvik1->GoTo(line, column);
         return;
     }
-    if (discardChanges() && reportingErrors([&] { loadDocument(path); }))
+    // An included file is read as the file that includes it reads it.
+    const Syntax includer = Brenvik1->GetAssembly().syntax;
+    if (discardChanges() && reportingErrors([&] { loadDocument(path); })) {
+        Brenvik1->SetIncludedSyntax(includer);
         Brenvik1->GoTo(line, column);
+    }
 }
 
 void TForm1::Save1Click() {

@@ -67,6 +67,9 @@ class TBrenvik : public QWidget {
     const Assembly& GetAssembly() const { return engine.GetAssembly(); }
     // The document's file, beside which an AS-syntax source's INCLUDE is found.
     void SetSourcePath(const QString& path) { engine.setSourcePath(QFile::encodeName(path).toStdString()); }
+    // The document is a file included by a source read in `syntax`, and is read so
+    // unless it names a processor itself.
+    void SetIncludedSyntax(Syntax syntax) { engine.setIncludedSyntax(syntax); }
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
     bool isCodeValid() const { return codeValid; }

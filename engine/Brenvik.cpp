@@ -68,7 +68,8 @@ TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) 
 }
 
 const Assembly& TBrenvikEngine::run() {
-    if (const Syntax syntax = syntaxOf(sourceText); syntax != Syntax::native) {
+    if (Syntax syntax = syntaxOf(sourceText); syntax != Syntax::native || includedSyntax != Syntax::native) {
+        syntax = syntax == Syntax::native ? includedSyntax : syntax;
         prepare();
         assembleAsSyntax(sourceText, syntax, sourcePath, assembly);
         return assembly;

@@ -44,6 +44,9 @@ class TBrenvikEngine {
     // The file the text is, so that an AS-syntax source's INCLUDE is found beside
     // it; empty for a text that is no file yet.
     void setSourcePath(std::string path) { sourcePath = std::move(path); }
+    // How a text without a CPU directive of its own is read: as the file that
+    // includes it reads it, when it was opened from there.
+    void setIncludedSyntax(Syntax syntax) { includedSyntax = syntax; }
     // What the last run produced; between prepare and resolve, what is known so far.
     const Assembly& GetAssembly() const { return assembly; }
 
@@ -129,6 +132,7 @@ class TBrenvikEngine {
 
     const TextArea& sourceText;
     std::string sourcePath;
+    Syntax includedSyntax = Syntax::native;
     Assembly assembly;
 
     std::uint32_t lastErrorLine = noLine;

@@ -148,6 +148,13 @@ class ProblemsTest : public QObject {
         QCOMPARE(window.currentFile, folder.filePath("lib.inc"));
         QCOMPARE(window.Brenvik1->GetLine(), 2);
         QCOMPARE(window.Brenvik1->GetColumn(), 5);
+        // Read as the file that included it, where it names no processor itself.
+        window.Brenvik1->doAsm();
+        QCOMPARE(rowsOf(problems), QStringList{"2:5 error: undefined symbol 'missing'"});
+        window.New1->trigger();
+        window.Brenvik1->GetTextArea()->setPlainText("\tnop\n");
+        window.Brenvik1->doAsm();
+        QCOMPARE(window.Brenvik1->GetAssembly().syntax, Syntax::native);
     }
 
     void anotherDocumentShowsNoneOfTheLastOnesResults() {
