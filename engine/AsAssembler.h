@@ -197,10 +197,11 @@ class AsAssembler : public AsNames {
         std::vector<BodyLine> body;          // its lines as written
     };
     struct Recording {
-        bool repeats;         // REPT rather than MACRO
-        std::uint32_t line;   // of the MACRO or REPT
-        std::uint32_t column; // of its word
-        int depth;            // MACROs and REPTs open in it, itself included
+        bool repeats;                 // REPT rather than MACRO
+        std::uint32_t line;           // of the MACRO or REPT
+        std::uint32_t column;         // of its word
+        std::uint32_t file, fileLine; // where it is written
+        int depth;                    // MACROs and REPTs open in it, itself included
         std::string name;
         std::vector<std::string> parameters;
         std::int64_t times;

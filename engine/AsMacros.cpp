@@ -43,7 +43,7 @@ std::string substituted(const std::string& text, const std::vector<std::string>&
 void AsAssembler::startRecording(const std::string& word, std::optional<Span> label,
                                  const std::vector<Span>& operands, std::uint32_t column) {
     setKind(Line::noCode);
-    Recording started{word == "REPT", lineIndex, column, 1, {}, {}, 0};
+    Recording started{word == "REPT", lineIndex, column, placeFile, placeLine, 1, {}, {}, 0};
     if (started.repeats) {
         define(label, pc, false);
         if (operandsAre(operands, 1, word))
@@ -82,9 +82,13 @@ void AsAssembler::record(const BodyLine& line) {
         // The repetitions' bytes are the REPT line's.
         const std::uint32_t endLine = std::exchange(lineIndex, done.line);
         const bool endFailed = std::exchange(lineFailed, done.failed);
+        const std::uint32_t endFile = std::exchange(placeFile, done.file);
+        const std::uint32_t endFileLine = std::exchange(placeLine, done.fileLine);
         for (std::int64_t i = 0; i < done.times && expandedLines <= maxExpandedLines; ++i)
             expand(done.body, {}, {}, done.column, "REPT");
         lineIndex = endLine;
+        placeFile = endFile;
+        placeLine = endFileLine;
         if (endLine != done.line)
             lineFailed = endFailed;
         return;

@@ -346,12 +346,12 @@ TEST_F(CommandLine, AFaultOfAnIncludedFileOrAnExpansionIsSaidWhereItStandsAndHow
     folder.write("self.inc", "\tinclude \"self.inc\"\n");
     folder.write("faulty.inc", "\tnop\n\tdb missing\n");
     folder.write("macros.inc", "load\tmacro v\n\tmvi a,v\n\tendm\n");
-    const Result r =
-        asm8008({"-o", "-",
-                 folder.write("prog.asm", "\tcpu 8008new\n\tinclude \"absent.inc\"\n\tinclude \"self.inc\"\n"
-                                          "\tinclude \"faulty.inc\"\n\tinclude \"bitfuncs.inc\"\n"
-                                          "\tdb hi(1234h)\n\tinclude \"macros.inc\"\ntwice\tmacro\n"
-                                          "\tload 1\n\tload 300\n\tendm\n\ttwice\n")});
+    const Result r = asm8008(
+        {"-o", "-",
+         folder.write("prog.asm", "\tcpu 8008new\n\tinclude \"absent.inc\"\n\tinclude \"self.inc\"\n"
+                                  "\tinclude \"faulty.inc\"\n\tinclude \"bitfuncs.inc\"\n"
+                                  "\tdb hi(1234h)\n\tinclude \"macros.inc\"\ntwice\tmacro\n"
+                                  "\tload 1\n\tload 300\n\tendm\n\ttwice\n\trept 2\n\tdb 1/0\n\tendm\n")});
     EXPECT_EQ(r.status, 1);
     const auto reported = [&](const std::string& report) { return r.err.find(report) != std::string::npos; };
     EXPECT_TRUE(reported("prog.asm:2:10: error: cannot read the included file 'absent.inc'\n")) << r.err;
@@ -370,5 +370,9 @@ TEST_F(CommandLine, AFaultOfAnIncludedFileOrAnExpansionIsSaidWhereItStandsAndHow
                          folder.file("prog.asm") + ":10\nin expansion of twice at " +
                          folder.file("prog.asm") + ":12\n"))
         << r.err;
-    EXPECT_TRUE(reported("4 Errors in Assembly!")) << r.err; // bitfuncs.inc is served, hi() known
+    EXPECT_TRUE(
+        reported("prog.asm:14:6: error: division by zero\n\tdb 1/0\n\t    ^\nin expansion of REPT at " +
+                 folder.file("prog.asm") + ":13\n"))
+        << r.err;
+    EXPECT_TRUE(reported("5 Errors in Assembly!")) << r.err; // bitfuncs.inc is served, hi() known
 }
