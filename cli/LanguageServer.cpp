@@ -8,6 +8,8 @@
 #include "Version.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -65,10 +67,50 @@ std::optional<std::uint32_t> symbolAt(const Assembly& assembly, std::uint32_t li
     return std::nullopt;
 }
 
+constexpr std::string_view fileScheme = "file://";
+constexpr int hexBase = 16;
+
+// The file a "file:" URI names, its %XX escapes decoded; empty for any other URI,
+// whose document then includes no file.
+std::string pathOfUri(std::string_view uri) {
+    if (!uri.starts_with(fileScheme))
+        return {};
+    std::string path;
+    for (std::size_t i = fileScheme.size(); i < uri.size(); ++i) {
+        if (uri[i] == '%' && i + 2 < uri.size() && std::isxdigit(static_cast<unsigned char>(uri[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(uri[i + 2]))) {
+            path += static_cast<char>(std::stoi(std::string(uri.substr(i + 1, 2)), nullptr, hexBase));
+            i += 2;
+        } else {
+            path += uri[i];
+        }
+    }
+    return path;
+}
+
+std::string uriOfPath(const std::string& path) {
+    static constexpr std::string_view unescaped = "/-._~";
+    std::string uri(fileScheme);
+    for (const char c : path) {
+        if (std::isalnum(static_cast<unsigned char>(c)) || unescaped.find(c) != std::string_view::npos) {
+            uri += c;
+        } else {
+            char escape[sizeof "%FF"];
+            std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(c));
+            uri += escape;
+        }
+    }
+    return uri;
+}
+
+// A symbol's definition: in the document, or in the file it includes that defines it.
 Json definitionLocation(const std::string& uri, const Assembly& assembly, std::uint32_t symbol) {
-    const std::uint32_t line = assembly.symbols.valueAt(symbol);
     const auto length = static_cast<std::uint32_t>(assembly.symbols.wordAt(symbol).size());
-    return {{"uri", uri}, {"range", range(line, 0, length)}};
+    if (symbol < assembly.symbolPlaces.size() && !assembly.symbolPlaces[symbol].file.empty()) {
+        const SourcePlace& place = assembly.symbolPlaces[symbol];
+        return {{"uri", uriOfPath(place.file)}, {"range", range(place.line, 0, length)}};
+    }
+    return {{"uri", uri}, {"range", range(assembly.symbols.valueAt(symbol), 0, length)}};
 }
 
 // A line's address and bytes as the code column shows them.
@@ -217,8 +259,10 @@ void LanguageServer::notification(const std::string& method, const Json& params,
 
 void LanguageServer::take(const std::string& uri, const std::string& text) {
     auto& document = documents[uri];
-    if (!document)
+    if (!document) {
         document = std::make_unique<Document>();
+        document->engine.setSourcePath(pathOfUri(uri));
+    }
     document->text = SourceText(decodeSource(text).text);
     document->assembled = document->published = false;
 }

@@ -4,6 +4,7 @@
 
 #include "LanguageServer.h"
 #include "LspFraming.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,26 @@ TEST_F(Session, HoverDefinitionReferencesAndSymbolsComeFromTheAssembly) {
     for (const Json& symbol : symbols)
         named.emplace_back(symbol["name"], symbol["kind"]);
     EXPECT_EQ(named, (std::vector<std::pair<std::string, int>>{{"COUNT", 14}, {"START", 12}, {"LOOP", 12}}));
+}
+
+TEST_F(Session, ADocumentIncludesFilesBesideItAndItsDefinitionsLeadThere) {
+    const TempFolder folder;
+    folder.write("my lib.inc", "; helpers\nsend:\tret\n");
+    const std::string program = "file://" + folder.file("prog.asm");
+    const Json published = send("textDocument/didOpen",
+                                {{"textDocument",
+                                  {{"uri", program},
+                                   {"languageId", "asm8008"},
+                                   {"version", 1},
+                                   {"text", "\tcpu 8008new\n\tinclude \"my lib.inc\"\n\tcall send\n"}}}},
+                                false)
+                               .at(0);
+    EXPECT_EQ(published["params"]["diagnostics"], Json::array());
+    const Json definition =
+        ask("textDocument/definition",
+            {{"textDocument", {{"uri", program}}}, {"position", {{"line", 2}, {"character", 7}}}})["result"];
+    EXPECT_EQ(definition["uri"], "file://" + folder.file("my%20lib.inc"));
+    EXPECT_EQ(definition["range"]["start"], Json::parse(R"({"line":1,"character":0})"));
 }
 
 TEST_F(Session, CompletionHintsHighlightsAndTokensFollowTheDialect) {
