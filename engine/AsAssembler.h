@@ -28,7 +28,8 @@ constexpr int maxExpansionDepth = 100; // macros invoked within macros, as deep 
 // Lines one line's expansions may hold: macros that invoke others twice over grow
 // exponentially, and this bounds the time a run takes.
 constexpr std::int64_t maxExpandedLines = 1000000;
-constexpr std::size_t maxIncludeDepth = 16; // files within files
+constexpr std::size_t maxIncludeDepth = 16;                           // files within files
+constexpr std::uintmax_t maxIncludedBytes = std::uintmax_t{16} << 20; // far more than any 8008 source
 
 inline bool isNameStart(char c) {
     return scan::isLetter(c) || c == '_' || c == '.';

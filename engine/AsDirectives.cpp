@@ -5,8 +5,8 @@
 #include "SourceText.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace assyntax {
 
@@ -212,11 +212,14 @@ void AsAssembler::include(Span operand) {
 const std::vector<BodyLine>* AsAssembler::includedLines(const std::string& path) {
     if (const auto read = includedFiles.find(path); read != includedFiles.end())
         return &read->second;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Only a file of text: not a folder, whose reading throws, nor a device that never ends.
+    std::error_code failed;
+    const auto size = std::filesystem::file_size(path, failed);
+    if (failed || !std::filesystem::is_regular_file(path, failed) || size > maxIncludedBytes)
         return nullptr;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(size, '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size)))
         return nullptr;
     const SourceFileText text(std::move(bytes));
     const auto file = static_cast<std::uint32_t>(files.size());

@@ -94,6 +94,18 @@ TEST_F(CommandLine, ListsAddressesAndBytesBesideTheSource) {
                                                 "       007\n");
 }
 
+TEST_F(CommandLine, OnlyAFileOfTextIsIncluded) {
+    // A folder cannot be read, and a device would never end.
+    const Result r = asm8008(
+        {"-o", "-", folder.write("prog.asm", "\tcpu 8008\n\tinclude \".\"\n\tinclude \"/dev/zero\"\n")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("prog.asm:2:10: error: cannot read the included file '.'"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("prog.asm:3:10: error: cannot read the included file '/dev/zero'"),
+              std::string::npos)
+        << r.err;
+}
+
 TEST_F(CommandLine, ListsEveryLineALineIncludesOrExpandsUnderIt) {
     folder.write("far.inc", "\torg 10h\n\tdb 1,2,3,4\n");
     const std::string source = folder.write(
