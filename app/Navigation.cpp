@@ -9,6 +9,7 @@
 #include "SymbolsPane.h"
 #include "UsesPane.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QTextBlock>
 
@@ -60,7 +61,7 @@ void TForm1::goToDefinition(const QString& name) {
     const Assembly& assembly = Brenvik1->GetAssembly();
     if (*symbol < assembly.symbolPlaces.size() && !assembly.symbolPlaces[*symbol].file.empty()) {
         const SourcePlace& place = assembly.symbolPlaces[*symbol];
-        openAt(QString::fromStdString(place.file), static_cast<int>(place.line), 1);
+        openAt(QFile::decodeName(place.file.c_str()), static_cast<int>(place.line), 1);
         return;
     }
     Brenvik1->GoTo(static_cast<int>(assembly.symbols.valueAt(*symbol)), 1);
@@ -82,7 +83,7 @@ void TForm1::findUses(const QString& name) {
     for (const Assembly::IncludedUse& use : assembly.includedUses)
         if (use.symbol == *symbol)
             uses.push_back({use.place.line, use.column, QString::fromStdString(use.text),
-                            QString::fromStdString(use.place.file)});
+                            QFile::decodeName(use.place.file.c_str())});
     UsesPane1->ShowUses(QString::fromUtf8(assembly.symbols.wordAt(*symbol)), uses);
     sayAtCaret(uses.empty()       ? QStringLiteral("%1 is not used").arg(name)
                : uses.size() == 1 ? QStringLiteral("%1 is used once").arg(name)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -29,7 +30,7 @@ void TProblemsPane::showProblems(const Assembly& assembly) {
         const FaultSite* site = d.fault.site.get();
         QTreeWidgetItem* problem = site && !site->place.file.empty()
                                        ? row(site->place.line, site->column, diagnosticText(d),
-                                             QString::fromStdString(site->place.file))
+                                             QFile::decodeName(site->place.file.c_str()))
                                        : row(d.line, d.textColumn, diagnosticText(d));
         problem->setIcon(textColumn, isError(d) ? errorIcon : warningIcon);
         rows.append(problem);
