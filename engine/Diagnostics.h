@@ -72,8 +72,9 @@ enum class DiagCode : std::uint8_t {
     includeTooDeep,       // %0 how many files may stand within each other
 };
 
-// A line of a file: the file as the source names it (empty for the assembled
-// text itself) and the line, 0-based.
+// A line of a file: the file's path, made of the including file's folder and
+// the name its INCLUDE gives (empty for the assembled text itself), and the
+// line, 0-based.
 struct SourcePlace {
     std::string file;
     std::uint32_t line = 0;
