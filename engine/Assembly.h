@@ -9,6 +9,7 @@
 #include "WordTable.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,13 +105,12 @@ struct Assembly {
     // `put(address, byte)`; a line's expansion puts each of its lines' bytes where
     // that line was assembled, which an ORG within it may have moved.
     template <typename Put> void GetCode(Put&& put) const {
-        auto next = expanded.begin();
         for (std::uint32_t i = 0; i < lines.size(); ++i) {
             const Line& line = lines[i];
             if (line.kind == Line::expansion) {
-                for (; next != expanded.end() && next->line <= i; ++next)
-                    for (std::uint32_t k = 0; k < next->bytes.size(); ++k)
-                        put(next->address + k, next->bytes[k]);
+                for (const ExpandedLine& expansion : expandedBy(i))
+                    for (std::uint32_t k = 0; k < expansion.bytes.size(); ++k)
+                        put(expansion.address + k, expansion.bytes[k]);
                 continue;
             }
             if (!line.emits)
@@ -127,6 +127,8 @@ struct Assembly {
     std::uint32_t symbolLine(std::string_view name) const;
     // The error of line `index`, or null.
     const Diagnostic* errorOf(std::uint32_t index) const;
+    // The lines that line `index` includes or expands, in the order assembled.
+    std::span<const ExpandedLine> expandedBy(std::uint32_t index) const;
     // Every diagnostic of line `index`.
     std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>
     diagnosticsOf(std::uint32_t index) const;

@@ -68,8 +68,10 @@ TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) 
 }
 
 const Assembly& TBrenvikEngine::run() {
-    if (Syntax syntax = syntaxOf(sourceText); syntax != Syntax::native || includedSyntax != Syntax::native) {
-        syntax = syntax == Syntax::native ? includedSyntax : syntax;
+    Syntax syntax = syntaxOf(sourceText);
+    if (syntax == Syntax::native)
+        syntax = includedSyntax;
+    if (syntax != Syntax::native) {
         prepare();
         assembleAsSyntax(sourceText, syntax, sourcePath, assembly);
         return assembly;

@@ -52,7 +52,6 @@ std::string expandTabs(std::u16string_view line) {
 void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines& source,
                   const LinePrefix& prefix) {
     const auto& records = assembly.lines;
-    auto expanded = assembly.expanded.begin();
     const auto writeLine = [&](const Line& record, const std::string& before, const std::string& text) {
         CodeRow row = codeRow(record, bytesPerRow, 0);
         writeRow(out, before, codeField(row), text);
@@ -72,14 +71,14 @@ void writeListing(std::ostream& out, const Assembly& assembly, const SourceLines
             writeLine(addressOnly, before, expandTabs(source(i)));
         }
         // Each line it included or expanded, a '+' for each level before it.
-        for (; expanded != assembly.expanded.end() && expanded->line <= i; ++expanded) {
+        for (const Assembly::ExpandedLine& expansion : assembly.expandedBy(static_cast<std::uint32_t>(i))) {
             Line record;
-            record.value = expanded->address;
-            record.kind = expanded->kind;
-            for (std::size_t k = record.hasOpcode() ? 1 : 0; k < expanded->bytes.size(); ++k)
-                record.code.push_back(expanded->bytes[k]);
-            std::u16string text(expanded->depth, u'+');
-            text.append(expanded->text.begin(), expanded->text.end());
+            record.value = expansion.address;
+            record.kind = expansion.kind;
+            for (std::size_t k = record.hasOpcode() ? 1 : 0; k < expansion.bytes.size(); ++k)
+                record.code.push_back(expansion.bytes[k]);
+            std::u16string text(expansion.depth, u'+');
+            text.append(expansion.text.begin(), expansion.text.end());
             writeLine(record, std::string(before.size(), ' '), expandTabs(text));
         }
     }

@@ -24,14 +24,13 @@ Program::Program(const Assembly& assembly)
         if (addressOfLine[line] == Assembly::noLine)
             addressOfLine[line] = address;
     };
-    auto expanded = assembly.expanded.begin();
     for (std::uint32_t i = 0; i < assembly.lines.size(); ++i) {
         const Assembly::Line& line = assembly.lines[i];
         bytesBefore[i + 1] = bytesBefore[i] + (line.emits ? line.size() : 0);
         // The instructions of what a line includes or expands are that line's.
-        for (; expanded != assembly.expanded.end() && expanded->line <= i; ++expanded)
-            if (expanded->kind >= 0)
-                add(i, expanded->address, expanded->bytes[0]);
+        for (const Assembly::ExpandedLine& expansion : assembly.expandedBy(i))
+            if (expansion.kind >= 0)
+                add(i, expansion.address, expansion.bytes[0]);
         if (!line.emits)
             continue;
         if (line.hasOpcode()) {
