@@ -325,7 +325,7 @@ Json LanguageServer::hover(const Document& document, const Json& place) const {
     if (const auto symbol = symbolAt(assembly, line, place.at("character"))) {
         const std::uint32_t definition = assembly.symbols.valueAt(*symbol);
         text += "**" + std::string(assembly.symbols.wordAt(*symbol)) +
-                "** = " + valueText(assembly.lines[definition].value) + ", defined on line " +
+                "** = " + valueText(assembly.definitionOf(*symbol).value) + ", defined on line " +
                 std::to_string(definition + 1) + "\n\n";
     }
     const Assembly::Line& record = assembly.lines[line];
@@ -372,11 +372,12 @@ Json LanguageServer::references(const Document& document, const Json& params) co
 Json LanguageServer::documentSymbols(const Document& document) const {
     const Assembly& assembly = *document.assembly;
     Json list = Json::array();
+    std::uint32_t number = 0;
     assembly.symbols.forEach([&](std::string_view name, std::uint32_t line) {
         const Assembly::Line& record = assembly.lines[line];
         const auto length = static_cast<std::uint32_t>(name.size());
         list.push_back({{"name", std::string(name)},
-                        {"detail", valueText(record.value)},
+                        {"detail", valueText(assembly.definitionOf(number++).value)},
                         {"kind", symbolKind(record)},
                         {"range", range(line, 0, std::max(length, lineLength(document.text, line)))},
                         {"selectionRange", range(line, 0, length)}});
@@ -432,13 +433,12 @@ Json LanguageServer::completion(const Document& document) const {
         items.push_back({{"label", std::string(word)}, {"kind", keywordCompletion}, {"detail", detail}});
     });
     const Assembly& assembly = *document.assembly;
-    assembly.symbols.forEach([&](std::string_view name, std::uint32_t line) {
-        const Assembly::Line& definition = assembly.lines[line];
-        items.push_back(
-            {{"label", std::string(name)},
-             {"kind", definition.kind == Assembly::Line::equ ? constantCompletion : variableCompletion},
-             {"detail", valueText(definition.value)}});
-    });
+    for (std::uint32_t number = 0; number < assembly.symbols.size(); ++number) {
+        const Assembly::Definition definition = assembly.definitionOf(number);
+        items.push_back({{"label", std::string(assembly.symbols.wordAt(number))},
+                         {"kind", definition.isLabel ? variableCompletion : constantCompletion},
+                         {"detail", valueText(definition.value)}});
+    }
     return items;
 }
 

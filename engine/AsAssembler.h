@@ -8,6 +8,7 @@
 #include "AsExpression.h"
 #include "AsInstructions.h"
 #include "AsSyntax.h"
+#include "IncludedFiles.h"
 #include "Scan.h"
 
 #include <algorithm>
@@ -24,12 +25,6 @@ using Line = Assembly::Line;
 constexpr int maxPasses = 8;
 constexpr std::int64_t lastAddress = 0x3FFF; // the 8008's 14-bit address space
 constexpr int defaultRadix = 10;
-constexpr int maxExpansionDepth = 100; // macros invoked within macros, as deep as AS allows
-// Lines one line's expansions may hold: macros that invoke others twice over grow
-// exponentially, and this bounds the time a run takes.
-constexpr std::int64_t maxExpandedLines = 1000000;
-constexpr std::size_t maxIncludeDepth = 16;                           // files within files
-constexpr std::uintmax_t maxIncludedBytes = std::uintmax_t{16} << 20; // far more than any 8008 source
 
 inline bool isNameStart(char c) {
     return scan::isLetter(c) || c == '_' || c == '.';
@@ -134,7 +129,7 @@ class AsAssembler : public AsNames {
     void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
                      const std::vector<Span>& operands);
-    void define(std::optional<Span> label, std::int64_t value, bool variable);
+    void define(std::optional<Span> label, std::int64_t value, bool variable, bool isLabel = true);
     std::string localKey(std::string_view name) const;
 
     // The value of an operand; none when it has none, the line marked in error.
@@ -149,6 +144,7 @@ class AsAssembler : public AsNames {
     std::vector<Span> repeated(Span rest) const;
     void emit(Line::LineCode kind, ByteList bytes);
     void error(std::uint32_t column, Fault fault, std::uint32_t length = 1);
+    bool saidBefore(const Fault& fault) const;
     void warn(std::uint32_t column, Fault fault, std::uint32_t length);
     std::string typed(Span span) const;
 

@@ -5,8 +5,6 @@
 #include "SourceText.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
 
 namespace assyntax {
 
@@ -77,7 +75,7 @@ bool AsAssembler::directive(const std::string& word, std::optional<Span> label,
         const std::optional<std::int64_t> v = value(operands[0]);
         setKind(Line::equ, v.value_or(0));
         if (v)
-            define(label, *v, word == "SET" || word == ":=");
+            define(label, *v, word == "SET" || word == ":=", false);
         return true;
     }
     if (word == "ORG") {
@@ -183,9 +181,7 @@ void AsAssembler::include(Span operand) {
     const std::size_t slash = file.find_last_of("/\\");
     const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
     const std::string& from = including.back();
-    const std::size_t folderEnd = from.find_last_of('/');
-    const std::string path =
-        file.starts_with('/') || folderEnd == std::string::npos ? file : from.substr(0, folderEnd + 1) + file;
+    const std::string path = includedPath(from, file);
     if (std::find(including.begin(), including.end(), path) != including.end()) {
         error(operand.from, {DiagCode::includeCycle, file});
         return;
@@ -212,24 +208,14 @@ void AsAssembler::include(Span operand) {
 const std::vector<BodyLine>* AsAssembler::includedLines(const std::string& path) {
     if (const auto read = includedFiles.find(path); read != includedFiles.end())
         return &read->second;
-    // Only a file of text: not a folder, whose reading throws, nor a device that never ends.
-    std::error_code failed;
-    const auto size = std::filesystem::file_size(path, failed);
-    if (failed || !std::filesystem::is_regular_file(path, failed) || size > maxIncludedBytes)
+    std::optional<std::vector<std::string>> texts = ::includedLines(path);
+    if (!texts)
         return nullptr;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(size, '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size)))
-        return nullptr;
-    const SourceFileText text(std::move(bytes));
     const auto file = static_cast<std::uint32_t>(files.size());
     files.push_back(path);
     std::vector<BodyLine> lines;
-    SourceLine line;
-    for (std::uint32_t i = 0; i < text.lineCount(); ++i) {
-        text.readLine(i, line);
-        lines.push_back({line.text, file, i});
-    }
+    for (std::uint32_t i = 0; i < texts->size(); ++i)
+        lines.push_back({std::move((*texts)[i]), file, i});
     return &includedFiles.emplace(path, std::move(lines)).first->second;
 }
 

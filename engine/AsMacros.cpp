@@ -115,9 +115,14 @@ void AsAssembler::expand(const std::vector<BodyLine>& body, const std::vector<st
         scopes.push_back(++expansions);
     frames.push_back({macro, placeFile, placeLine});
     ++expansionDepth;
+    // Each line of the body may have a fault of its own; the invoking line has them all.
+    const bool invokingFailed = lineFailed;
+    bool bodyFailed = false;
     for (const BodyLine& bodyLine : body) {
-        if (++expandedLines > maxExpandedLines) {
-            error(column, {DiagCode::expansionTooLarge, std::to_string(maxExpandedLines)});
+        lineFailed = false;
+        if (++expandedLines > maxExpandedLines) { // said once, where the bound is passed
+            if (expandedLines == maxExpandedLines + 1)
+                error(column, {DiagCode::expansionTooLarge, std::to_string(maxExpandedLines)});
             break;
         }
         current.text = substituted(bodyLine.text, parameters, arguments);
@@ -134,9 +139,11 @@ void AsAssembler::expand(const std::vector<BodyLine>& body, const std::vector<st
             record({current.text, placeFile, placeLine});
         else
             statement(commentColumn(current.text));
+        bodyFailed = bodyFailed || lineFailed;
         if (ended)
             break;
     }
+    lineFailed = invokingFailed || bodyFailed;
     --expansionDepth;
     frames.pop_back();
     if (ownLabels)

@@ -6,7 +6,7 @@
 
 namespace assyntax {
 
-void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variable) {
+void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variable, bool isLabel) {
     if (!label)
         return;
     // A label of an expansion is its own: each expansion of a macro has its loop.
@@ -34,6 +34,11 @@ void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variabl
             assembly.symbolPlaces.resize(std::max<std::size_t>(assembly.symbolPlaces.size(), number + 1));
             assembly.symbolPlaces[number] = {files[placeFile], placeLine};
         }
+    }
+    if (!local && expansionDepth > 0) { // the invoking line's record holds something else
+        std::vector<std::optional<Assembly::Definition>>& defined = assembly.expandedDefinitions;
+        defined.resize(std::max<std::size_t>(defined.size(), number + 1));
+        defined[number] = Assembly::Definition{static_cast<std::uint32_t>(v & 0xFFFF), isLabel};
     }
     s.value = v;
     s.pass = passNumber;
@@ -147,6 +152,17 @@ std::optional<std::int64_t> AsAssembler::valueIn(Span operand, std::int64_t low,
     return v;
 }
 
+// Whether the invoking line has `fault` already: its expansion repeats a faulty line.
+bool AsAssembler::saidBefore(const Fault& fault) const {
+    const FaultSite& site = *fault.site;
+    for (auto d = assembly.diagnostics.rbegin(); d != assembly.diagnostics.rend() && d->line == lineIndex;
+         ++d)
+        if (d->fault.code == fault.code && d->fault.site && d->fault.site->place.file == site.place.file &&
+            d->fault.site->place.line == site.place.line && d->fault.site->column == site.column)
+            return true;
+    return false;
+}
+
 void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length) {
     if (lineFailed)
         return;
@@ -154,6 +170,8 @@ void AsAssembler::error(std::uint32_t column, Fault fault, std::uint32_t length)
     column = std::max<std::uint32_t>(column, 1);
     if (expansionDepth > 0) { // the invoking line holds it, at what it names
         fault.site = faultSite(column);
+        if (saidBefore(fault))
+            return;
         column = expansionColumn;
         length = 1;
     }

@@ -77,6 +77,12 @@ void AsAssembler::run() {
             break;
     }
     assembly.syntax = syntax;
+    // A label of a line that includes or invokes: its bytes may begin elsewhere, after an ORG.
+    std::vector<std::optional<Assembly::Definition>>& defined = assembly.expandedDefinitions;
+    defined.resize(assembly.symbols.size());
+    for (std::uint32_t n = 0; n < defined.size(); ++n)
+        if (!defined[n] && assembly.lines[assembly.symbols.valueAt(n)].kind == Line::expansion)
+            defined[n] = Assembly::Definition{static_cast<std::uint32_t>(symbols[n].value & 0xFFFF), true};
     // What the last pass defined is the table; a name only an earlier pass knew stays with its line.
     assembly.errorCount = 0;
     for (std::uint32_t i = 0; i < assembly.diagnostics.size(); ++i)
@@ -100,6 +106,7 @@ void AsAssembler::pass() {
     assembly.uses.clear();
     assembly.expanded.clear();
     assembly.includedUses.clear();
+    assembly.expandedDefinitions.clear();
     unknownNames.clear();
     valuesChanged = false;
     syntax = firstSyntax;

@@ -9,6 +9,7 @@
 #include "WordTable.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -82,6 +83,13 @@ struct Assembly {
         std::string text; // the line
     };
 
+    // What a symbol stands for: its value, and whether that is the location of
+    // its line (a label) rather than an EQU's.
+    struct Definition {
+        std::uint32_t value;
+        bool isLabel;
+    };
+
     static constexpr std::uint32_t noLine = 0xFFFFFFFF;
 
     std::vector<Line> lines;          // one per text line
@@ -100,6 +108,10 @@ struct Assembly {
     // uses of symbols in included files.
     std::vector<SourcePlace> symbolPlaces;
     std::vector<IncludedUse> includedUses;
+    // By number in `symbols`, the definitions of those that an included file or an
+    // expansion gives: their line is the one that includes or invokes it, whose
+    // record says something else. Empty when there are none.
+    std::vector<std::optional<Definition>> expandedDefinitions;
 
     // Every byte of the lines outside BSS sections, in line order, to
     // `put(address, byte)`; a line's expansion puts each of its lines' bytes where
@@ -123,6 +135,13 @@ struct Assembly {
         }
     }
 
+    // What the symbol numbered `number` in `symbols` stands for.
+    Definition definitionOf(std::uint32_t number) const {
+        if (number < expandedDefinitions.size() && expandedDefinitions[number])
+            return *expandedDefinitions[number];
+        const Line& line = lines[symbols.valueAt(number)];
+        return {line.value, line.kind != Line::equ};
+    }
     // The line that defines `name` (upper case), or noLine.
     std::uint32_t symbolLine(std::string_view name) const;
     // The error of line `index`, or null.

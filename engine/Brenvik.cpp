@@ -4,6 +4,7 @@
 #include "Brenvik.h"
 #include "AsSyntax.h"
 #include "CodeFormat.h"
+#include "Expanding.h"
 #include "Scan.h"
 
 #include <algorithm>
@@ -67,6 +68,8 @@ TBrenvikEngine::TBrenvikEngine(const TextArea& textArea) : sourceText(textArea) 
     instructionSet();
 }
 
+TBrenvikEngine::~TBrenvikEngine() = default;
+
 const Assembly& TBrenvikEngine::run() {
     Syntax syntax = syntaxOf(sourceText);
     if (syntax == Syntax::native)
@@ -77,11 +80,19 @@ const Assembly& TBrenvikEngine::run() {
         return assembly;
     }
     assembly.syntax = Syntax::native;
+    if (lastRunExpanded) {
+        runExpanding();
+        return assembly;
+    }
     std::uint32_t pc = 0;
     prepare();
     const auto count = static_cast<std::uint32_t>(assembly.lines.size());
     for (std::uint32_t i = 0; i < count; ++i) {
         assemble(pc, i);
+        if (metExpansion) {
+            runExpanding();
+            return assembly;
+        }
         if (assembly.lines[i].emits)
             assembly.bytesAssembled += static_cast<std::uint32_t>(assembly.lines[i].size());
     }
@@ -100,6 +111,7 @@ void TBrenvikEngine::prepare() {
     assembly.expanded.clear();
     assembly.symbolPlaces.clear();
     assembly.includedUses.clear();
+    assembly.expandedDefinitions.clear();
     foundUses.clear();
     // Fresh records, keeping the storage of the last run's bytes for this one.
     assembly.lines.resize(sourceText.lineCount());
@@ -121,7 +133,10 @@ void TBrenvikEngine::prepare() {
 }
 
 void TBrenvikEngine::readUpper(std::uint32_t index) {
-    sourceText.readLine(index, current);
+    if (expanding)
+        readExpandedLine(index);
+    else
+        sourceText.readLine(index, current);
     currentUpper.assign(current.text);
     std::transform(currentUpper.begin(), currentUpper.end(), currentUpper.begin(), upperCase);
 }
@@ -157,7 +172,7 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
     Line& line = assembly.lines[index];
     line.value = pc;
     line.emits = index == 0 || assembly.lines[index - 1].emits;
-    if (n == 0)
+    if (n == 0 || (expanding && expandingStatement(pc, index)))
         return;
 
     std::uint32_t pos = 1;
@@ -182,6 +197,10 @@ void TBrenvikEngine::assemble(std::uint32_t& pc, std::uint32_t index) {
         const std::uint32_t wordStart = skipWord(upper, pos, n);
         const std::string_view word = slice(upper, wordStart, pos);
         if (const Line::LineCode* code = opcodes.find(word); !code) {
+            if (!expanding && expandingWord(word)) { // the run starts again as one that expands
+                metExpansion = true;
+                return;
+            }
             misreadLabel = labelIsMnemonic;
             if (!misreadLabel)
                 errorline(index, wordStart, {DiagCode::unknownMnemonic, typedText(wordStart, pos)});

@@ -36,6 +36,7 @@ class TBrenvikEngine {
     static const WordTable<Line::LineCode>& instructionSet();
 
     explicit TBrenvikEngine(const TextArea& textArea);
+    ~TBrenvikEngine();
     TBrenvikEngine(const TBrenvikEngine&) = delete;
     TBrenvikEngine& operator=(const TBrenvikEngine&) = delete;
 
@@ -91,6 +92,43 @@ class TBrenvikEngine {
 
     static void fillOpcodes();
 
+    // Includes, conditions, macros and repetitions (Expanding.cpp). A run that
+    // meets one of their directives is made again as a run that expands: each
+    // line it assembles, of the text or brought in by a line of it, has a record
+    // of its own while the run lasts, and those brought in are folded into the
+    // line that brings them at its end.
+    struct Expanding;
+    static bool expandingWord(std::string_view word);
+    void runExpanding();
+    struct RunLine;
+    std::uint32_t addLine(RunLine line);
+    void readExpandedLine(std::uint32_t index);
+    // Assembles line `index` if it is a directive of an expansion or a line
+    // such a directive holds back; false for any other line.
+    bool expandingStatement(std::uint32_t& pc, std::uint32_t index);
+    bool conditional(std::uint32_t index, std::string_view word, std::uint32_t pos);
+    void record(std::uint32_t& pc, std::uint32_t index, std::string_view word, std::uint32_t pos);
+    void startRecording(std::uint32_t index, std::string_view word, const std::string& label,
+                        std::uint32_t pos);
+    void include(std::uint32_t& pc, std::uint32_t index, std::uint32_t pos);
+    void invoke(std::uint32_t& pc, std::uint32_t index, std::string_view name, std::uint32_t pos);
+    struct BodyLine;
+    void expand(std::uint32_t& pc, std::uint32_t index, const std::vector<BodyLine>& body,
+                const std::vector<std::string>& parameters, const std::vector<std::string>& arguments,
+                std::uint32_t column, const std::string& macro, const std::vector<std::string>* labels);
+    void closeExpanding();
+    void foldExpansions();
+    void foldDiagnostics();
+    void foldUses();
+    void foldSymbols(const std::vector<Line>& runLines);
+    // The line of the text that holds line `index` of the run, as messages name lines.
+    std::uint32_t textLineOf(std::uint32_t index) const;
+    // For a label that the expansion being read has of its own, the line that
+    // defines it there, or noLine while none does; none for any other name.
+    std::optional<std::uint32_t> ownLabel(std::string_view name) const;
+    // Defines `name` at line `index` if it is a label of the expansion's own.
+    bool defineOwnLabel(std::uint32_t index, std::string_view name);
+
     void readUpper(std::uint32_t index);
     void statement(std::uint32_t& pc, std::uint32_t index, std::uint32_t& pos);
     Operand evaluateOperand(const std::string& upper, std::uint32_t& pos) const;
@@ -132,6 +170,10 @@ class TBrenvikEngine {
 
     const TextArea& sourceText;
     std::string sourcePath;
+    std::unique_ptr<Expanding> expanding; // while a run expands
+    bool metExpansion = false;            // the run met a directive that needs one that expands
+    bool lastRunExpanded = false;         // so the next run of the text expands at once
+    std::uint32_t labelScope = 0;         // the expansion whose labels the line read has, 0 none
     Syntax includedSyntax = Syntax::native;
     Assembly assembly;
 

@@ -127,6 +127,8 @@ constexpr std::array messageTable{
           "A file that is being read cannot be included again from within itself or from a file it includes."},
     Entry{includeTooDeep, error, "files included within each other deeper than %0",
           "Include the innermost files from a file further out."},
+    Entry{unmatchedEndm, error, "'%0' without its MACRO or REPT",
+          "ENDM ends the lines that a MACRO or a REPT holds: open one before it, or delete it."},
 };
 // clang-format on
 
@@ -145,7 +147,7 @@ constexpr std::array<std::string_view, messageTable.size()> codeNames{
     "bad-number", "bad-escape", "unknown-function", "argument-count", "out-of-range", "bad-register",
     "operand-count", "symbol-defined-twice", "include-not-read", "unknown-cpu", "restart-address",
     "unclosed-conditional", "unmatched-conditional", "unclosed-macro", "expansion-too-large", "include-cycle",
-    "include-too-deep",
+    "include-too-deep", "unmatched-endm",
 };
 // clang-format on
 static_assert(!codeNames.back().empty(), "every code has a name");
@@ -157,7 +159,7 @@ constexpr bool inEnumerationOrder() {
     return true;
 }
 static_assert(inEnumerationOrder(), "the message table lists every code in the order of DiagCode");
-static_assert(messageTable.back().code == includeTooDeep, "the message table ends with the last code");
+static_assert(messageTable.back().code == unmatchedEndm, "the message table ends with the last code");
 
 const Entry& entryOf(DiagCode code) {
     return messageTable[static_cast<std::size_t>(code)];

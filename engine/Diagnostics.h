@@ -70,6 +70,7 @@ enum class DiagCode : std::uint8_t {
     expansionTooLarge,    // %0 how many lines a line's expansions may hold
     includeCycle,         // %0 the file named
     includeTooDeep,       // %0 how many files may stand within each other
+    unmatchedEndm,        // %0 the ENDM
 };
 
 // A line of a file: the file's path, made of the including file's folder and

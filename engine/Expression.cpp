@@ -195,16 +195,17 @@ std::uint32_t TBrenvikEngine::term(const std::string& text, std::uint32_t& pos, 
     }
     skipWord(text, pos, last);
     const std::string_view name = slice(text, start, pos);
-    const std::uint32_t symbol = assembly.symbols.indexOf(name);
-    if (symbol == assembly.symbols.none) {
+    const std::optional<std::uint32_t> own = labelScope != 0 ? ownLabel(name) : std::nullopt;
+    const std::uint32_t symbol = own ? assembly.symbols.none : assembly.symbols.indexOf(name);
+    if (own ? *own == noLine : symbol == assembly.symbols.none) {
         fail(DiagCode::undefinedSymbol, start, name);
         pos = start;
         return exprUndefined;
     }
-    noteUse(symbol, start);
-    const std::uint32_t line = assembly.symbols.valueAt(symbol);
+    if (!own)
+        noteUse(symbol, start);
     // A symbol whose own operand failed stays a failure, modifier or not.
-    const std::uint32_t v = assembly.lines[line].value;
+    const std::uint32_t v = own ? assembly.lines[*own].value : assembly.definitionOf(symbol).value;
     if (isFailure(v))
         fail(DiagCode::symbolWithoutValue, start, name);
     const std::uint32_t modified = termMod(text, pos, last, v);

@@ -17,9 +17,9 @@ std::vector<SymbolEntry> symbolEntries(const Assembly& program) {
     std::vector<SymbolEntry> entries;
     entries.reserve(program.symbols.size());
     program.symbols.forEach([&](std::string_view name, std::uint32_t line) {
-        const Assembly::Line& definition = program.lines[line];
-        entries.push_back(
-            {std::string(name), definition.value, line, {}, definition.kind != Assembly::Line::equ});
+        const Assembly::Definition definition =
+            program.definitionOf(static_cast<std::uint32_t>(entries.size()));
+        entries.push_back({std::string(name), definition.value, line, {}, definition.isLabel});
     });
     for (const Assembly::SymbolUse& use : program.uses)
         entries[use.symbol].useLines.push_back(use.line);

@@ -53,10 +53,12 @@ void TBrenvikEngine::warn(std::uint32_t index, std::uint32_t column, std::size_t
 }
 
 void TBrenvikEngine::defineLabel(std::uint32_t index, std::string_view name) {
+    if (labelScope != 0 && defineOwnLabel(index, name))
+        return;
     // The later definition wins.
     if (const auto earlier = assembly.symbols.set(name, index))
         warn(index, 1, name.size(),
-             {DiagCode::labelRedefined, std::string(name), std::to_string(*earlier + 1)});
+             {DiagCode::labelRedefined, std::string(name), std::to_string(textLineOf(*earlier) + 1)});
 }
 
 // A label in column 1 spelt like a statement may have been meant as one.
@@ -141,6 +143,6 @@ void TBrenvikEngine::checkPlacement(std::uint32_t index) {
     }
     const bool overlapped = overwritten != noLine;
     if (overlapped && !lastLineOverlapped)
-        warn(index, column, length, {DiagCode::overlap, std::to_string(overwritten + 1)});
+        warn(index, column, length, {DiagCode::overlap, std::to_string(textLineOf(overwritten) + 1)});
     lastLineOverlapped = overlapped;
 }

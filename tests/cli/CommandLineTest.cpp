@@ -335,6 +335,21 @@ TEST(CommandLineUsage, HelpAndVersionAnswerOnStandardOutputBeforeAnythingElse) {
     EXPECT_EQ(err.str(), "brenvik-asm: cannot write standard output: No space left on device\n");
 }
 
+TEST_F(CommandLine, ASymbolOfAnIncludedFileHasItsOwnValueNotThatOfTheIncludingLine) {
+    folder.write("lib.inc", "A\tLAA\nB\tLAA\n");
+    folder.write("lib8008.inc", "a:\tnop\nb:\tnop\n");
+    const std::vector<std::pair<std::string, std::string>> sources{
+        {"\tLAA\n\tINCLUDE \"lib.inc\"\n", "A 000001 2\nB 000002 2\n"},
+        {"\tcpu 8008new\n\tnop\n\tinclude \"lib8008.inc\"\n", "A 000001 3\nB 000002 3\n"},
+    };
+    for (const auto& [source, symbols] : sources) {
+        const Result r =
+            asm8008({"-o", folder.file("prog.hex"), "-s", "-", folder.write("prog.asm", source)});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, symbols);
+    }
+}
+
 TEST(CommandLineUsage, ArgumentsThatDoNotGoTogetherSayWhy) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong{
         {{"--fill", "0", "a.asm"}, "--fill and --range shape the binary image of -b"},

@@ -93,6 +93,23 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { return "\tJMP\t" + label + "\n" + label + "\tEQU\t5"; }, 0, 3},
         HostileCase{"OnlyNulBytes", [] { return std::string(100000, '\0'); }, 1, 0},
         HostileCase{"RandomBinary", [] { return randomBytes(4 * 1024 * 1024); }, -1, -1},
+        // Expansions that multiply: stopped at their bounds, each said once.
+        HostileCase{"MacrosDoublingFortyTimes",
+                    [] {
+                        std::string text = "M0\tMACRO\n\tDB 1\n\tENDM\n";
+                        for (int i = 1; i <= 40; ++i)
+                            text += "M" + std::to_string(i) + "\tMACRO\n\tM" + std::to_string(i - 1) +
+                                    "\n\tM" + std::to_string(i - 1) + "\n\tENDM\n";
+                        return text + "\tM40\n";
+                    },
+                    1, -1},
+        HostileCase{"RepetitionsWithinRepetitions",
+                    [] { return "\tREPT 16384\n\tREPT 16384\n\tDB 1\n\tENDM\n\tENDM"; }, 1, -1},
+        HostileCase{"MacroInvokingItself", [] { return "SELF\tMACRO\n\tRET\n\tSELF\n\tENDM\n\tSELF"; }, 1,
+                    100},
+        HostileCase{"ConditionsWithinConditions",
+                    [] { return repeated("\tIF 1\n", 100000) + "\tRET\n" + repeated("\tENDIF\n", 100000); },
+                    0, 1},
         // The same in AS's syntax, and what only it has.
         HostileCase{"AsTenMegabyteOperatorChain",
                     [] { return "\tcpu 8008\n\tdb\t" + repeated("1+", tenMegabytes / 2) + "1"; }, 1, 0},

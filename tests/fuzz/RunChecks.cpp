@@ -64,11 +64,13 @@ void checkRecords(const Assembly& assembly, std::vector<std::string>& problems) 
     }
 }
 
-// Every error counted once, on a line of its own, with a reason; every
-// diagnostic in order and in the text.
+// Every line in error counted once, with one error of its own text and one for
+// each faulty line it brings in, each with a reason; every diagnostic in order
+// and in the text.
 void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& lines,
                       std::vector<std::string>& problems) {
     int errors = 0;
+    bool ownErrorOfLine = false;
     const Diagnostic* previous = nullptr;
     std::uint32_t lastErrorLine = Assembly::noLine;
     for (const Diagnostic& d : assembly.diagnostics) {
@@ -81,9 +83,12 @@ void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& l
             (previous->line > d.line || (previous->line == d.line && previous->column > d.column)))
             problems.push_back(where + "diagnostics out of order");
         if (isError(d)) {
-            ++errors;
-            if (d.line == lastErrorLine)
+            const bool own = !d.fault.site;
+            if (d.line != lastErrorLine)
+                ++errors;
+            else if (own && ownErrorOfLine)
                 problems.push_back(where + "two errors on one line");
+            ownErrorOfLine = (d.line == lastErrorLine && ownErrorOfLine) || own;
             lastErrorLine = d.line;
             const std::uint32_t comment = assembly.lines[d.line].comment;
             if (comment != 0 && comment <= d.column)
@@ -93,7 +98,7 @@ void checkDiagnostics(const Assembly& assembly, const std::vector<SourceLine>& l
     }
     if (errors != assembly.errorCount)
         problems.push_back("error count " + std::to_string(assembly.errorCount) + " but " +
-                           std::to_string(errors) + " errors reported");
+                           std::to_string(errors) + " lines with errors");
 }
 
 // Whether `text` spells `name` (upper case, as the table holds it) from `column` (1-based).
