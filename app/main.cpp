@@ -19,6 +19,9 @@ struct CommandLine {
     QCommandLineOption version = parser.addVersionOption();
 
     CommandLine() {
+        // Qt's own options are words after one dash (-style, -stylesheet): read as
+        // letters, -stylesheet held -h and answered with the help.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.setApplicationDescription(
             QStringLiteral("Write, assemble, run and debug Intel 8008 programs."));
         parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The source to open (.asm)."),

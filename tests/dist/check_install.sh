@@ -42,6 +42,9 @@ for program in brenvik brenvik-asm brenvik-sim brenvik-lsp; do
     said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$program" --version)
     [ "$said" = "$program (Brenvik) $version" ] || { echo "$program --version said: $said"; exit 1; }
 done
+# An option of Qt's own, a word after one dash, is no bundle of letters such as -h.
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/brenvik" -stylesheet dark.qss --version)
+[ "$said" = "brenvik (Brenvik) $version" ] || { echo "brenvik -stylesheet ... --version said: $said"; exit 1; }
 usage=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/brenvik" --help | head -1)
 [ "$usage" = "Usage: brenvik [options] [file]" ] || { echo "brenvik --help said: $usage"; exit 1; }
 echo "installed and checked: $(wc -l <<<"$installed") files"
