@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 
@@ -323,10 +324,15 @@ Json LanguageServer::hover(const Document& document, const Json& place) const {
         return nullptr;
     std::string text;
     if (const auto symbol = symbolAt(assembly, line, place.at("character"))) {
-        const std::uint32_t definition = assembly.symbols.valueAt(*symbol);
+        // Where it is defined: on a line of the document, or of a file it includes.
+        std::string where = "on line " + std::to_string(assembly.symbols.valueAt(*symbol) + 1);
+        if (*symbol < assembly.symbolPlaces.size() && !assembly.symbolPlaces[*symbol].file.empty()) {
+            const SourcePlace& defined = assembly.symbolPlaces[*symbol];
+            where = "in " + std::filesystem::path(defined.file).filename().string() + ", line " +
+                    std::to_string(defined.line + 1);
+        }
         text += "**" + std::string(assembly.symbols.wordAt(*symbol)) +
-                "** = " + valueText(assembly.definitionOf(*symbol).value) + ", defined on line " +
-                std::to_string(definition + 1) + "\n\n";
+                "** = " + valueText(assembly.definitionOf(*symbol).value) + ", defined " + where + "\n\n";
     }
     const Assembly::Line& record = assembly.lines[line];
     if (const std::string code = codeText(record); !code.empty())

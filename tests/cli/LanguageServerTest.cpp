@@ -111,22 +111,24 @@ TEST_F(Session, HoverDefinitionReferencesAndSymbolsComeFromTheAssembly) {
 
 TEST_F(Session, ADocumentIncludesFilesBesideItAndItsDefinitionsLeadThere) {
     const TempFolder folder;
-    folder.write("my lib.inc", "; helpers\nsend:\tret\n");
+    folder.write("my lib.inc", "; helpers\n\tLAA\nSEND:\tRET\n");
     const std::string program = "file://" + folder.file("prog.asm");
     const Json published = send("textDocument/didOpen",
                                 {{"textDocument",
                                   {{"uri", program},
                                    {"languageId", "asm8008"},
                                    {"version", 1},
-                                   {"text", "\tcpu 8008new\n\tinclude \"my lib.inc\"\n\tcall send\n"}}}},
+                                   {"text", "\tLAA\n\tINCLUDE \"my lib.inc\"\n\tCAL SEND\n"}}}},
                                 false)
                                .at(0);
     EXPECT_EQ(published["params"]["diagnostics"], Json::array());
-    const Json definition =
-        ask("textDocument/definition",
-            {{"textDocument", {{"uri", program}}}, {"position", {{"line", 2}, {"character", 7}}}})["result"];
+    const Json where = {{"textDocument", {{"uri", program}}}, {"position", {{"line", 2}, {"character", 6}}}};
+    const Json definition = ask("textDocument/definition", where)["result"];
     EXPECT_EQ(definition["uri"], "file://" + folder.file("my%20lib.inc"));
-    EXPECT_EQ(definition["range"]["start"], Json::parse(R"({"line":1,"character":0})"));
+    EXPECT_EQ(definition["range"]["start"], Json::parse(R"({"line":2,"character":0})"));
+    EXPECT_EQ(
+        ask("textDocument/hover", where)["result"]["contents"]["value"].get<std::string>().substr(0, 53),
+        "**SEND** = 000002B (2), defined in my lib.inc, line 3");
 }
 
 TEST_F(Session, CompletionHintsHighlightsAndTokensFollowTheDialect) {
