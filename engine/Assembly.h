@@ -110,7 +110,7 @@ struct Assembly {
     std::vector<IncludedUse> includedUses;
     // By number in `symbols`, the definitions of those that an included file or an
     // expansion gives: their line is the one that includes or invokes it, whose
-    // record says something else. Empty when there are none.
+    // record says something else; none for the others.
     std::vector<std::optional<Definition>> expandedDefinitions;
 
     // Every byte of the lines outside BSS sections, in line order, to
