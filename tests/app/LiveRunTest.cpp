@@ -21,7 +21,7 @@ const QString echo = "WAIT\tINP 0\n\tNDA\n\tJTZ WAIT\n\tINP 1\n\tOUT 8\n\tJMP WA
 
 // Live Run on, `source` typed and assembled, and its run waited for.
 bool liveRun(TForm1& window, const QString& source) {
-    window.LiveSession1->SetOn(true);
+    session<TLiveSession>(window)->SetOn(true);
     edit(window, source);
     window.Brenvik1->doAsm();
     return QTest::qWaitFor([&] { return window.Brenvik1->GetLiveResult() != nullptr; }, 10000);
@@ -79,8 +79,8 @@ class LiveRunTest : public QObject {
         QCOMPARE(statusPanel(window, "SelectionPanel")->text(),
                  QStringLiteral("4 bytes, 14-16 states (78 in the live run)"));
         // The debugger has not been touched.
-        QVERIFY(!window.DebugSession1->Debugger().IsLoaded());
-        window.LiveSession1->SetOn(false);
+        QVERIFY(!session<TDebugSession>(window)->Debugger().IsLoaded());
+        session<TLiveSession>(window)->SetOn(false);
         QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
         QVERIFY(!window.Brenvik1->GetLiveResult());
         QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QStringLiteral("4 bytes, 14-16 states"));
@@ -88,7 +88,7 @@ class LiveRunTest : public QObject {
 
     void aProgramThatNeverHaltsSpendsItsBudgetAndNamesTheBusiestLines() {
         TForm1 window;
-        window.LiveSession1->SetBudget(1'000'000);
+        session<TLiveSession>(window)->SetBudget(1'000'000);
         QVERIFY(liveRun(window, endless));
         QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("still running after 1,000,008 states: the busiest lines are 3, 2 and 1"));
@@ -115,17 +115,16 @@ class LiveRunTest : public QObject {
     void anEditDropsTheRunUnderWayAndNoStaleFigureIsShown() {
         TForm1 window;
         window.show();
-        window.LiveSession1->SetBudget(1'000'000'000);
-        window.LiveSession1->SetOn(true);
+        session<TLiveSession>(window)->SetBudget(1'000'000'000);
+        session<TLiveSession>(window)->SetOn(true);
         edit(window, endless);
         window.Brenvik1->doAsm();
-        QSignalSpy finished(&window.LiveSession1->Runner(), &TLiveRunner::OnFinished);
-        QTest::qWait(50); // a few slices of the run
-        QVERIFY(window.LiveSession1->Runner().IsRunning());
+        QSignalSpy finished(&session<TLiveSession>(window)->Runner(), &TLiveRunner::OnFinished);
+        idle(); // the run's first slices
+        QVERIFY(session<TLiveSession>(window)->Runner().IsRunning());
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_A);
-        QVERIFY(!window.LiveSession1->Runner().IsRunning());
-        QTest::qWait(50);
-        QCOMPARE(finished.count(), 0);
+        QVERIFY(!session<TLiveSession>(window)->Runner().IsRunning());
+        QVERIFY(!finished.wait(50)); // nor does a slice of it end it later
         QVERIFY(!window.Brenvik1->GetLiveResult());
         QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("The text has changed: its next assembly runs again."));
@@ -141,14 +140,14 @@ class LiveRunTest : public QObject {
         {
             TForm1 window;
             window.FormCreate(path);
-            window.LiveSession1->SetOn(true);
-            window.LiveSession1->SetBudget(100'000'000);
+            session<TLiveSession>(window)->SetOn(true);
+            session<TLiveSession>(window)->SetBudget(100'000'000);
             pane<TLivePane>(window, "LivePane")->SetInput("abc");
             window.close();
         }
         TForm1 window;
-        QVERIFY(window.LiveSession1->IsOn());
-        QCOMPARE(window.LiveSession1->GetBudget(), std::uint64_t{100'000'000});
+        QVERIFY(session<TLiveSession>(window)->IsOn());
+        QCOMPARE(session<TLiveSession>(window)->GetBudget(), std::uint64_t{100'000'000});
         QCOMPARE(pane<TLivePane>(window, "LivePane")->Input(), QString());
         window.FormCreate(path);
         QCOMPARE(pane<TLivePane>(window, "LivePane")->Input(), QStringLiteral("abc"));
