@@ -49,7 +49,7 @@ void TForm1::writeExport(const QString& path, const std::string& contents) {
     }
     try {
         writeOutputFile(path, contents);
-        StatusBar1[3]->setText(QStringLiteral("Exported %1").arg(QFileInfo(path).fileName()));
+        MessagePanel->setText(QStringLiteral("Exported %1").arg(QFileInfo(path).fileName()));
     } catch (const EFCreateError& error) {
         showMessage(this, QString::fromStdString(error.what()), error.Reason());
     }

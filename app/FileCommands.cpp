@@ -44,7 +44,7 @@ void TForm1::loadDocument(const QString& path) {
     MachineChoice1->OpenDocument(path);
     for (const int line : rememberedBreakpoints(*settings, path))
         Brenvik1->ToggleBreakpoint(line);
-    recentFiles = addRecentFile(recentFiles, currentFile);
+    SetRecentFiles(addRecentFile(recentFiles, currentFile));
     Brenvik1->SetModified(false);
 }
 
@@ -132,14 +132,14 @@ void TForm1::SaveAs1Click() {
 
 // A failed save throws: Modified stays true and the message panel says nothing.
 void TForm1::saveDocument() {
-    recentFiles = addRecentFile(recentFiles, currentFile);
+    SetRecentFiles(addRecentFile(recentFiles, currentFile));
     if (Brenvik1->GetModified())
         rotateBackups(currentFile);
     Brenvik1->SaveToFile(currentFile);
     Brenvik1->SetModified(false);
     LiveSession1->SavedAs(currentFile);
     MachineChoice1->SavedAs(currentFile);
-    StatusBar1[3]->setText(QStringLiteral("File saved."));
+    MessagePanel->setText(QStringLiteral("File saved."));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -160,6 +160,8 @@ void TForm1::showResults() {
     ProblemsPane1->showProblems(Brenvik1->GetAssembly());
     SymbolsPane1->ShowSymbols(Brenvik1->GetAssembly());
     showSelectionCost();
+    showResultPanel();
+    showCaretPanels();
 }
 
 void TForm1::Brenvik1Assemble() {

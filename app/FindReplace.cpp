@@ -32,7 +32,7 @@ void TForm1::findNext(const TFindDialog& dialog) {
     lastSearchText = dialog.FindText();
     if (Brenvik1->FindTextA(dialog.FindText(), Brenvik1->GetSelStart() + 1, searchLength, dialog.Options()) <
         0) {
-        StatusBar1[3]->setText(QStringLiteral("Not found!"));
+        MessagePanel->setText(QStringLiteral("Not found!"));
         QApplication::beep();
     }
 }
@@ -78,11 +78,11 @@ void TForm1::ReplaceDialog1Replace(bool all) {
     Brenvik1->EndEditGroup();
 
     if (count == 0) {
-        StatusBar1[3]->setText(QStringLiteral("Not found!"));
+        MessagePanel->setText(QStringLiteral("Not found!"));
         QApplication::beep();
     } else if (count == 1) {
-        StatusBar1[3]->setText(QStringLiteral("Replaced one occurence."));
+        MessagePanel->setText(QStringLiteral("Replaced one occurence."));
     } else {
-        StatusBar1[3]->setText(QStringLiteral("Replaced %1 occurences.").arg(count));
+        MessagePanel->setText(QStringLiteral("Replaced %1 occurences.").arg(count));
     }
 }

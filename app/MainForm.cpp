@@ -23,11 +23,11 @@
 #include "SymbolsPane.h"
 #include "UsesPane.h"
 
-#include <QAbstractEventDispatcher>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -101,14 +101,12 @@ TForm1::TForm1(QWidget* parent)
     connect(ReplaceDialog1, &TFindDialog::OnClose, this, &TForm1::FindDialog1Close);
     connect(Brenvik1, &TBrenvik::OnChange, this, &TForm1::Brenvik1Change);
     connect(Brenvik1, &TBrenvik::OnAssemble, this, &TForm1::Brenvik1Assemble);
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &TForm1::idleUpdate);
     // After the window's own handlers, so that its messages follow the window's.
-    DebugSession1 = new TDebugSession(*this, *Brenvik1, *StatusBar1[3]);
+    DebugSession1 = new TDebugSession(*this, *Brenvik1, *MessagePanel);
     DebugSession1->BuildMenus(Run1, View1);
     LiveSession1 = new TLiveSession(*this, *Brenvik1, *settings);
     LiveSession1->BuildMenus(Run1, View1);
-    MachineChoice1 = new TMachineChoice(*this, *DebugSession1, *LiveSession1, *settings, *StatusBar1[3]);
+    MachineChoice1 = new TMachineChoice(*this, *DebugSession1, *LiveSession1, *settings, *MessagePanel);
     MachineChoice1->BuildMenu(Run1);
     syntaxPanel = new QLabel(this);
     syntaxPanel->setObjectName(QStringLiteral("SyntaxPanel"));
@@ -127,7 +125,10 @@ TForm1::TForm1(QWidget* parent)
     setDocument(QString());
     Brenvik1->SetFont(editorFont.font, editorFont.textColour());
     loadSettings();
+    SetRecentFiles(recentFiles);
     Brenvik1->SetModified(false);
+    showResultPanel();
+    showCaretPanels();
 }
 
 TForm1::~TForm1() = default;
@@ -246,27 +247,24 @@ void TForm1::buildMenu() {
 }
 
 void TForm1::buildStatusBar() {
-    const int widths[] = {400, 50, 50, 50};
-    // By name for whoever looks at the window from outside, as tests and accessibility tools do.
-    const char* names[] = {"ResultPanel", "LinePanel", "ColumnPanel", "MessagePanel"};
-    for (int i = 0; i < 4; ++i) {
-        // The messages' panel cuts a long one with an ellipsis and shows it whole on hovering.
-        StatusBar1[i] = i == 3 ? new TElidedLabel(this) : new QLabel(this);
-        StatusBar1[i]->setObjectName(QString::fromLatin1(names[i]));
-        StatusBar1[i]->setMinimumWidth(widths[i]);
-        statusBar()->addWidget(StatusBar1[i], i == 3 ? 1 : 0);
-    }
-    QFont bold = StatusBar1[0]->font();
+    // Named for whoever looks at the window from outside, as tests and accessibility tools do.
+    const auto panel = [this](QLabel* label, const char* name, int width, int stretch) {
+        label->setObjectName(QString::fromLatin1(name));
+        label->setMinimumWidth(width);
+        statusBar()->addWidget(label, stretch);
+        return label;
+    };
+    ResultPanel = panel(new QLabel(this), "ResultPanel", 400, 0);
+    LinePanel = panel(new QLabel(this), "LinePanel", 50, 0);
+    ColumnPanel = panel(new QLabel(this), "ColumnPanel", 50, 0);
+    // Long messages are cut with an ellipsis, rather than widening the window, and shown whole on hovering.
+    MessagePanel = panel(new TElidedLabel(this), "MessagePanel", 50, 1);
+    QFont bold = ResultPanel->font();
     bold.setBold(true);
-    StatusBar1[0]->setFont(bold);
-    // Long messages are cut rather than widening the window.
-    ProblemPanel = new TElidedLabel(this);
-    ProblemPanel->setObjectName(QStringLiteral("ProblemPanel"));
-    statusBar()->addWidget(ProblemPanel, 3);
-    SelectionPanel = new QLabel(this);
-    SelectionPanel->setObjectName(QStringLiteral("SelectionPanel"));
+    ResultPanel->setFont(bold);
+    ProblemPanel = panel(new TElidedLabel(this), "ProblemPanel", 0, 3);
+    SelectionPanel = panel(new QLabel(this), "SelectionPanel", 0, 0);
     SelectionPanel->hide();
-    statusBar()->addWidget(SelectionPanel);
 }
 
 void TForm1::setDocument(const QString& name) {
@@ -275,36 +273,51 @@ void TForm1::setDocument(const QString& name) {
     setWindowTitle(baseCaption + " - " + (name.isEmpty() ? QStringLiteral("(untitled)") : name));
 }
 
-void TForm1::idleUpdate() {
-    const auto show = [](QLabel* panel, const QString& text) {
-        if (panel->text() != text) // an unchanged panel is not repainted
-            panel->setText(text);
-    };
-    show(StatusBar1[1], QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
-    show(StatusBar1[2], QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
-    show(StatusBar1[0],
-         QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
+namespace {
+
+void showText(QLabel* panel, const QString& text) {
+    if (panel->text() != text) // an unchanged panel is not repainted
+        panel->setText(text);
+}
+
+} // namespace
+
+// The result of the last run, red while lines are in error.
+void TForm1::showResultPanel() {
+    showText(ResultPanel,
+             QString::fromStdString(resultText(Brenvik1->GetErrorCount(), Brenvik1->BytesAssembled())));
+    const QColor colour = Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error
+                                                        : palette().color(QPalette::ToolTipText);
+    if (ResultPanel->palette().color(QPalette::WindowText) != colour) {
+        QPalette result = ResultPanel->palette();
+        result.setColor(QPalette::WindowText, colour);
+        ResultPanel->setPalette(result);
+    }
+}
+
+// Where the caret is, and the problem of its line.
+void TForm1::showCaretPanels() {
+    showText(LinePanel, QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
+    showText(ColumnPanel, QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
     const std::span<const Diagnostic> caretProblems = Brenvik1->DiagnosticsOf(Brenvik1->GetLine() - 1);
     // The line's error first: it is what makes the line red.
     const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
-    show(ProblemPanel, caretProblems.empty()
-                           ? QString()
-                           : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
+    showText(ProblemPanel,
+             caretProblems.empty()
+                 ? QString()
+                 : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
     // An empty panel gives its room to the messages beside it.
     ProblemPanel->setVisible(!caretProblems.empty());
-    const QColor colour = Brenvik1->GetErrorCount() > 0 ? Brenvik1->GetMarkColours().error
-                                                        : palette().color(QPalette::ToolTipText);
-    if (StatusBar1[0]->palette().color(QPalette::WindowText) != colour) {
-        QPalette result = StatusBar1[0]->palette();
-        result.setColor(QPalette::WindowText, colour);
-        StatusBar1[0]->setPalette(result);
-    }
-    rebuildReopenMenu();
 }
 
-void TForm1::rebuildReopenMenu() {
-    if (shownRecentFiles == recentFiles)
-        return;
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showResultPanel();
+}
+
+void TForm1::SetRecentFiles(QStringList files) {
+    recentFiles = std::move(files);
     Reopen1->clear();
     Reopen1->menuAction()->setEnabled(!recentFiles.isEmpty());
     for (int i = 0; i < recentFiles.size(); ++i) {
@@ -314,7 +327,6 @@ void TForm1::rebuildReopenMenu() {
         connect(entry, &QAction::triggered, this,
                 [this, path] { reportingErrors([&] { dummy1Click(path); }); });
     }
-    shownRecentFiles = recentFiles;
 }
 
 void TForm1::Edit1Click() {
@@ -340,7 +352,8 @@ void TForm1::goToProblem(bool forward) {
 
 void TForm1::Brenvik1Change() {
     Assemble1->setEnabled(true);
-    StatusBar1[3]->clear();
+    MessagePanel->clear();
+    showCaretPanels(); // the last run's findings no longer describe the text
 }
 
 void TForm1::loadSettings() {

@@ -38,9 +38,15 @@ class TForm1 : public QMainWindow {
     // and the window stays untitled.
     void FormCreate(const QString& argument);
 
+    // The document's full path, empty while untitled; the recent documents, most recent first.
+    const QString& GetCurrentFile() const { return currentFile; }
+    const QStringList& GetRecentFiles() const { return recentFiles; }
+    // As if the settings had held `files`: the Reopen submenu shows them.
+    void SetRecentFiles(QStringList files);
+    // What the next print goes to.
+    QPrinter& GetPrinter() { return *printer; }
+
     TBrenvik* Brenvik1;
-    QString currentFile;
-    QStringList recentFiles;
 
     // The menu, named as designed.
     QAction *New1, *Open1, *Save1, *SaveAs1, *PrintSetup1, *Print1, *Exit2;
@@ -54,29 +60,21 @@ class TForm1 : public QMainWindow {
     QMenu* Run1;
     QAction *Never1, *After2s1, *After4s1, *After10s1, *AutoIndent1, *WriteHexfile1, *Font1;
     QAction *Assemble1, *About1;
-    QLabel* StatusBar1[4];
-    QLabel* ProblemPanel;   // the problem of the caret's line, beside the four panels
-    QLabel* SelectionPanel; // the bytes and states of the selected lines
-    TProblemsPane* ProblemsPane1;
-    TSymbolsPane* SymbolsPane1;
-    TUsesPane* UsesPane1;
-    TDebugSession* DebugSession1;   // the Run menu and the debugger's panes
-    TLiveSession* LiveSession1;     // Live Run and its pane
-    TMachineChoice* MachineChoice1; // the machine programs run on, per file
-    QFileDialog *OpenDialog1, *SaveDialog1, *ExportDialog1;
+    QFileDialog *OpenDialog1, *SaveDialog1;
     TFindDialog* FindDialog1;
     TReplaceDialog* ReplaceDialog1;
-    std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenu();
     void buildStatusBar();
     void setDocument(const QString& name);
-    void idleUpdate();
-    void rebuildReopenMenu();
+    void showResultPanel();
+    void showCaretPanels();
+
     void Edit1Click();
     void Brenvik1Change();
     void Brenvik1Assemble();
@@ -134,12 +132,26 @@ class TForm1 : public QMainWindow {
     void goToLine();
     void zoom(int steps);
 
+    QString currentFile;
+    QStringList recentFiles;
+    TProblemsPane* ProblemsPane1;
+    TSymbolsPane* SymbolsPane1;
+    TUsesPane* UsesPane1;
+    TDebugSession* DebugSession1;   // the Run menu and the debugger's panes
+    TLiveSession* LiveSession1;     // Live Run and its pane
+    TMachineChoice* MachineChoice1; // the machine programs run on, per file
+    QFileDialog* ExportDialog1;
+    std::unique_ptr<QPrinter> printer; // the printer and settings of the next print
     QString baseCaption;
-    QLabel* syntaxPanel; // the syntax of an AS-syntax source; hidden for Brenvik's own
+    // StatusBar1's four panels: the last run's result, the caret's line and
+    // column, and short messages; beside them the problem of the caret's line
+    // and the cost of the selected lines, and at the right the syntax of an
+    // AS-syntax source (hidden for Brenvik's own).
+    QLabel *ResultPanel, *LinePanel, *ColumnPanel, *MessagePanel;
+    QLabel *ProblemPanel, *SelectionPanel, *syntaxPanel;
     QSettings* settings;
     EditorFont editorFont;
     QList<QAction*> delayItems;
-    std::optional<QStringList> shownRecentFiles; // what the Reopen submenu shows, once built
     QString reportedHexFailure; // the HEX file and reason last reported, until a write succeeds
     QString lastSearchText;     // what Find or Replace looked for last, for the next Replace
     BinaryImageChoices imageChoices;

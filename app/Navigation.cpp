@@ -21,17 +21,18 @@ const QString noName = QStringLiteral("No name at the caret");
 
 // A message about the name at the caret: it goes when the caret moves on.
 void TForm1::sayAtCaret(const QString& message) {
-    StatusBar1[3]->setText(message);
+    MessagePanel->setText(message);
     caretMessage = {message, Brenvik1->GetTextArea()->textCursor().position()};
 }
 
 void TForm1::caretMoved() {
+    showCaretPanels();
     if (!caretMessage)
         return;
     if (Brenvik1->GetTextArea()->textCursor().position() == caretMessage->position)
         return;
-    if (StatusBar1[3]->text() == caretMessage->text)
-        StatusBar1[3]->clear();
+    if (MessagePanel->text() == caretMessage->text)
+        MessagePanel->clear();
     caretMessage.reset();
 }
 

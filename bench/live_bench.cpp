@@ -47,15 +47,15 @@ void waitUntil(const std::function<bool()>& done) {
 // Live Run on, to the column with the run's figures.
 Milliseconds runs(TForm1& window, int samples) {
     int finished = 0;
-    const QMetaObject::Connection counting =
-        QObject::connect(&window.LiveSession1->Runner(), &TLiveRunner::OnFinished, [&] { ++finished; });
+    const QMetaObject::Connection counting = QObject::connect(&window.findChild<TLiveSession*>()->Runner(),
+                                                              &TLiveRunner::OnFinished, [&] { ++finished; });
     Milliseconds times;
     for (int i = 0; i < samples; ++i) {
         QElapsedTimer timer;
         timer.start();
         const int before = finished;
         window.Brenvik1->doAsm();
-        if (window.LiveSession1->IsOn())
+        if (window.findChild<TLiveSession*>()->IsOn())
             waitUntil([&] { return finished > before; });
         window.Brenvik1->repaint();
         times.push_back(elapsed(timer));
@@ -141,9 +141,9 @@ int main(int argc, char** argv) {
                 "live run");
     for (const auto& [name, text] : programs) {
         window.Brenvik1->GetTextArea()->setPlainText(text);
-        window.LiveSession1->SetOn(false);
+        window.findChild<TLiveSession*>()->SetOn(false);
         const double off = median(runs(window, samples));
-        window.LiveSession1->SetOn(true);
+        window.findChild<TLiveSession*>()->SetOn(true);
         const double on = median(runs(window, samples));
         const LiveResult* result = window.Brenvik1->GetLiveResult();
         std::printf("%-22s %6d %10.2f %10.2f %10.2f  %s\n", qPrintable(name),
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
                     result ? result->endingText.c_str() : "(no run: errors)");
     }
     for (const bool live : {false, true}) {
-        window.LiveSession1->SetOn(live);
+        window.findChild<TLiveSession*>()->SetOn(live);
         const Milliseconds times = keystrokes(window, samples * 5);
         std::printf("key to repaint, Live Run %-3s median %.2f ms, worst %.2f ms of %zu\n",
                     live ? "on" : "off", median(times), *std::max_element(times.begin(), times.end()),

@@ -80,6 +80,13 @@ template <typename Pane> Pane* pane(const TForm1& window, const char* name) {
     return found;
 }
 
+// One of the window's parts that is no widget: session<TDebugSession>(window).
+template <typename Part> Part* session(const TForm1& window) {
+    Part* found = window.findChild<Part*>();
+    Q_ASSERT(found);
+    return found;
+}
+
 // A panel of the window's status bar, by its name: "MessagePanel", "ResultPanel",
 // "LinePanel", "ColumnPanel", "ProblemPanel", "SelectionPanel", "MachinePanel".
 inline QLabel* statusPanel(const TForm1& window, const char* name) {
@@ -88,11 +95,9 @@ inline QLabel* statusPanel(const TForm1& window, const char* name) {
     return panel;
 }
 
-// Lets the event loop run and then wait for events, so that the idle update runs.
+// Lets the events posted so far run, as the event loop does before it waits.
 inline void idle() {
-    QEventLoop loop;
-    QTimer::singleShot(30, &loop, &QEventLoop::quit);
-    loop.exec();
+    QCoreApplication::processEvents();
 }
 
 // Replaces the document's text as typing would: the edits are unsaved.

@@ -45,7 +45,7 @@ QString status(TForm1& window) {
     return statusPanel(window, "MessagePanel")->text();
 }
 TDebugger& debuggerOf(TForm1& window) {
-    return window.DebugSession1->Debugger();
+    return session<TDebugSession>(window)->Debugger();
 }
 
 // Runs the event loop until the program stops, as a user would wait.
@@ -228,7 +228,7 @@ class DebuggerTest : public QObject {
         TForm1 window;
         window.show();
         edit(window, "LOOP:\tINB\n\tJMP LOOP\n");
-        window.DebugSession1->SetSpeed(1);
+        session<TDebugSession>(window)->SetSpeed(1);
         const double statesPerSecond = TDebugSession::realTimeClocks[0] / 2.0;
         QElapsedTimer wall;
         wall.start();
@@ -273,7 +273,7 @@ class DebuggerTest : public QObject {
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Halted by HLT at line 2 (000000)"));
-        window.DebugSession1->SetInterruptRestart(1);
+        session<TDebugSession>(window)->SetInterruptRestart(1);
         QCOMPARE(action(window, "Interrupt1")->text(), QString("I&nterrupt (RST 1)"));
         action(window, "Interrupt1")->trigger();
         QVERIFY(waitForStop(window));
@@ -286,16 +286,16 @@ class DebuggerTest : public QObject {
             TForm1 window;
             window.show();
             QVERIFY(!pane<TMemoryPane>(window, "MemoryPane")->isVisible()); // hidden until wanted
-            window.DebugSession1->SetSpeed(2);
-            window.DebugSession1->SetInterruptRestart(5);
+            session<TDebugSession>(window)->SetSpeed(2);
+            session<TDebugSession>(window)->SetInterruptRestart(5);
             pane<TMemoryPane>(window, "MemoryPane")->show();
             window.close();
         }
         TForm1 window;
         window.show();
-        QCOMPARE(window.DebugSession1->GetSpeed(), 2);
+        QCOMPARE(session<TDebugSession>(window)->GetSpeed(), 2);
         QCOMPARE(debuggerOf(window).GetClock(), TDebugSession::realTimeClocks[1]);
-        QCOMPARE(window.DebugSession1->GetInterruptRestart(), 5u);
+        QCOMPARE(session<TDebugSession>(window)->GetInterruptRestart(), 5u);
         QVERIFY(pane<TMemoryPane>(window, "MemoryPane")->isVisible());
     }
 
@@ -527,7 +527,7 @@ class DebuggerTest : public QObject {
         window.New1->trigger();
         expectFresh("New");
         runAndEdit();
-        window.recentFiles = {other};
+        window.SetRecentFiles({other});
         idle(); // the Reopen menu follows the list
         window.Reopen1->actions().first()->trigger();
         expectFresh("Reopen");
@@ -636,7 +636,7 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, "\tORG 100B\n\tLAI 42\n\tHLT\n");
         chooseMachine(window, "8008-sbc");
-        QVERIFY(window.MachineChoice1->Choose(sbcMachine(), rom));
+        QVERIFY(session<TMachineChoice>(window)->Choose(sbcMachine(), rom));
         QCOMPARE(machinePanel(window), QStringLiteral("8008-SBC, ROM own.bin"));
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
@@ -651,7 +651,7 @@ class DebuggerTest : public QObject {
         // An image that does not fit is said, and the board runs without one.
         const QString big = folder.filePath("big.bin");
         writeFile(big, QByteArray(0100001, '\0'));
-        QVERIFY(!window.MachineChoice1->Choose(sbcMachine(), big));
+        QVERIFY(!session<TMachineChoice>(window)->Choose(sbcMachine(), big));
         QCOMPARE(status(window),
                  QStringLiteral("The ROM image big.bin cannot be used: 32769 bytes, more than the "
                                 "8008-sbc's ROM holds (4 banks of 8192)."));

@@ -55,7 +55,7 @@ class FileCommandsTest : public QObject {
         });
         window.Open1->trigger();
         QCOMPARE(startedIn, QDir(file("src")).absolutePath());
-        QCOMPARE(window.currentFile, QFileInfo(file("src/second.asm")).absoluteFilePath());
+        QCOMPARE(window.GetCurrentFile(), QFileInfo(file("src/second.asm")).absoluteFilePath());
         QVERIFY(popup && !popup->isVisible());
         // The window's focus widget, which has the keys whenever the window is active.
         QCOMPARE(window.focusWidget(), window.Brenvik1->GetTextArea());
@@ -67,8 +67,7 @@ class FileCommandsTest : public QObject {
         {
             TForm1 window;
             window.show();
-            window.recentFiles = {file("b.asm"), file("a.asm")};
-            idle();
+            window.SetRecentFiles({file("b.asm"), file("a.asm")});
             window.Reopen1->actions().at(1)->trigger(); // a.asm
             window.Brenvik1->ToggleBreakpoint(0);
             window.Brenvik1->ToggleBreakpoint(2);
@@ -141,9 +140,9 @@ class FileCommandsTest : public QObject {
 
         chooseFile(file("named.asm"));
         window.Save1->trigger();
-        QCOMPARE(window.currentFile, file("named.asm"));
+        QCOMPARE(window.GetCurrentFile(), file("named.asm"));
         QCOMPARE(readFile(file("named.asm")), QByteArray("\tRET\r\n"));
-        QCOMPARE(window.recentFiles.first(), file("named.asm"));
+        QCOMPARE(window.GetRecentFiles().first(), file("named.asm"));
         QVERIFY(!window.Brenvik1->GetModified());
     }
 
@@ -160,13 +159,16 @@ class FileCommandsTest : public QObject {
 
     void failedSaveKeepsTheEditsUnsaved() {
         TForm1 window;
+        QVERIFY(QDir(folder->path()).mkdir("gone"));
+        chooseFile(file("gone/x.asm"));
+        window.SaveAs1->trigger();
+        QVERIFY(QDir(file("gone")).removeRecursively()); // the document's folder goes
         edit(window, "\tRET\n");
-        window.currentFile = file("no/such/folder/x.asm");
         QString message;
         answerMessageBox(QMessageBox::Ok, &message);
         click(window.Save1);
         QVERIFY2(message.contains("x.asm"), qPrintable(message));
-        QCOMPARE(window.currentFile, file("no/such/folder/x.asm"));
+        QCOMPARE(window.GetCurrentFile(), file("gone/x.asm"));
         QVERIFY(window.Brenvik1->GetModified());
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
     }
@@ -186,8 +188,7 @@ class FileCommandsTest : public QObject {
         window.Open1->trigger();
         QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
 
-        window.recentFiles = {file("a.asm")};
-        idle();
+        window.SetRecentFiles({file("a.asm")});
         answerMessageBox(QMessageBox::No);
         window.Reopen1->actions().first()->trigger();
         QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
@@ -204,7 +205,7 @@ class FileCommandsTest : public QObject {
         window.New1->trigger();
         QCOMPARE(window.Brenvik1->GetText(), QString());
         QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
-        QCOMPARE(window.recentFiles, QStringList{file("a.asm")});
+        QCOMPARE(window.GetRecentFiles(), QStringList{file("a.asm")});
     }
 
     void noPromptWithoutEdits() {
@@ -213,7 +214,7 @@ class FileCommandsTest : public QObject {
         chooseFile(file("b.asm"));
         window.Open1->trigger();
         QCOMPARE(window.Brenvik1->GetText(), QString("\tRLC\n"));
-        QCOMPARE(window.currentFile, file("b.asm"));
+        QCOMPARE(window.GetCurrentFile(), file("b.asm"));
     }
 
     void closingWithEditsAsksAndNoKeepsTheWindow() {
@@ -237,8 +238,8 @@ class FileCommandsTest : public QObject {
         answerMessageBox(QMessageBox::Ok, &message);
         click(window.Open1);
         QVERIFY2(message.contains("missing.asm"), qPrintable(message));
-        QCOMPARE(window.currentFile, file("c.asm"));
-        QCOMPARE(window.recentFiles, QStringList{file("c.asm")});
+        QCOMPARE(window.GetCurrentFile(), file("c.asm"));
+        QCOMPARE(window.GetRecentFiles(), QStringList{file("c.asm")});
         QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
     }
 };

@@ -391,8 +391,8 @@ class MainWindowTest : public QObject {
         const QString source = folder.filePath("new.asm");
         writeFile(source, "\tRET\r\n");
         window.FormCreate(source);
-        QCOMPARE(window.recentFiles.size(), 9);
-        QCOMPARE(window.recentFiles.first(), source);
+        QCOMPARE(window.GetRecentFiles().size(), 9);
+        QCOMPARE(window.GetRecentFiles().first(), source);
     }
 
     void addingARecentFileMovesItFirstAndKeepsNine() {
@@ -430,8 +430,8 @@ class MainWindowTest : public QObject {
     void printOffersTheSelectionOnlyWhenThereIsOne() {
         TForm1 window;
         setText(window, "\tRET\n\tRLC\n");
-        window.printer->setOutputFormat(QPrinter::PdfFormat);
-        window.printer->setOutputFileName(folder.filePath("job.pdf"));
+        window.GetPrinter().setOutputFormat(QPrinter::PdfFormat);
+        window.GetPrinter().setOutputFileName(folder.filePath("job.pdf"));
         for (const bool selected : {false, true}) {
             window.Brenvik1->SetSelStart(0);
             window.Brenvik1->SetSelLength(selected ? 2 : 0);
@@ -466,7 +466,7 @@ class MainWindowTest : public QObject {
         TForm1 window;
         window.FormCreate("rel.asm");
         QDir::setCurrent(before);
-        QCOMPARE(window.currentFile, folder.filePath("rel.asm"));
+        QCOMPARE(window.GetCurrentFile(), folder.filePath("rel.asm"));
         QCOMPARE(window.windowTitle(), "Brenvik - " + folder.filePath("rel.asm"));
         QVERIFY(!window.Brenvik1->GetModified());
 

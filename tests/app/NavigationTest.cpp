@@ -200,7 +200,7 @@ class NavigationTest : public QObject {
         // F12 on SEND opens the included file at its definition.
         window.Brenvik1->GoTo(2, 8);
         window.GoToDefinition1->trigger();
-        QCOMPARE(window.currentFile, library);
+        QCOMPARE(window.GetCurrentFile(), library);
         QCOMPARE(caretOf(window), QPoint(2, 1));
         // The Symbols pane too.
         window.FormCreate(program);
@@ -209,7 +209,7 @@ class NavigationTest : public QObject {
         const QSortFilterProxyModel& rows = *pane<TSymbolsPane>(window, "SymbolsPane")->Sorted();
         QCOMPARE(columnOf(rows, TSymbolsModel::nameColumn), (QStringList{"SEND", "START"}));
         Q_EMIT pane<TSymbolsPane>(window, "SymbolsPane")->View()->activated(rows.index(0, 0));
-        QCOMPARE(window.currentFile, library);
+        QCOMPARE(window.GetCurrentFile(), library);
     }
 
     void namesInCommentsAndStringsAreNoNames() {

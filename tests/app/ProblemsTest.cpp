@@ -145,7 +145,7 @@ class ProblemsTest : public QObject {
         const TProblemsPane& problems = *pane<TProblemsPane>(window, "Problems");
         QCOMPARE(rowsOf(problems), QStringList{"2:5 error: undefined symbol 'missing', in lib.inc:2"});
         Q_EMIT problems.List()->itemActivated(problems.List()->topLevelItem(0), 0);
-        QCOMPARE(window.currentFile, folder.filePath("lib.inc"));
+        QCOMPARE(window.GetCurrentFile(), folder.filePath("lib.inc"));
         QCOMPARE(window.Brenvik1->GetLine(), 2);
         QCOMPARE(window.Brenvik1->GetColumn(), 5);
         // Read as the file that included it, where it names no processor itself.
@@ -181,7 +181,7 @@ class ProblemsTest : public QObject {
             QCOMPARE(statusPanel(window, "ResultPanel")->text(), QString("2 Errors in Assembly!"));
         };
         faultyWithSymbols();
-        window.recentFiles = {other};
+        window.SetRecentFiles({other});
         idle(); // the Reopen menu follows the list
         window.Reopen1->actions().first()->trigger();
         expectNothing("Reopen");

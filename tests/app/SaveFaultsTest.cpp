@@ -43,7 +43,7 @@ class SaveFaultsTest : public QObject {
     QString file(const QString& name) const { return folder->filePath(name); }
 
     void expectUnsaved(TForm1& window, const QString& message, const QString& text) {
-        QVERIFY2(message.contains(window.currentFile), qPrintable(message));
+        QVERIFY2(message.contains(window.GetCurrentFile()), qPrintable(message));
         QVERIFY(window.Brenvik1->GetModified());
         QCOMPARE(window.Brenvik1->GetText(), text);
     }
@@ -68,7 +68,7 @@ class SaveFaultsTest : public QObject {
         QMetaObject::invokeMethod(window.Open1, &QAction::trigger, Qt::QueuedConnection);
         idle();
         QVERIFY2(message.contains(file("gone.asm")) && message.contains("No such file"), qPrintable(message));
-        QCOMPARE(window.currentFile, file("kept.asm"));
+        QCOMPARE(window.GetCurrentFile(), file("kept.asm"));
         QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
     }
 
