@@ -24,7 +24,7 @@ std::string upperCased(std::u16string_view word) {
 
 } // namespace
 
-std::vector<LineToken> tokensOfLine(std::u16string_view text, Syntax syntax) {
+std::vector<LineToken> tokensOfLine(std::u16string_view text, Syntax syntax, std::uint32_t commentColumn) {
     std::vector<LineToken> tokens;
     const auto size = static_cast<std::uint32_t>(text.size());
     const auto add = [&](std::uint32_t start, std::uint32_t end, TokenKind kind) {
@@ -57,7 +57,7 @@ std::vector<LineToken> tokensOfLine(std::u16string_view text, Syntax syntax) {
     bool statementSeen = false;
     while (at < size) {
         const char16_t unit = text[at];
-        if (unit == u';') {
+        if (unit == u';' || at + 1 == commentColumn) {
             add(at, size, TokenKind::comment);
             break;
         }

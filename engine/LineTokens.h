@@ -3,7 +3,8 @@
 // The tokens of one source line as the assembler reads it: a label in column 1,
 // the statement's mnemonic or directive, the operand's names, numbers, strings
 // and operators, and a comment after ';' outside a string (or a whole line
-// after '*' in column 1). The editor finds the name at the caret with them and
+// after '*' in column 1, or where the assembler found one). The editor finds the
+// name at the caret with them and
 // the language server colours the text with them, so the two agree. A line of
 // an AS-syntax source is read by AS's rules: names with '_' and '.', strings in
 // single quotes too, a label wherever a colon ends it, AS's mnemonics.
@@ -31,4 +32,8 @@ struct LineToken {
     TokenKind kind;
 };
 
-std::vector<LineToken> tokensOfLine(std::u16string_view line, Syntax syntax = Syntax::native);
+// `commentColumn` is where the assembler found the line's comment (1-based, as a
+// line record's `comment`; 0 when it did not say): from there on all is comment,
+// as after a '*' that follows a whole statement, which the tokens alone cannot tell.
+std::vector<LineToken> tokensOfLine(std::u16string_view line, Syntax syntax = Syntax::native,
+                                    std::uint32_t commentColumn = 0);

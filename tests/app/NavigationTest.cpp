@@ -163,6 +163,21 @@ class NavigationTest : public QObject {
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("No name at the caret"));
     }
 
+    void aCommentsWordsAreNoNames() {
+        TForm1 window;
+        window.show();
+        // After a whole statement, '*' begins a comment as ';' does.
+        assemble(window, "LOOP\tRET\t* back to LOOP\n\tJMP LOOP\t; not LOOP\n");
+        for (const QPoint at : {QPoint(0, 21), QPoint(1, 18)}) {
+            window.Brenvik1->GoTo(at.x(), at.y());
+            window.GoToDefinition1->trigger();
+            QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString("No name at the caret"));
+        }
+        window.Brenvik1->GoTo(1, 7); // in the operand LOOP
+        window.GoToDefinition1->trigger();
+        QCOMPARE(caretOf(window), QPoint(1, 1));
+    }
+
     void anAsSyntaxSourceIsNamedAndNavigatedByItsOwnRules() {
         TForm1 window;
         window.show();
