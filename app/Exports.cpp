@@ -33,7 +33,7 @@ bool TForm1::exportable() {
 QString TForm1::chooseExportFile(const QString& extension, const QString& filter) {
     ExportDialog1->setNameFilter(filter + QStringLiteral(";;All Files (*)"));
     ExportDialog1->setDefaultSuffix(extension.mid(1));
-    const QString document = currentFile.isEmpty() ? QStringLiteral("untitled.asm") : currentFile;
+    const QString document = currentFile().isEmpty() ? QStringLiteral("untitled.asm") : currentFile();
     ExportDialog1->selectFile(
         QFileInfo(QString::fromStdString(replaceExtension(document.toStdString(), extension.toStdString())))
             .fileName());
@@ -41,8 +41,8 @@ QString TForm1::chooseExportFile(const QString& extension, const QString& filter
 }
 
 void TForm1::writeExport(const QString& path, const std::string& contents) {
-    if (!currentFile.isEmpty() &&
-        isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile).toStdString())) {
+    if (!currentFile().isEmpty() &&
+        isSameFile(QFile::encodeName(path).toStdString(), QFile::encodeName(currentFile()).toStdString())) {
         showMessage(this, QStringLiteral("Cannot create file %1").arg(path),
                     QStringLiteral("It is the source file."));
         return;

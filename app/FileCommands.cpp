@@ -3,12 +3,10 @@
 
 #include "MainForm.h"
 
-#include "Backups.h"
 #include "BrenvikControl.h"
 #include "DebugSession.h"
 #include "ErrorReport.h"
 #include "HexOutput.h"
-#include "IntelHex.h"
 #include "LiveSession.h"
 #include "MachineChoice.h"
 #include "ProblemsPane.h"
@@ -35,7 +33,7 @@ bool TForm1::discardChanges() {
 
 // Loads `path` as the document; a failure throws before anything of the window changes.
 void TForm1::loadDocument(const QString& path) {
-    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
     Brenvik1->LoadFromFile(path);
     startDocument();
     applyEditorFont();
@@ -44,7 +42,7 @@ void TForm1::loadDocument(const QString& path) {
     MachineChoice1->OpenDocument(path);
     for (const int line : rememberedBreakpoints(*settings, path))
         Brenvik1->ToggleBreakpoint(line);
-    SetRecentFiles(addRecentFile(recentFiles, currentFile));
+    SetRecentFiles(addRecentFile(recentFiles, currentFile()));
     Brenvik1->SetModified(false);
 }
 
@@ -58,7 +56,7 @@ void TForm1::FormCreate(const QString& argument) {
 void TForm1::New1Click() {
     if (!discardChanges())
         return;
-    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
     setDocument(QString());
     LiveSession1->OpenDocument(QString());
     MachineChoice1->OpenDocument(QString());
@@ -70,7 +68,7 @@ void TForm1::New1Click() {
 // A document just opened or made owes nothing to the one before: its session,
 // results and lists go, until its own first run.
 void TForm1::startDocument() {
-    Brenvik1->SetIncludedSyntax(Syntax::native);
+    document->SetIncludedSyntax(Syntax::native);
     DebugSession1->EndSession();
     Brenvik1->ForgetAssembly();
     showResults();
@@ -80,8 +78,8 @@ void TForm1::startDocument() {
 // Runs an Open or Save dialog from the document's folder (or the one last used);
 // afterwards the keys go to the text again.
 bool TForm1::chooseFile(QFileDialog* dialog) {
-    if (!currentFile.isEmpty())
-        dialog->setDirectory(QFileInfo(currentFile).absolutePath());
+    if (!currentFile().isEmpty())
+        dialog->setDirectory(QFileInfo(currentFile()).absolutePath());
     const bool chosen = dialog->exec() == QDialog::Accepted;
     // The name completer's popup can outlive the dialog and take the keys typed next.
     for (QCompleter* completer : dialog->findChildren<QCompleter*>())
@@ -103,22 +101,22 @@ void TForm1::dummy1Click(const QString& path) {
 }
 
 void TForm1::openAt(const QString& path, int line, int column) {
-    if (path == currentFile) {
+    if (path == currentFile()) {
         Brenvik1->GoTo(line, column);
         return;
     }
     // An included file is read as the file that includes it reads it.
     const Syntax includer = Brenvik1->GetAssembly().syntax;
     if (discardChanges() && reportingErrors([&] { loadDocument(path); })) {
-        Brenvik1->SetIncludedSyntax(includer);
+        document->SetIncludedSyntax(includer);
         Brenvik1->GoTo(line, column);
     }
 }
 
 void TForm1::Save1Click() {
-    if (currentFile.isEmpty() && chooseFile(SaveDialog1))
+    if (currentFile().isEmpty() && chooseFile(SaveDialog1))
         setDocument(SaveDialog1->selectedFiles().value(0));
-    if (currentFile.isEmpty())
+    if (currentFile().isEmpty())
         return;
     saveDocument();
 }
@@ -132,13 +130,10 @@ void TForm1::SaveAs1Click() {
 
 // A failed save throws: Modified stays true and the message panel says nothing.
 void TForm1::saveDocument() {
-    SetRecentFiles(addRecentFile(recentFiles, currentFile));
-    if (Brenvik1->GetModified())
-        rotateBackups(currentFile);
-    Brenvik1->SaveToFile(currentFile);
-    Brenvik1->SetModified(false);
-    LiveSession1->SavedAs(currentFile);
-    MachineChoice1->SavedAs(currentFile);
+    SetRecentFiles(addRecentFile(recentFiles, currentFile()));
+    document->Save();
+    LiveSession1->SavedAs(currentFile());
+    MachineChoice1->SavedAs(currentFile());
     MessagePanel->setText(QStringLiteral("File saved."));
 }
 
@@ -167,16 +162,15 @@ void TForm1::showResults() {
 void TForm1::Brenvik1Assemble() {
     Assemble1->setEnabled(false);
     showResults();
-    if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile.isEmpty())
+    if (!WriteHexfile1->isChecked() || Brenvik1->GetErrorCount() > 0 || currentFile().isEmpty())
         return;
-    const QString path = QString::fromStdString(hexPathFor(currentFile.toStdString()));
     try {
-        writeHexFile(Brenvik1->GetAssembly(), path);
+        document->WriteHexFile();
         reportedHexFailure.clear();
     } catch (const EFCreateError& error) {
         // Said once: runs come every pause in typing, and a box each time would
         // take the keys the user is typing.
-        const QString failure = path + '\n' + error.Reason();
+        const QString failure = QString::fromStdString(error.what()) + '\n' + error.Reason();
         if (failure == reportedHexFailure)
             return;
         reportedHexFailure = failure;

@@ -68,9 +68,10 @@ QUrl installedExamples() {
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), Brenvik1(new TBrenvik(this)), ProblemsPane1(new TProblemsPane(this)),
-      SymbolsPane1(new TSymbolsPane(this)), UsesPane1(new TUsesPane(this)),
-      printer(std::make_unique<QPrinter>()), settings(new QSettings(this)), aboutBox(new TAboutBox(this)) {
+    : QMainWindow(parent), document(new TDocument(this)), Brenvik1(new TBrenvik(*document, this)),
+      ProblemsPane1(new TProblemsPane(this)), SymbolsPane1(new TSymbolsPane(this)),
+      UsesPane1(new TUsesPane(this)), printer(std::make_unique<QPrinter>()), settings(new QSettings(this)),
+      aboutBox(new TAboutBox(this)) {
     setCentralWidget(Brenvik1);
     addDockWidget(Qt::BottomDockWidgetArea, ProblemsPane1);
     addDockWidget(Qt::BottomDockWidgetArea, UsesPane1);
@@ -131,7 +132,15 @@ TForm1::TForm1(QWidget* parent)
     showCaretPanels();
 }
 
-TForm1::~TForm1() = default;
+// The editor goes first: the document it shows, a child made before it, would
+// otherwise go before it.
+TForm1::~TForm1() {
+    delete Brenvik1;
+}
+
+const QString& TForm1::currentFile() const {
+    return document->Path();
+}
 
 void TForm1::PrintSetup1Click() {
     QPageSetupDialog dialog(printer.get(), this);
@@ -268,8 +277,7 @@ void TForm1::buildStatusBar() {
 }
 
 void TForm1::setDocument(const QString& name) {
-    currentFile = name;
-    Brenvik1->SetSourcePath(name);
+    document->SetPath(name);
     setWindowTitle(baseCaption + " - " + (name.isEmpty() ? QStringLiteral("(untitled)") : name));
 }
 
@@ -381,7 +389,7 @@ void TForm1::loadSettings() {
 }
 
 void TForm1::FormClose() {
-    rememberBreakpoints(*settings, currentFile, Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
     StoredOptions options;
     options.font = editorFont;
     options.autoAssemble =

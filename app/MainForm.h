@@ -19,6 +19,7 @@ class QPrinter;
 class QSettings;
 class TAboutBox;
 class TBrenvik;
+class TDocument;
 class TDebugSession;
 class TLiveSession;
 class TMachineChoice;
@@ -30,6 +31,8 @@ class TReplaceDialog;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
+    TDocument* document; // made before Brenvik1, which shows it, and deleted after it
+
   public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -39,7 +42,7 @@ class TForm1 : public QMainWindow {
     void FormCreate(const QString& argument);
 
     // The document's full path, empty while untitled; the recent documents, most recent first.
-    const QString& GetCurrentFile() const { return currentFile; }
+    const QString& GetCurrentFile() const { return currentFile(); }
     const QStringList& GetRecentFiles() const { return recentFiles; }
     // As if the settings had held `files`: the Reopen submenu shows them.
     void SetRecentFiles(QStringList files);
@@ -132,7 +135,8 @@ class TForm1 : public QMainWindow {
     void goToLine();
     void zoom(int steps);
 
-    QString currentFile;
+    // The document's full path, as the designed field was.
+    const QString& currentFile() const;
     QStringList recentFiles;
     TProblemsPane* ProblemsPane1;
     TSymbolsPane* SymbolsPane1;

@@ -17,7 +17,7 @@ bool TBrenvik::lineHasCode(int line) const {
 // The line itself, or the next below it with code once the listing is known.
 QTextBlock TBrenvik::codeBlockFrom(int line) const {
     QTextBlock block = textArea->document()->findBlockByNumber(line);
-    if (!codeValid)
+    if (!isCodeValid())
         return block;
     while (block.isValid() && !lineHasCode(block.blockNumber()))
         block = block.next();

@@ -11,7 +11,13 @@
 #include <algorithm>
 #include <climits>
 
-TBrenvik::TBrenvik(QWidget* owner) : QWidget(owner), textArea(new TRichEdit2(this)) {
+TBrenvik::TBrenvik(QWidget* owner) : TBrenvik(nullptr, owner) {}
+
+TBrenvik::TBrenvik(TDocument& shown, QWidget* owner) : TBrenvik(&shown, owner) {}
+
+TBrenvik::TBrenvik(TDocument* shown, QWidget* owner)
+    : QWidget(owner), textArea(new TRichEdit2(this)), document(shown ? *shown : *new TDocument(this)) {
+    textArea->setDocument(&document.Text());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     autoAsmTimer.setSingleShot(true);
@@ -38,7 +44,7 @@ void TBrenvik::changeEvent(QEvent* event) {
         return;
     markColours = markColoursFor(palette().color(QPalette::Base));
     showLineHighlights();
-    if (codeValid)
+    if (isCodeValid())
         showMarks(*textArea->document(), GetAssembly(), markColours);
 }
 
@@ -51,10 +57,10 @@ QColor TBrenvik::GetFontColour() const {
     return textArea->palette().color(QPalette::Text);
 }
 bool TBrenvik::GetModified() const {
-    return textArea->document()->isModified();
+    return document.IsModified();
 }
 void TBrenvik::SetModified(bool modified) {
-    textArea->document()->setModified(modified);
+    document.SetModified(modified);
 }
 bool TBrenvik::GetHideSelection() const {
     return textArea->GetHideSelection();
@@ -104,8 +110,7 @@ void TBrenvik::setSelection(int start, int length) {
 }
 
 void TBrenvik::textChange() {
-    if (codeValid || liveResult) {
-        codeValid = false;
+    if (document.TextChanged() || liveResult) {
         liveResult.reset();
         update(codeRect);
     }
@@ -116,21 +121,12 @@ void TBrenvik::textChange() {
     Q_EMIT OnChange();
 }
 
-const Program& TBrenvik::GetProgram() const {
-    if (!program)
-        program.emplace(GetAssembly());
-    return *program;
-}
-
 void TBrenvik::vertScroll() {
     repaint(codeRect);
 }
 
 void TBrenvik::ForgetAssembly() {
-    snapshot = SourceText(std::u16string(), QChar::ParagraphSeparator);
-    engine.run();
-    program.reset();
-    codeValid = false;
+    document.ForgetAssembly();
     liveResult.reset();
     update(codeRect);
 }
@@ -140,12 +136,8 @@ void TBrenvik::doAsm() {
     // Marks are layout formats: they leave the text, the selection, the modified
     // flag and the undo history alone, and raise no change.
     textArea->setUpdatesEnabled(false);
-    QTextDocument& document = *textArea->document();
-    snapshot = SourceText(document.toRawText().toStdU16String(), QChar::ParagraphSeparator);
-    showMarks(document, engine.run(), markColours);
-    program.reset();
+    showMarks(document.Text(), document.Assemble(), markColours);
     textArea->ensureCursorVisible();
-    codeValid = true;
     moveBreakpointsToCode();
     textArea->setUpdatesEnabled(true);
     repaint();
@@ -153,7 +145,7 @@ void TBrenvik::doAsm() {
 }
 
 std::span<const Diagnostic> TBrenvik::DiagnosticsOf(int index) const {
-    if (!codeValid || index < 0)
+    if (!isCodeValid() || index < 0)
         return {};
     const auto [first, last] = GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
     return {first, last};

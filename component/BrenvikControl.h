@@ -1,16 +1,13 @@
 #pragma once
 
-// The editor component: a text area with a code column on its left that shows,
-// in octal, the address and bytes of every visible source line, and the
-// assembler engine that fills it after every pause in editing.
+// The editor component: a text area that shows a document, with a code column
+// on its left that shows, in octal, the address and bytes of every visible
+// source line, from the document's assembly after every pause in editing.
 
-#include "Brenvik.h"
+#include "Document.h"
 #include "LiveRun.h"
 #include "Marks.h"
-#include "Program.h"
-#include "SourceText.h"
 
-#include <QFile>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -32,8 +29,11 @@ class TBrenvik : public QWidget {
     using Unresolved = Assembly::Unresolved;
     static constexpr WordTable<Line::LineCode>& opcodes = TBrenvikEngine::opcodes;
 
+    // Shows a document of its own, or `document`, which must outlive it.
     explicit TBrenvik(QWidget* owner = nullptr);
+    TBrenvik(TDocument& document, QWidget* owner);
     ~TBrenvik() override;
+    TDocument& GetDocument() const { return document; }
 
     // Milliseconds of editing pause before the automatic run; 0 means never.
     std::uint32_t AutoAsmDelay = 2000;
@@ -64,31 +64,26 @@ class TBrenvik : public QWidget {
     // no errors, no bytes, no symbols, nothing to run.
     void ForgetAssembly();
     // What the last run produced.
-    const Assembly& GetAssembly() const { return engine.GetAssembly(); }
-    // The document's file, beside which an AS-syntax source's INCLUDE is found.
-    void SetSourcePath(const QString& path) { engine.setSourcePath(QFile::encodeName(path).toStdString()); }
-    // The document is a file included by a source read in `syntax`, and is read so
-    // unless it names a processor itself.
-    void SetIncludedSyntax(Syntax syntax) { engine.setIncludedSyntax(syntax); }
+    const Assembly& GetAssembly() const { return document.GetAssembly(); }
     int GetErrorCount() const { return GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
-    bool isCodeValid() const { return codeValid; }
+    bool isCodeValid() const { return document.IsAssemblyCurrent(); }
     // The assembly of the text as it is now: assembled first if it changed since the last run.
     const Assembly& CurrentAssembly() {
-        if (!codeValid)
+        if (!isCodeValid())
             doAsm();
         return GetAssembly();
     }
     // The program of the last run: its bytes, and where its instructions lie.
-    const Program& GetProgram() const;
+    const Program& GetProgram() const { return document.GetProgram(); }
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
     // Source line `index` as the last run read it.
-    std::u16string_view AssembledLine(std::size_t index) const { return snapshot.line(index); }
+    std::u16string_view AssembledLine(std::size_t index) const { return document.AssembledLine(index); }
     // The value of an expression in the assembler's syntax, with the symbols of the last run.
     std::optional<std::uint32_t> ValueOf(std::string_view expression) const {
-        return engine.valueOf(expression);
+        return document.ValueOf(expression);
     }
     // The colours of errors, comments and warnings, for the window's background.
     const MarkColours& GetMarkColours() const { return markColours; }
@@ -154,16 +149,15 @@ class TBrenvik : public QWidget {
     int FindTextA(const QString& text, int start, int length, int options);
 
     // The whole text, lines separated by '\n', every character as it stands.
-    QString GetText() const;
+    QString GetText() const { return document.GetText(); }
 
     // Prints the listing of the whole text, or of the lines the selection covers,
     // into a print job the caller has begun.
     void Print(QPrinter& printer, bool selectionOnly);
 
-    // Both throw FileError naming the file and the reason; a failed load leaves the
-    // text as it was, a failed save leaves the file as it was.
+    // The document's Load, the caret at its start, and its SaveTo.
     void LoadFromFile(const QString& path);
-    void SaveToFile(const QString& path);
+    void SaveToFile(const QString& path) { document.SaveTo(path); }
 
   Q_SIGNALS:
     void OnChange();
@@ -183,6 +177,7 @@ class TBrenvik : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    TBrenvik(TDocument* shown, QWidget* owner);
     void textChange();
     void vertScroll();
     void Paint(QPainter& canvas);
@@ -202,8 +197,9 @@ class TBrenvik : public QWidget {
     void showLineHighlights();
 
     TRichEdit2* textArea;
-    SourceText snapshot; // the text as the last run read it
-    TBrenvikEngine engine{snapshot};
+    // The one given, or one of its own made after the text area, so that it
+    // outlives the text area that shows it.
+    TDocument& document;
     MarkColours markColours;
     QTimer autoAsmTimer;
     QPixmap codeBitmap;
@@ -212,19 +208,10 @@ class TBrenvik : public QWidget {
     int bytesX = 0;
     int liveWidth = 0; // of the live run's strip; 0 while it is hidden
     std::shared_ptr<const LiveResult> liveResult;
-    bool codeValid = false;
-    mutable std::optional<Program> program; // of the last run, made when first asked for
     QString executionNote;
     bool draggingBorder = false;
     int executionLine = -1;
     QTimer navigationFlash; // runs while the line navigated to is lit
     int flashedLine = -1;
     std::vector<QTextCursor> breakpoints; // each at the start of its line's text
-    SourceEncoding encoding = SourceEncoding::Utf8;
-    LineEnd lineEnd = LineEnd::crLf;
-};
-
-class FileError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
 };

@@ -69,7 +69,7 @@ void TBrenvik::Paint(QPainter& canvas) {
         const int y = textArea->blockTop(block);
         if (y > codeRect.bottom())
             break;
-        if (codeValid && block.blockNumber() < records)
+        if (isCodeValid() && block.blockNumber() < records)
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
         if (std::binary_search(marked.begin(), marked.end(), block.blockNumber()))
             paintBreakpoint(bitmap, y, rowHeight);

@@ -1,13 +1,10 @@
-// Editing, search and file operations, passed through to the text area.
+// Editing and search, passed through to the text area, and the document's file
+// operations with what they do to the view.
 
 #include "BrenvikControl.h"
 #include "LineTokens.h"
 #include "RichEdit2.h"
 
-#include "Files.h"
-
-#include <QFile>
-#include <QFileInfo>
 #include <QTextBlock>
 
 void TBrenvik::SelectAll() {
@@ -39,10 +36,7 @@ void TBrenvik::Redo() {
 }
 
 void TBrenvik::ClearAll() {
-    textArea->clear();
-    encoding = SourceEncoding::Utf8;
-    lineEnd = LineEnd::crLf;
-    SetModified(false);
+    document.Clear();
 }
 
 void TBrenvik::ReplaceSelection(const QString& text) {
@@ -77,52 +71,9 @@ int TBrenvik::FindTextA(const QString& text, int start, int length, int options)
 }
 
 void TBrenvik::LoadFromFile(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw FileError(QStringLiteral("Cannot open file %1: it is a folder").arg(path).toStdString());
-    // A pipe or a device would block the load or never end it.
-    if (info.exists() && !info.isFile())
-        throw FileError(
-            QStringLiteral("Cannot open file %1: it is not a regular file").arg(path).toStdString());
-    std::string bytes, reason;
-    if (!readWholeFile(QFile::encodeName(path).toStdString(), bytes, reason))
-        throw FileError(QStringLiteral("Cannot open file %1: %2")
-                            .arg(path, QString::fromLocal8Bit(reason))
-                            .toStdString());
-
-    if (!looksLikeText(bytes))
-        throw FileError(QStringLiteral("Cannot open file %1: it is not a text file").arg(path).toStdString());
-    const DecodedSource source = decodeSource(bytes);
-    textArea->setPlainText(QString::fromStdU16String(source.text));
-    encoding = source.encoding;
-    lineEnd = source.lineEnd;
+    document.Load(path);
     SetSelStart(0);
     textArea->viewport()->update();
-}
-
-QString TBrenvik::GetText() const {
-    // Raw text keeps no-break spaces, which plain text would turn into spaces.
-    QString text = textArea->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
-}
-
-void TBrenvik::SaveToFile(const QString& path) {
-    std::string bytes;
-    try {
-        bytes = encodeSource(GetText().toStdU16String(), encoding, lineEnd);
-    } catch (const UnencodableText& e) {
-        throw FileError(QStringLiteral("Cannot save file %1: %2")
-                            .arg(path, QString::fromStdString(e.what()))
-                            .toStdString());
-    }
-    // Written beside the file and renamed into place: the old file stays whole
-    // until the new one is.
-    std::string reason;
-    if (!replaceFile(QFile::encodeName(path).toStdString(), bytes, reason))
-        throw FileError(QStringLiteral("Cannot save file %1: %2")
-                            .arg(path, QString::fromLocal8Bit(reason))
-                            .toStdString());
 }
 
 // The word of the assembler's own tokens at `position`: a label, a statement's

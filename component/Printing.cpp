@@ -35,7 +35,7 @@ void drawLine(QPainter& canvas, const QTextBlock& block, const QFont& font, QPoi
 
 void TBrenvik::Print(QPrinter& printer, bool selectionOnly) {
     // The listing is never out of step with the text.
-    if (!codeValid)
+    if (!isCodeValid())
         doAsm();
     const QTextDocument& document = *textArea->document();
     const QTextCursor selection = textArea->textCursor();

@@ -34,6 +34,25 @@ class FilesTest : public QObject {
     QString file(const QString& name) const { return folder.filePath(name); }
 
   private Q_SLOTS:
+    void aDocumentIsLoadedAssembledAndSavedWithoutAnEditor() {
+        write(file("doc.asm"), "INC\tINCLUDE \"lib.inc\"\n\tJMP INC\n");
+        write(file("lib.inc"), "\tRET\n");
+        TDocument document;
+        document.Load(file("doc.asm"));
+        document.SetPath(file("doc.asm")); // its INCLUDE is found beside it
+        QCOMPARE(document.Assemble().errorCount, 0);
+        QCOMPARE(document.GetAssembly().bytesAssembled, 4u);
+        document.WriteHexFile();
+        QCOMPARE(read(file("doc.hex")), QByteArray(":0400000007440000B1\r\n:00000001FF\r\n"));
+        document.Text().setPlainText("\tRLC\n");
+        QVERIFY(document.TextChanged());
+        QVERIFY(!document.IsAssemblyCurrent());
+        document.Save();
+        QCOMPARE(read(file("doc.asm")), QByteArray("\tRLC\n")); // read with LF, saved with LF
+        QCOMPARE(read(file("doc.1")), QByteArray("INC\tINCLUDE \"lib.inc\"\n\tJMP INC\n"));
+        QVERIFY(!document.IsModified());
+    }
+
     void savingGivesBackTheBytesThatWereLoaded_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
