@@ -69,7 +69,7 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
             [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
     memory->SetAddressResolver([this](const QString& typed) {
         this->editor.CurrentAssembly(); // the labels of the text as it is now
-        return this->editor.ValueOf(typed.toLatin1().toStdString());
+        return this->editor.GetDocument().ValueOf(typed.toLatin1().toStdString());
     });
 }
 

@@ -72,7 +72,7 @@ void TForm1::ExportListing1Click() {
         return;
     std::ostringstream listing;
     writeListing(listing, Brenvik1->GetAssembly(),
-                 [this](std::size_t line) { return std::u16string(Brenvik1->AssembledLine(line)); });
+                 [this](std::size_t line) { return std::u16string(document->AssembledLine(line)); });
     const QString path = chooseExportFile(QStringLiteral(".lst"), QStringLiteral("Listing (*.lst)"));
     if (!path.isEmpty())
         writeExport(path, listing.str());

@@ -96,7 +96,8 @@ void TLiveSession::start() {
                            : QStringLiteral("Not run: %1 lines are in error.").arg(editor.GetErrorCount()));
         return;
     }
-    runner->Start(editor.GetProgram(), pane->Budget(), TLivePane::KeysOf(pane->Input()), *machine, rom);
+    runner->Start(editor.GetDocument().GetProgram(), pane->Budget(), TLivePane::KeysOf(pane->Input()),
+                  *machine, rom);
 }
 
 void TLiveSession::edited() {

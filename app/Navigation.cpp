@@ -77,7 +77,7 @@ void TForm1::findUses(const QString& name) {
     for (const Assembly::SymbolUse& use : assembly.uses)
         if (use.symbol == *symbol)
             uses.push_back({use.line, use.column,
-                            QString::fromStdU16String(std::u16string(Brenvik1->AssembledLine(use.line)))});
+                            QString::fromStdU16String(std::u16string(document->AssembledLine(use.line)))});
     std::sort(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
         return std::pair(a.line, a.column) < std::pair(b.line, b.column);
     });
@@ -97,14 +97,14 @@ void TForm1::showSelectionCost() {
     const QTextCursor selection = Brenvik1->GetTextArea()->textCursor();
     QString text;
     if (selection.hasSelection() && Brenvik1->isCodeValid()) {
-        QTextDocument* document = Brenvik1->GetTextArea()->document();
-        const QTextBlock first = document->findBlock(selection.selectionStart());
-        QTextBlock last = document->findBlock(selection.selectionEnd());
+        const QTextDocument& lines = document->Text();
+        const QTextBlock first = lines.findBlock(selection.selectionStart());
+        QTextBlock last = lines.findBlock(selection.selectionEnd());
         // A selection of whole lines ends at the start of the next one, which it does not take.
         if (last != first && selection.selectionEnd() == last.position())
             last = last.previous();
         const LinesCost cost =
-            costOfLines(Brenvik1->GetProgram(), static_cast<std::uint32_t>(first.blockNumber()),
+            costOfLines(document->GetProgram(), static_cast<std::uint32_t>(first.blockNumber()),
                         static_cast<std::uint32_t>(last.blockNumber()));
         text = QString::fromStdString(costText(cost));
         const LiveResult* live = Brenvik1->GetLiveResult();

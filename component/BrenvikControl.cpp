@@ -26,8 +26,10 @@ TBrenvik::TBrenvik(TDocument* shown, QWidget* owner)
     navigationFlash.setInterval(navigationFlashMilliseconds);
     connect(&navigationFlash, &QTimer::timeout, this, &TBrenvik::showLineHighlights);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
-    connect(textArea->document(), &QTextDocument::contentsChange, this,
-            &TBrenvik::dropBreakpointsOfEmptiedText);
+    connect(&document, &TDocument::OnBreakpointsChanged, this, [this] {
+        update(codeRect);
+        Q_EMIT OnBreakpointsChanged();
+    });
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
     connect(textArea, &TRichEdit2::OnControlClick, this, [this](int position) {
         if (const QString name = NameAt(position); !name.isEmpty())
@@ -138,7 +140,6 @@ void TBrenvik::doAsm() {
     textArea->setUpdatesEnabled(false);
     showMarks(document.Text(), document.Assemble(), markColours);
     textArea->ensureCursorVisible();
-    moveBreakpointsToCode();
     textArea->setUpdatesEnabled(true);
     repaint();
     Q_EMIT OnAssemble();

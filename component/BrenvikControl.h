@@ -74,17 +74,9 @@ class TBrenvik : public QWidget {
             doAsm();
         return GetAssembly();
     }
-    // The program of the last run: its bytes, and where its instructions lie.
-    const Program& GetProgram() const { return document.GetProgram(); }
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
-    // Source line `index` as the last run read it.
-    std::u16string_view AssembledLine(std::size_t index) const { return document.AssembledLine(index); }
-    // The value of an expression in the assembler's syntax, with the symbols of the last run.
-    std::optional<std::uint32_t> ValueOf(std::string_view expression) const {
-        return document.ValueOf(expression);
-    }
     // The colours of errors, comments and warnings, for the window's background.
     const MarkColours& GetMarkColours() const { return markColours; }
     // The diagnostics of line `index` (0-based) while the listing describes the
@@ -97,12 +89,10 @@ class TBrenvik : public QWidget {
     int GetFlashedLine() const { return navigationFlash.isActive() ? flashedLine : -1; }
     static constexpr int navigationFlashMilliseconds = 700;
 
-    // Breakpoints, by line (0-based). One set on a line without code goes to the
-    // next line with code, now or after the next run; each stays with its line
-    // as the text changes.
-    bool HasBreakpoint(int line) const;
-    void ToggleBreakpoint(int line);
-    std::vector<int> BreakpointLines() const;
+    // The document's breakpoints, drawn in the code column.
+    bool HasBreakpoint(int line) const { return document.HasBreakpoint(line); }
+    void ToggleBreakpoint(int line) { document.ToggleBreakpoint(line); }
+    std::vector<int> BreakpointLines() const { return document.BreakpointLines(); }
     // The line of the instruction the program stands on, lit across the text; -1 for none.
     void SetExecutionLine(int line);
     int GetExecutionLine() const { return executionLine; }
@@ -189,10 +179,6 @@ class TBrenvik : public QWidget {
     void resetMargins();
     void takeFont(const QFont& font, double codeDigits);
     bool nearBorder(int x) const;
-    bool lineHasCode(int line) const;
-    QTextBlock codeBlockFrom(int line) const;
-    void moveBreakpointsToCode();
-    void dropBreakpointsOfEmptiedText();
     void setSelection(int start, int length);
     void showLineHighlights();
 
@@ -213,5 +199,4 @@ class TBrenvik : public QWidget {
     int executionLine = -1;
     QTimer navigationFlash; // runs while the line navigated to is lit
     int flashedLine = -1;
-    std::vector<QTextCursor> breakpoints; // each at the start of its line's text
 };

@@ -13,6 +13,7 @@
 TDocument::TDocument(QObject* parent) : QObject(parent), text(new QTextDocument(this)) {
     text->setDocumentLayout(new QPlainTextDocumentLayout(text));
     text->setDocumentMargin(0);
+    connect(text, &QTextDocument::contentsChange, this, &TDocument::dropBreakpointsOfEmptiedText);
 }
 
 QString TDocument::GetText() const {
@@ -92,6 +93,7 @@ const Assembly& TDocument::Assemble() {
     engine.run();
     program.reset();
     assemblyCurrent = true;
+    moveBreakpointsToCode();
     return GetAssembly();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // The document being edited: its text, the file it is (the path, and the
-// encoding and line ends it was read with), whether it has unsaved edits, and
-// the assembly of its text. The window owns it; the editor widget shows its
+// encoding and line ends it was read with), whether it has unsaved edits, the
+// assembly of its text, and the breakpoints set on its lines. The window owns it; the editor widget shows its
 // text and reads its assembly.
 
 #include "Brenvik.h"
@@ -11,9 +11,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 class QTextDocument;
 
@@ -70,7 +73,22 @@ class TDocument : public QObject {
     // Throws EFCreateError.
     void WriteHexFile() const;
 
+    // Breakpoints, by line (0-based). One set on a line without code goes to the
+    // next line with code, now or after the next run; each stays with its line
+    // as the text changes.
+    bool HasBreakpoint(int line) const;
+    void ToggleBreakpoint(int line);
+    std::vector<int> BreakpointLines() const;
+
+  Q_SIGNALS:
+    void OnBreakpointsChanged();
+
   private:
+    bool lineHasCode(int line) const;
+    QTextBlock codeBlockFrom(int line) const;
+    void moveBreakpointsToCode();
+    void dropBreakpointsOfEmptiedText();
+
     QTextDocument* text;
     QString path;
     SourceEncoding encoding = SourceEncoding::Utf8;
@@ -79,4 +97,5 @@ class TDocument : public QObject {
     TBrenvikEngine engine{snapshot};
     mutable std::optional<Program> program; // of the last run, made when first asked for
     bool assemblyCurrent = false;
+    std::vector<QTextCursor> breakpoints; // each at the start of its line's text
 };
