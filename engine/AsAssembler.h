@@ -59,11 +59,7 @@ class Quotes {
     bool escaped = false;
 };
 
-inline std::string upperOf(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(), scan::upperCase);
-    return upper;
-}
+using scan::upperOf;
 
 // Columns [from, to) of a line, 1-based.
 struct Span {

@@ -73,12 +73,6 @@ std::vector<Piece> piecesOf(const std::string& text, std::uint32_t from, std::ui
     return pieces;
 }
 
-std::string upperOf(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(), upperCase);
-    return upper;
-}
-
 bool isName(std::string_view text) {
     return !text.empty() && isLetter(text.front()) && std::all_of(text.begin(), text.end(), isWordChar);
 }
@@ -416,13 +410,14 @@ void TBrenvikEngine::expand(std::uint32_t& pc, std::uint32_t index, const std::v
         errorline(index, column, {DiagCode::tooDeep, std::to_string(maxExpansionDepth)}, column);
         return;
     }
-    const RunLine by = x.lines[index];
+    const std::uint32_t textLine = x.lines[index].textLine, depth = x.lines[index].depth + 1;
     // An included file's lines are the includer's; a macro without labels has none of its own.
-    std::uint32_t scope = labels ? 0 : by.scope;
+    std::uint32_t scope = labels ? 0 : x.lines[index].scope;
     if (labels && !labels->empty()) {
-        scope = static_cast<std::uint32_t>(x.scopeLabels.size());
-        x.scopeLabels.push_back(*labels);
-        x.ownLines.emplace_back(labels->size(), noLine);
+        scope = static_cast<std::uint32_t>(x.ownLabels.size());
+        std::vector<Expanding::OwnLabel>& own = x.ownLabels.emplace_back();
+        for (const std::string& name : *labels)
+            own.push_back({name});
     }
     if (!x.expansionNames.contains(macro))
         x.expansionNames.set(macro, {});
@@ -435,30 +430,26 @@ void TBrenvikEngine::expand(std::uint32_t& pc, std::uint32_t index, const std::v
                           column);
             break;
         }
-        assemble(pc, addLine({by.textLine, by.depth + 1, index, column, line.file, line.fileLine, scope,
-                              named, substituted(line.text, parameters, arguments)}));
+        assemble(pc, addLine({textLine, depth, index, column, line.file, line.fileLine, scope, named,
+                              substituted(line.text, parameters, arguments)}));
     }
     --x.depth;
 }
 
 std::optional<std::uint32_t> TBrenvikEngine::ownLabel(std::string_view name) const {
-    const std::vector<std::string>& labels = expanding->scopeLabels[labelScope];
-    const auto found = std::find(labels.begin(), labels.end(), name);
-    if (found == labels.end())
-        return std::nullopt;
-    return expanding->ownLines[labelScope][static_cast<std::size_t>(found - labels.begin())];
+    if (const Expanding::OwnLabel* own = expanding->ownLabel(labelScope, name))
+        return own->line;
+    return std::nullopt;
 }
 
 bool TBrenvikEngine::defineOwnLabel(std::uint32_t index, std::string_view name) {
-    const std::vector<std::string>& labels = expanding->scopeLabels[labelScope];
-    const auto found = std::find(labels.begin(), labels.end(), name);
-    if (found == labels.end())
+    Expanding::OwnLabel* own = expanding->ownLabel(labelScope, name);
+    if (!own)
         return false;
-    std::uint32_t& line = expanding->ownLines[labelScope][static_cast<std::size_t>(found - labels.begin())];
-    if (line != noLine)
+    if (own->line != noLine)
         warn(index, 1, name.size(),
-             {DiagCode::labelRedefined, std::string(name), std::to_string(textLineOf(line) + 1)});
-    line = index;
+             {DiagCode::labelRedefined, std::string(name), std::to_string(textLineOf(own->line) + 1)});
+    own->line = index;
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "Brenvik.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <variant>
 
@@ -57,9 +58,13 @@ struct TBrenvikEngine::Expanding {
     std::vector<Condition> conditions;
     WordTable<Macro> macros;
     std::optional<Recording> recording;
-    // By scope, the labels that expansion has of its own, and where each is defined.
-    std::vector<std::vector<std::string>> scopeLabels{{}};
-    std::vector<std::vector<std::uint32_t>> ownLines{{}};
+    // By scope, the labels that expansion has of its own, and the line that
+    // defines each (noLine until one does).
+    struct OwnLabel {
+        std::string name; // upper case
+        std::uint32_t line = noLine;
+    };
+    std::vector<std::vector<OwnLabel>> ownLabels{{}};
     std::vector<std::string> files{std::string()}; // as places name them, "" for the text
     // What expansions expand: a macro's name, REPT, or "" for an included file.
     WordTable<std::monostate> expansionNames;
@@ -70,4 +75,11 @@ struct TBrenvikEngine::Expanding {
     std::int64_t expandedLines = 0; // brought in by the text's line being assembled
 
     bool assembling() const { return conditions.empty() || conditions.back().taking; }
+    // The label `name` of expansion `scope`'s own; null for a name that is not one.
+    OwnLabel* ownLabel(std::uint32_t scope, std::string_view name) {
+        std::vector<OwnLabel>& labels = ownLabels[scope];
+        const auto found = std::find_if(labels.begin(), labels.end(),
+                                        [&](const OwnLabel& label) { return label.name == name; });
+        return found == labels.end() ? nullptr : &*found;
+    }
 };

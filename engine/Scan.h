@@ -35,6 +35,13 @@ inline char upperCase(char c) {
     return c;
 }
 
+inline std::string upperOf(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        c = upperCase(c);
+    return upper;
+}
+
 inline void skipBlanks(const std::string& text, std::uint32_t& pos, std::uint32_t last) {
     while (pos <= last && isBlank(at(text, pos)))
         ++pos;
