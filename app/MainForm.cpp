@@ -27,7 +27,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -102,6 +101,7 @@ TForm1::TForm1(QWidget* parent)
     connect(ReplaceDialog1, &TFindDialog::OnClose, this, &TForm1::FindDialog1Close);
     connect(Brenvik1, &TBrenvik::OnChange, this, &TForm1::Brenvik1Change);
     connect(Brenvik1, &TBrenvik::OnAssemble, this, &TForm1::Brenvik1Assemble);
+    connect(Brenvik1, &TBrenvik::OnMarkColoursChanged, this, &TForm1::showResultPanel);
     // After the window's own handlers, so that its messages follow the window's.
     DebugSession1 = new TDebugSession(*this, *Brenvik1, *MessagePanel);
     DebugSession1->BuildMenus(Run1, View1);
@@ -316,12 +316,6 @@ void TForm1::showCaretPanels() {
                  : diagnosticText(shown != caretProblems.end() ? *shown : caretProblems.front()));
     // An empty panel gives its room to the messages beside it.
     ProblemPanel->setVisible(!caretProblems.empty());
-}
-
-void TForm1::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        showResultPanel();
 }
 
 void TForm1::SetRecentFiles(QStringList files) {

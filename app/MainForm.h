@@ -69,7 +69,6 @@ class TForm1 : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     void buildMenu();

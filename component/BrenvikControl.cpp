@@ -48,6 +48,7 @@ void TBrenvik::changeEvent(QEvent* event) {
     showLineHighlights();
     if (isCodeValid())
         showMarks(*textArea->document(), GetAssembly(), markColours);
+    Q_EMIT OnMarkColoursChanged();
 }
 
 TBrenvik::~TBrenvik() = default;

@@ -153,6 +153,8 @@ class TBrenvik : public QWidget {
     void OnChange();
     void OnAssemble();
     void OnBreakpointsChanged();
+    // The colours of its marks changed with the palette.
+    void OnMarkColoursChanged();
     // Ctrl and a click on `name` in the text: a wish to see its definition.
     void OnNameClicked(const QString& name);
 

@@ -4,6 +4,7 @@
 #include "AboutForm.h"
 #include "AppTest.h"
 #include "ElidedLabel.h"
+#include "Marks.h"
 
 #include "PermissionsEnforced.h"
 #include "RichEdit2.h"
@@ -46,6 +47,19 @@ class MainWindowTest : public QObject {
 
   private Q_SLOTS:
     void init() { QSettings().clear(); }
+
+    void theResultIsRedInTheEditorsColourForAnyPalette() {
+        TForm1 window;
+        window.show();
+        edit(window, "\tFOO\n");
+        window.Brenvik1->doAsm();
+        QPalette dark = window.palette();
+        dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+        window.setPalette(dark);
+        QCOMPARE(statusPanel(window, "ResultPanel")->palette().color(QPalette::WindowText),
+                 window.Brenvik1->GetMarkColours().error);
+        QCOMPARE(window.Brenvik1->GetMarkColours().error, markColoursFor(dark.color(QPalette::Base)).error);
+    }
 
     void startsUntitledWithEmptyPanels() {
         TForm1 window;
