@@ -31,9 +31,10 @@ const QString staleNote = QStringLiteral(
 } // namespace
 
 TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& statusPanel)
-    : QObject(&window), window(window), editor(editor), statusPanel(statusPanel), debugger(this),
-      console(new TConsolePane(&window)), registers(new TRegistersPane(debugger, &window)),
-      memory(new TMemoryPane(debugger, &window)), ports(new TPortsPane(debugger, &window)) {
+    : QObject(&window), window(window), editor(editor), document(editor.GetDocument()),
+      statusPanel(statusPanel), debugger(this), console(new TConsolePane(&window)),
+      registers(new TRegistersPane(debugger, &window)), memory(new TMemoryPane(debugger, &window)),
+      ports(new TPortsPane(debugger, &window)) {
     window.addDockWidget(Qt::RightDockWidgetArea, registers);
     window.splitDockWidget(registers, console, Qt::Vertical);
     window.tabifyDockWidget(registers, memory);
@@ -65,11 +66,11 @@ TDebugSession::TDebugSession(QMainWindow& window, TBrenvik& editor, QLabel& stat
     connect(memory->Model(), &TMemoryModel::OnEdited, this, edited);
     connect(&editor, &TBrenvik::OnChange, this, &TDebugSession::textChanged);
     connect(&editor, &TBrenvik::OnAssemble, this, &TDebugSession::checkEdits);
-    connect(&editor, &TBrenvik::OnBreakpointsChanged, this,
-            [this] { debugger.SetBreakpointLines(this->editor.BreakpointLines()); });
+    connect(&document, &TDocument::OnBreakpointsChanged, this,
+            [this] { debugger.SetBreakpointLines(this->document.BreakpointLines()); });
     memory->SetAddressResolver([this](const QString& typed) {
-        this->editor.CurrentAssembly(); // the labels of the text as it is now
-        return this->editor.GetDocument().ValueOf(typed.toLatin1().toStdString());
+        this->document.CurrentAssembly(); // the labels of the text as it is now
+        return this->document.ValueOf(typed.toLatin1().toStdString());
     });
 }
 
@@ -102,7 +103,7 @@ void TDebugSession::BuildMenus(QMenu* run, QMenu* view) {
                         [this] { runToCursor(); });
     run->addSeparator();
     ToggleBreakpoint1 = item("ToggleBreakpoint1", "Toggle &Breakpoint", QKeySequence(Qt::Key_F9),
-                             [this] { editor.ToggleBreakpoint(editor.GetLine() - 1); });
+                             [this] { document.ToggleBreakpoint(editor.GetLine() - 1); });
     Interrupt1 = item("Interrupt1", QString(), QKeySequence(), [this] { interrupt(); });
     QMenu* with = run->addMenu(QStringLiteral("Interrupt &With"));
     auto* restartGroup = new QActionGroup(this);
@@ -177,7 +178,7 @@ bool TDebugSession::ready() {
 }
 
 bool TDebugSession::load() {
-    const Assembly& assembly = editor.CurrentAssembly();
+    const Assembly& assembly = document.CurrentAssembly();
     if (assembly.errorCount > 0) {
         say(QStringLiteral("%1 The program runs once they are mended (F8 goes to the next).")
                 .arg(QString::fromStdString(resultText(assembly.errorCount, assembly.bytesAssembled))));
@@ -189,7 +190,7 @@ bool TDebugSession::load() {
         return false;
     }
     editedSinceCheck = false;
-    debugger.SetBreakpointLines(editor.BreakpointLines());
+    debugger.SetBreakpointLines(document.BreakpointLines());
     nameConsole();
     console->View()->clear();
     showPanes();
@@ -387,15 +388,15 @@ void TDebugSession::textChanged() {
 // left the listing behind the text, so the run this makes does the check.
 void TDebugSession::settleEdits() {
     if (editedSinceCheck)
-        editor.CurrentAssembly();
+        document.CurrentAssembly();
 }
 
 void TDebugSession::checkEdits() {
-    if (!editedSinceCheck || !debugger.IsLoaded() || !editor.isCodeValid())
+    if (!editedSinceCheck || !debugger.IsLoaded() || !document.IsAssemblyCurrent())
         return;
     editedSinceCheck = false;
-    if (editor.GetErrorCount() == 0 && debugger.Relink(editor.GetAssembly())) {
-        debugger.SetBreakpointLines(editor.BreakpointLines());
+    if (editor.GetErrorCount() == 0 && debugger.Relink(document.GetAssembly())) {
+        debugger.SetBreakpointLines(document.BreakpointLines());
         showMachine();
         return;
     }

@@ -19,6 +19,7 @@ class QMainWindow;
 class QMenu;
 class TBrenvik;
 class TConsolePane;
+class TDocument;
 class TMemoryPane;
 class TPortsPane;
 class TRegistersPane;
@@ -89,6 +90,7 @@ class TDebugSession : public QObject {
 
     QMainWindow& window;
     TBrenvik& editor;
+    TDocument& document; // the one the editor shows
     QLabel& statusPanel;
     TDebugger debugger;
     TConsolePane* console;

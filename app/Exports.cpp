@@ -21,7 +21,7 @@
 
 // The last run, assembled now if the text changed since; false, said, while lines are in error.
 bool TForm1::exportable() {
-    const Assembly& assembly = Brenvik1->CurrentAssembly();
+    const Assembly& assembly = document->CurrentAssembly();
     if (assembly.errorCount == 0)
         return true;
     showMessage(this, QStringLiteral("Nothing is exported while lines are in error."),
@@ -58,7 +58,7 @@ void TForm1::writeExport(const QString& path, const std::string& contents) {
 void TForm1::ExportBinary1Click() {
     if (!exportable())
         return;
-    TBinaryImageDialog choices(this, Brenvik1->GetAssembly(), imageChoices);
+    TBinaryImageDialog choices(this, document->GetAssembly(), imageChoices);
     if (choices.exec() != QDialog::Accepted)
         return;
     imageChoices = choices.Choices();
@@ -71,7 +71,7 @@ void TForm1::ExportListing1Click() {
     if (!exportable())
         return;
     std::ostringstream listing;
-    writeListing(listing, Brenvik1->GetAssembly(),
+    writeListing(listing, document->GetAssembly(),
                  [this](std::size_t line) { return std::u16string(document->AssembledLine(line)); });
     const QString path = chooseExportFile(QStringLiteral(".lst"), QStringLiteral("Listing (*.lst)"));
     if (!path.isEmpty())
@@ -83,5 +83,5 @@ void TForm1::ExportSymbols1Click() {
         return;
     const QString path = chooseExportFile(QStringLiteral(".sym"), QStringLiteral("Symbol table (*.sym)"));
     if (!path.isEmpty())
-        writeExport(path, symbolTableText(Brenvik1->GetAssembly()));
+        writeExport(path, symbolTableText(document->GetAssembly()));
 }

@@ -33,7 +33,7 @@ bool TForm1::discardChanges() {
 
 // Loads `path` as the document; a failure throws before anything of the window changes.
 void TForm1::loadDocument(const QString& path) {
-    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), document->BreakpointLines());
     Brenvik1->LoadFromFile(path);
     startDocument();
     applyEditorFont();
@@ -41,7 +41,7 @@ void TForm1::loadDocument(const QString& path) {
     LiveSession1->OpenDocument(path);
     MachineChoice1->OpenDocument(path);
     for (const int line : rememberedBreakpoints(*settings, path))
-        Brenvik1->ToggleBreakpoint(line);
+        document->ToggleBreakpoint(line);
     SetRecentFiles(addRecentFile(recentFiles, currentFile()));
     Brenvik1->SetModified(false);
 }
@@ -56,7 +56,7 @@ void TForm1::FormCreate(const QString& argument) {
 void TForm1::New1Click() {
     if (!discardChanges())
         return;
-    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), document->BreakpointLines());
     setDocument(QString());
     LiveSession1->OpenDocument(QString());
     MachineChoice1->OpenDocument(QString());
@@ -70,7 +70,7 @@ void TForm1::New1Click() {
 void TForm1::startDocument() {
     document->SetIncludedSyntax(Syntax::native);
     DebugSession1->EndSession();
-    Brenvik1->ForgetAssembly();
+    document->ForgetAssembly();
     showResults();
     UsesPane1->Clear();
 }
@@ -106,7 +106,7 @@ void TForm1::openAt(const QString& path, int line, int column) {
         return;
     }
     // An included file is read as the file that includes it reads it.
-    const Syntax includer = Brenvik1->GetAssembly().syntax;
+    const Syntax includer = document->GetAssembly().syntax;
     if (discardChanges() && reportingErrors([&] { loadDocument(path); })) {
         document->SetIncludedSyntax(includer);
         Brenvik1->GoTo(line, column);
@@ -147,13 +147,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::showResults() {
-    const Syntax syntax = Brenvik1->GetAssembly().syntax;
+    const Syntax syntax = document->GetAssembly().syntax;
     syntaxPanel->setText(syntax == Syntax::as8008new ? QStringLiteral("AS syntax, CPU 8008NEW")
                          : syntax == Syntax::as8008  ? QStringLiteral("AS syntax, CPU 8008")
                                                      : QString());
     syntaxPanel->setVisible(syntax != Syntax::native);
-    ProblemsPane1->showProblems(Brenvik1->GetAssembly());
-    SymbolsPane1->ShowSymbols(Brenvik1->GetAssembly());
+    ProblemsPane1->showProblems(document->GetAssembly());
+    SymbolsPane1->ShowSymbols(document->GetAssembly());
     showSelectionCost();
     showResultPanel();
     showCaretPanels();

@@ -88,7 +88,7 @@ void TLiveSession::SetMachine(const MachineDescription& description, const std::
 // A run of the text's last assembly, if it is the text's and has no errors.
 void TLiveSession::start() {
     runner->Abandon();
-    if (!IsOn() || !editor.isCodeValid())
+    if (!IsOn() || !editor.GetDocument().IsAssemblyCurrent())
         return;
     if (editor.GetErrorCount() > 0) {
         pane->ShowNote(editor.GetErrorCount() == 1

@@ -307,7 +307,7 @@ void TForm1::showResultPanel() {
 void TForm1::showCaretPanels() {
     showText(LinePanel, QStringLiteral("Line %1").arg(Brenvik1->GetLine()));
     showText(ColumnPanel, QStringLiteral("Col %1").arg(Brenvik1->GetColumn()));
-    const std::span<const Diagnostic> caretProblems = Brenvik1->DiagnosticsOf(Brenvik1->GetLine() - 1);
+    const std::span<const Diagnostic> caretProblems = document->DiagnosticsOf(Brenvik1->GetLine() - 1);
     // The line's error first: it is what makes the line red.
     const auto shown = std::find_if(caretProblems.begin(), caretProblems.end(), isError);
     showText(ProblemPanel,
@@ -343,7 +343,7 @@ void TForm1::Edit1Click() {
 }
 
 void TForm1::goToProblem(bool forward) {
-    const std::vector<Diagnostic>& problems = Brenvik1->CurrentAssembly().diagnostics;
+    const std::vector<Diagnostic>& problems = document->CurrentAssembly().diagnostics;
     const auto line = static_cast<std::uint32_t>(Brenvik1->GetLine() - 1);
     const auto column = static_cast<std::uint32_t>(Brenvik1->GetColumn() - 1);
     if (const Diagnostic* problem = nextProblem(problems, line, column, forward))
@@ -383,7 +383,7 @@ void TForm1::loadSettings() {
 }
 
 void TForm1::FormClose() {
-    rememberBreakpoints(*settings, currentFile(), Brenvik1->BreakpointLines());
+    rememberBreakpoints(*settings, currentFile(), document->BreakpointLines());
     StoredOptions options;
     options.font = editorFont;
     options.autoAssemble =

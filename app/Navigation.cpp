@@ -46,7 +46,7 @@ std::optional<std::uint32_t> TForm1::symbolNamed(const QString& name) {
         sayAtCaret(noName);
         return std::nullopt;
     }
-    const Assembly& assembly = Brenvik1->CurrentAssembly();
+    const Assembly& assembly = document->CurrentAssembly();
     const std::uint32_t symbol = assembly.symbols.indexOf(name.toUpper().toStdString());
     if (symbol == assembly.symbols.none) {
         sayAtCaret(QStringLiteral("%1 is not defined").arg(name));
@@ -59,7 +59,7 @@ void TForm1::goToDefinition(const QString& name) {
     const std::optional<std::uint32_t> symbol = symbolNamed(name);
     if (!symbol)
         return;
-    const Assembly& assembly = Brenvik1->GetAssembly();
+    const Assembly& assembly = document->GetAssembly();
     if (*symbol < assembly.symbolPlaces.size() && !assembly.symbolPlaces[*symbol].file.empty()) {
         const SourcePlace& place = assembly.symbolPlaces[*symbol];
         openAt(QFile::decodeName(place.file.c_str()), static_cast<int>(place.line), 1);
@@ -72,7 +72,7 @@ void TForm1::findUses(const QString& name) {
     const std::optional<std::uint32_t> symbol = symbolNamed(name);
     if (!symbol)
         return;
-    const Assembly& assembly = Brenvik1->GetAssembly();
+    const Assembly& assembly = document->GetAssembly();
     std::vector<TUsesPane::Use> uses;
     for (const Assembly::SymbolUse& use : assembly.uses)
         if (use.symbol == *symbol)
@@ -96,7 +96,7 @@ void TForm1::findUses(const QString& name) {
 void TForm1::showSelectionCost() {
     const QTextCursor selection = Brenvik1->GetTextArea()->textCursor();
     QString text;
-    if (selection.hasSelection() && Brenvik1->isCodeValid()) {
+    if (selection.hasSelection() && document->IsAssemblyCurrent()) {
         const QTextDocument& lines = document->Text();
         const QTextBlock first = lines.findBlock(selection.selectionStart());
         QTextBlock last = lines.findBlock(selection.selectionEnd());

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     QPlainTextEdit& area = *window.Brenvik1->GetTextArea();
     area.setPlainText(text);
     window.Brenvik1->doAsm();
-    std::printf("%zu lines, %zu symbols\n", lines, window.Brenvik1->GetAssembly().symbols.size());
+    std::printf("%zu lines, %zu symbols\n", lines,
+                window.Brenvik1->GetDocument().GetAssembly().symbols.size());
 
     const auto run = [&] {
         window.Brenvik1->SetModified(true); // so that the run is a whole one, as after typing

@@ -26,10 +26,8 @@ TBrenvik::TBrenvik(TDocument* shown, QWidget* owner)
     navigationFlash.setInterval(navigationFlashMilliseconds);
     connect(&navigationFlash, &QTimer::timeout, this, &TBrenvik::showLineHighlights);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
-    connect(&document, &TDocument::OnBreakpointsChanged, this, [this] {
-        update(codeRect);
-        Q_EMIT OnBreakpointsChanged();
-    });
+    connect(&document, &TDocument::OnBreakpointsChanged, this, [this] { update(codeRect); });
+    connect(&document, &TDocument::OnAssemblyChanged, this, &TBrenvik::assemblyChanged);
     connect(textArea, &TRichEdit2::OnVertScroll, this, &TBrenvik::vertScroll);
     connect(textArea, &TRichEdit2::OnControlClick, this, [this](int position) {
         if (const QString name = NameAt(position); !name.isEmpty())
@@ -46,8 +44,8 @@ void TBrenvik::changeEvent(QEvent* event) {
         return;
     markColours = markColoursFor(palette().color(QPalette::Base));
     showLineHighlights();
-    if (isCodeValid())
-        showMarks(*textArea->document(), GetAssembly(), markColours);
+    if (document.IsAssemblyCurrent())
+        showMarks(document.Text(), document.GetAssembly(), markColours);
     Q_EMIT OnMarkColoursChanged();
 }
 
@@ -128,29 +126,27 @@ void TBrenvik::vertScroll() {
     repaint(codeRect);
 }
 
-void TBrenvik::ForgetAssembly() {
-    document.ForgetAssembly();
-    liveResult.reset();
-    update(codeRect);
+void TBrenvik::doAsm() {
+    document.Assemble();
 }
 
-void TBrenvik::doAsm() {
+// Whoever ran the document's assembly (the timer, a command that needs the text's
+// current one), the pending automatic run is cancelled and the run shows.
+void TBrenvik::assemblyChanged() {
+    if (!document.IsAssemblyCurrent()) {
+        liveResult.reset();
+        update(codeRect);
+        return;
+    }
     autoAsmTimer.stop();
     // Marks are layout formats: they leave the text, the selection, the modified
     // flag and the undo history alone, and raise no change.
     textArea->setUpdatesEnabled(false);
-    showMarks(document.Text(), document.Assemble(), markColours);
+    showMarks(document.Text(), document.GetAssembly(), markColours);
     textArea->ensureCursorVisible();
     textArea->setUpdatesEnabled(true);
     repaint();
     Q_EMIT OnAssemble();
-}
-
-std::span<const Diagnostic> TBrenvik::DiagnosticsOf(int index) const {
-    if (!isCodeValid() || index < 0)
-        return {};
-    const auto [first, last] = GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
-    return {first, last};
 }
 
 void TBrenvik::GoTo(int line, int column) {
@@ -173,7 +169,7 @@ bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
     const QTextCursor hovered = textArea->cursorForPosition(help->pos());
     const bool onText = textArea->cursorRect(hovered).bottom() >= help->pos().y();
     const std::span<const Diagnostic> found =
-        onText ? DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
+        onText ? document.DiagnosticsOf(hovered.blockNumber()) : std::span<const Diagnostic>();
     QStringList parts;
     if (!found.empty())
         parts.append(explanationHtml(found));

@@ -16,7 +16,6 @@
 
 #include <memory>
 #include <optional>
-#include <span>
 
 class TRichEdit2;
 class QPainter;
@@ -58,30 +57,17 @@ class TBrenvik : public QWidget {
     bool GetAutoIndent() const;
     void SetAutoIndent(bool on);
 
-    // One whole assembly run; cancels a pending automatic one.
+    // One whole assembly run of the document; cancels a pending automatic one.
+    // Any run of the document, or its forgetting, shows here: its marks, its code.
     void doAsm();
-    // Forgets the last run's results, for a document that has had no run yet:
-    // no errors, no bytes, no symbols, nothing to run.
-    void ForgetAssembly();
     // What the last run produced.
-    const Assembly& GetAssembly() const { return document.GetAssembly(); }
-    int GetErrorCount() const { return GetAssembly().errorCount; }
-    std::uint32_t BytesAssembled() const { return GetAssembly().bytesAssembled; }
-    bool isCodeValid() const { return document.IsAssemblyCurrent(); }
-    // The assembly of the text as it is now: assembled first if it changed since the last run.
-    const Assembly& CurrentAssembly() {
-        if (!isCodeValid())
-            doAsm();
-        return GetAssembly();
-    }
+    int GetErrorCount() const { return document.GetAssembly().errorCount; }
+    std::uint32_t BytesAssembled() const { return document.GetAssembly().bytesAssembled; }
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
     // The colours of errors, comments and warnings, for the window's background.
     const MarkColours& GetMarkColours() const { return markColours; }
-    // The diagnostics of line `index` (0-based) while the listing describes the
-    // text; none while it is stale.
-    std::span<const Diagnostic> DiagnosticsOf(int index) const;
     // Puts the caret at `column` (1-based) of `line` (0-based), the line in the
     // middle of the view and lit for a moment, and the keyboard focus in the text.
     void GoTo(int line, int column);
@@ -89,10 +75,6 @@ class TBrenvik : public QWidget {
     int GetFlashedLine() const { return navigationFlash.isActive() ? flashedLine : -1; }
     static constexpr int navigationFlashMilliseconds = 700;
 
-    // The document's breakpoints, drawn in the code column.
-    bool HasBreakpoint(int line) const { return document.HasBreakpoint(line); }
-    void ToggleBreakpoint(int line) { document.ToggleBreakpoint(line); }
-    std::vector<int> BreakpointLines() const { return document.BreakpointLines(); }
     // The line of the instruction the program stands on, lit across the text; -1 for none.
     void SetExecutionLine(int line);
     int GetExecutionLine() const { return executionLine; }
@@ -138,9 +120,6 @@ class TBrenvik : public QWidget {
     // and scrolled into view; -1, with the selection collapsed to its start, if none.
     int FindTextA(const QString& text, int start, int length, int options);
 
-    // The whole text, lines separated by '\n', every character as it stands.
-    QString GetText() const { return document.GetText(); }
-
     // Prints the listing of the whole text, or of the lines the selection covers,
     // into a print job the caller has begun.
     void Print(QPrinter& printer, bool selectionOnly);
@@ -152,7 +131,6 @@ class TBrenvik : public QWidget {
   Q_SIGNALS:
     void OnChange();
     void OnAssemble();
-    void OnBreakpointsChanged();
     // The colours of its marks changed with the palette.
     void OnMarkColoursChanged();
     // Ctrl and a click on `name` in the text: a wish to see its definition.
@@ -171,6 +149,7 @@ class TBrenvik : public QWidget {
   private:
     TBrenvik(TDocument* shown, QWidget* owner);
     void textChange();
+    void assemblyChanged();
     void vertScroll();
     void Paint(QPainter& canvas);
     void paintBreakpoint(QPainter& canvas, int y, int rowHeight) const;

@@ -27,7 +27,7 @@ constexpr double twipsPerInch = 1440.0;
 
 std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y,
                                 std::size_t maxBytes, std::size_t firstByte) const {
-    const Assembly::Line& line = GetAssembly().lines[index];
+    const Assembly::Line& line = document.GetAssembly().lines[index];
     // A line that invokes a macro holds every byte of its expansion: those the column
     // has no room for are said with "...".
     const int room =
@@ -62,14 +62,14 @@ void TBrenvik::Paint(QPainter& canvas) {
     bitmap.setFont(fixed);
     bitmap.fillRect(codeRect, palette().color(QPalette::Base));
     bitmap.setPen(palette().color(QPalette::Text));
-    const auto records = static_cast<int>(GetAssembly().lines.size());
+    const auto records = static_cast<int>(document.GetAssembly().lines.size());
     const int rowHeight = bitmap.fontMetrics().height();
-    const std::vector<int> marked = BreakpointLines();
+    const std::vector<int> marked = document.BreakpointLines();
     for (QTextBlock block = textArea->firstVisible(); block.isValid(); block = block.next()) {
         const int y = textArea->blockTop(block);
         if (y > codeRect.bottom())
             break;
-        if (isCodeValid() && block.blockNumber() < records)
+        if (document.IsAssemblyCurrent() && block.blockNumber() < records)
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
         if (std::binary_search(marked.begin(), marked.end(), block.blockNumber()))
             paintBreakpoint(bitmap, y, rowHeight);
@@ -166,7 +166,7 @@ void TBrenvik::mousePressEvent(QMouseEvent* event) {
         return;
     // A click beside a line sets or clears its breakpoint.
     if (const int line = lineBeside(at.y()); line >= 0)
-        ToggleBreakpoint(line);
+        document.ToggleBreakpoint(line);
 }
 
 int TBrenvik::lineBeside(int y) const {

@@ -94,6 +94,7 @@ const Assembly& TDocument::Assemble() {
     program.reset();
     assemblyCurrent = true;
     moveBreakpointsToCode();
+    Q_EMIT OnAssemblyChanged();
     return GetAssembly();
 }
 
@@ -102,6 +103,14 @@ void TDocument::ForgetAssembly() {
     engine.run();
     program.reset();
     assemblyCurrent = false;
+    Q_EMIT OnAssemblyChanged();
+}
+
+std::span<const Diagnostic> TDocument::DiagnosticsOf(int index) const {
+    if (!assemblyCurrent || index < 0)
+        return {};
+    const auto [first, last] = GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
+    return {first, last};
 }
 
 bool TDocument::TextChanged() {

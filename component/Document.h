@@ -15,6 +15,7 @@
 #include <QTextCursor>
 
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -51,13 +52,19 @@ class TDocument : public QObject {
 
     // One assembly run of the text as it is now.
     const Assembly& Assemble();
-    // Forgets the last run: no errors, no bytes, no symbols, nothing to run.
+    // The assembly of the text as it is now: assembled first if it changed since the last run.
+    const Assembly& CurrentAssembly() { return assemblyCurrent ? GetAssembly() : Assemble(); }
+    // Forgets the last run, for a text that has had no run yet: no errors, no
+    // bytes, no symbols, nothing to run.
     void ForgetAssembly();
     // The text has changed: the last run no longer describes it. Whether it did.
     bool TextChanged();
     bool IsAssemblyCurrent() const { return assemblyCurrent; }
     // What the last run produced.
     const Assembly& GetAssembly() const { return engine.GetAssembly(); }
+    // The diagnostics of line `index` (0-based) while the last run describes the
+    // text; none while it is stale.
+    std::span<const Diagnostic> DiagnosticsOf(int index) const;
     // The program of the last run: its bytes, and where its instructions lie.
     const Program& GetProgram() const;
     // Source line `index` as the last run read it.
@@ -81,6 +88,8 @@ class TDocument : public QObject {
     std::vector<int> BreakpointLines() const;
 
   Q_SIGNALS:
+    // After every run, and after the last run was forgotten.
+    void OnAssemblyChanged();
     void OnBreakpointsChanged();
 
   private:

@@ -41,7 +41,7 @@ void TBrenvik::SetLiveColumn(bool on) {
 }
 
 void TBrenvik::SetLiveResult(std::shared_ptr<const LiveResult> result) {
-    if (!isCodeValid())
+    if (!document.IsAssemblyCurrent())
         return;
     liveResult = std::move(result);
     update(codeRect);

@@ -35,15 +35,14 @@ void drawLine(QPainter& canvas, const QTextBlock& block, const QFont& font, QPoi
 
 void TBrenvik::Print(QPrinter& printer, bool selectionOnly) {
     // The listing is never out of step with the text.
-    if (!isCodeValid())
-        doAsm();
-    const QTextDocument& document = *textArea->document();
+    const Assembly& assembly = document.CurrentAssembly();
+    const QTextDocument& text = document.Text();
     const QTextCursor selection = textArea->textCursor();
     int first = 0;
-    int last = static_cast<int>(GetAssembly().lines.size()) - 1;
+    int last = static_cast<int>(assembly.lines.size()) - 1;
     if (selectionOnly && selection.hasSelection()) {
-        first = document.findBlock(selection.selectionStart()).blockNumber();
-        last = document.findBlock(selection.selectionEnd() - 1).blockNumber();
+        first = text.findBlock(selection.selectionStart()).blockNumber();
+        last = text.findBlock(selection.selectionEnd() - 1).blockNumber();
     }
 
     QPainter canvas(&printer);
@@ -74,13 +73,13 @@ void TBrenvik::Print(QPrinter& printer, bool selectionOnly) {
         if (byte == 0) {
             canvas.save();
             canvas.setClipRect(QRectF(textX, y, pageWidth - textX, cy));
-            drawLine(canvas, document.findBlockByNumber(line), font, {textX, static_cast<double>(y)},
+            drawLine(canvas, text.findBlockByNumber(line), font, {textX, static_cast<double>(y)},
                      pageWidth - textX);
             canvas.restore();
         }
         byte = PaintCode(canvas, static_cast<std::uint32_t>(line), printBytesX, y, bytesPerRow, byte);
         y += cy;
-        if (GetAssembly().lines[static_cast<std::size_t>(line)].code.size() <= byte) {
+        if (assembly.lines[static_cast<std::size_t>(line)].code.size() <= byte) {
             byte = 0;
             ++line;
         }

@@ -137,31 +137,31 @@ class DebuggerTest : public QObject {
         window.show();
         edit(window, "LOOP:\tINB\n* count\n\tJMP LOOP\n");
         window.Brenvik1->doAsm();
-        window.Brenvik1->ToggleBreakpoint(1); // a comment: the breakpoint goes to the JMP
-        QVERIFY(window.Brenvik1->HasBreakpoint(2));
+        window.Brenvik1->GetDocument().ToggleBreakpoint(1); // a comment: the breakpoint goes to the JMP
+        QVERIFY(window.Brenvik1->GetDocument().HasBreakpoint(2));
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 3 (000001)"));
         QCOMPARE(litLine(window), 2);
         QCOMPARE(shown(window, rowOf(Cpu::B)), QString("001"));
         // Set while paused, and cleared again: the program stays as loaded.
-        window.Brenvik1->ToggleBreakpoint(0);
+        window.Brenvik1->GetDocument().ToggleBreakpoint(0);
         QVERIFY(!debuggerOf(window).IsStale());
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 1 (000000)"));
-        window.Brenvik1->ToggleBreakpoint(0);
+        window.Brenvik1->GetDocument().ToggleBreakpoint(0);
         action(window, "RunContinue1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(shown(window, rowOf(Cpu::B)), QString("002"));
 
         typeAt(window, 0, "\tLAI 1\n");
-        QVERIFY(window.Brenvik1->HasBreakpoint(3));
-        QVERIFY(!window.Brenvik1->HasBreakpoint(2));
+        QVERIFY(window.Brenvik1->GetDocument().HasBreakpoint(3));
+        QVERIFY(!window.Brenvik1->GetDocument().HasBreakpoint(2));
         action(window, "Restart1")->trigger();
         QVERIFY(waitForStop(window));
         QCOMPARE(status(window), QString("Breakpoint at line 4 (000003)"));
-        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{3});
+        QCOMPARE(window.Brenvik1->GetDocument().BreakpointLines(), std::vector<int>{3});
     }
 
     void aClickInTheCodeColumnTogglesABreakpoint() {
@@ -173,10 +173,10 @@ class DebuggerTest : public QObject {
         const int y = window.Brenvik1->GetTextArea()->blockTop(second) + 3;
         QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {},
                           QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
-        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{1});
+        QCOMPARE(window.Brenvik1->GetDocument().BreakpointLines(), std::vector<int>{1});
         QTest::mouseClick(window.Brenvik1, Qt::LeftButton, {},
                           QPoint(window.Brenvik1->GetCodeWidth() / 2, y));
-        QVERIFY(window.Brenvik1->BreakpointLines().empty());
+        QVERIFY(window.Brenvik1->GetDocument().BreakpointLines().empty());
     }
 
     void keysTypedInTheConsoleReachAProgramThatEchoes() {
@@ -316,7 +316,7 @@ class DebuggerTest : public QObject {
         QWidget* text = window.Brenvik1->GetTextArea();
         text->setFocus();
         QTest::keyClick(text, Qt::Key_F9);
-        QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{0});
+        QCOMPARE(window.Brenvik1->GetDocument().BreakpointLines(), std::vector<int>{0});
         QTest::keyClick(text, Qt::Key_F11);
         QTest::keyClick(text, Qt::Key_F10);
         QCOMPARE(litLine(window), 1);
@@ -325,7 +325,7 @@ class DebuggerTest : public QObject {
         QCOMPARE(litLine(window), 3);
         QTest::keyClick(text, Qt::Key_F5, Qt::ShiftModifier);
         QVERIFY(!debuggerOf(window).IsLoaded());
-        QCOMPARE(window.Brenvik1->GetText(), addTwo); // no key reached the text
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), addTwo); // no key reached the text
     }
 
     void anEditMakesTheLoadedProgramStale() {

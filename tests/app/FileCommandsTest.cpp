@@ -69,22 +69,22 @@ class FileCommandsTest : public QObject {
             window.show();
             window.SetRecentFiles({file("b.asm"), file("a.asm")});
             window.Reopen1->actions().at(1)->trigger(); // a.asm
-            window.Brenvik1->ToggleBreakpoint(0);
-            window.Brenvik1->ToggleBreakpoint(2);
+            window.Brenvik1->GetDocument().ToggleBreakpoint(0);
+            window.Brenvik1->GetDocument().ToggleBreakpoint(2);
             idle();
             window.Reopen1->actions().at(1)->trigger(); // b.asm
-            QCOMPARE(window.Brenvik1->BreakpointLines(), std::vector<int>{});
+            QCOMPARE(window.Brenvik1->GetDocument().BreakpointLines(), std::vector<int>{});
             idle();
             window.Reopen1->actions().at(1)->trigger(); // a.asm again
-            QCOMPARE(window.Brenvik1->BreakpointLines(), (std::vector<int>{0, 2}));
-            window.Brenvik1->ToggleBreakpoint(0);
+            QCOMPARE(window.Brenvik1->GetDocument().BreakpointLines(), (std::vector<int>{0, 2}));
+            window.Brenvik1->GetDocument().ToggleBreakpoint(0);
             window.close();
         }
         TForm1 next; // a session later
         next.show();
         idle();
         next.Reopen1->actions().at(0)->trigger(); // a.asm, the last one open
-        QCOMPARE(next.Brenvik1->BreakpointLines(), std::vector<int>{2});
+        QCOMPARE(next.Brenvik1->GetDocument().BreakpointLines(), std::vector<int>{2});
     }
 
     void savingAModifiedFileKeepsNineBackups() {
@@ -182,28 +182,28 @@ class FileCommandsTest : public QObject {
         answerMessageBox(QMessageBox::No, &asked);
         window.New1->trigger();
         QCOMPARE(asked, QString("Discard current changes?"));
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n"));
 
         answerMessageBox(QMessageBox::No);
         window.Open1->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n"));
 
         window.SetRecentFiles({file("a.asm")});
         answerMessageBox(QMessageBox::No);
         window.Reopen1->actions().first()->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n"));
         QVERIFY(window.Brenvik1->GetModified());
 
         answerMessageBox(QMessageBox::Yes);
         window.Reopen1->actions().first()->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRLC\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRLC\n"));
         QCOMPARE(window.windowTitle(), "Brenvik - " + file("a.asm"));
         QVERIFY(!window.Brenvik1->GetModified());
 
         edit(window, "\tRET\n");
         answerMessageBox(QMessageBox::Yes);
         window.New1->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString());
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString());
         QCOMPARE(window.windowTitle(), QString("Brenvik - (untitled)"));
         QCOMPARE(window.GetRecentFiles(), QStringList{file("a.asm")});
     }
@@ -213,7 +213,7 @@ class FileCommandsTest : public QObject {
         TForm1 window;
         chooseFile(file("b.asm"));
         window.Open1->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRLC\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRLC\n"));
         QCOMPARE(window.GetCurrentFile(), file("b.asm"));
     }
 
@@ -240,7 +240,7 @@ class FileCommandsTest : public QObject {
         QVERIFY2(message.contains("missing.asm"), qPrintable(message));
         QCOMPARE(window.GetCurrentFile(), file("c.asm"));
         QCOMPARE(window.GetRecentFiles(), QStringList{file("c.asm")});
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n"));
     }
 };
 

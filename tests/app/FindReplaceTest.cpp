@@ -16,7 +16,7 @@ struct Window {
         form.Brenvik1->GetTextArea()->setPlainText(text);
         form.Brenvik1->SetSelStart(0);
     }
-    QString text() const { return form.Brenvik1->GetText(); }
+    QString text() const { return form.Brenvik1->GetDocument().GetText(); }
     QString message() const { return statusPanel(form, "MessagePanel")->text(); }
     void replace(const QString& find, const QString& with, bool all) {
         form.ReplaceDialog1->findText->setText(find);

@@ -133,7 +133,7 @@ class MainWindowTest : public QObject {
         window.About1->trigger();
         // The window system hands the release to the widget that has the focus now.
         QTest::keyRelease(window.Brenvik1->GetTextArea(), Qt::Key_Return);
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n\tRLC"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n\tRLC"));
         QVERIFY(!window.Brenvik1->GetModified());
         QVERIFY(!window.Assemble1->isEnabled());
     }
@@ -147,7 +147,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(statusPanel(window, "MessagePanel")->text(), QString());
         window.Assemble1->trigger();
         QVERIFY(!window.Assemble1->isEnabled());
-        QVERIFY(window.Brenvik1->isCodeValid());
+        QVERIFY(window.Brenvik1->GetDocument().IsAssemblyCurrent());
     }
 
     void editMenuFollowsSelectionUndoAndClipboard() {
@@ -314,7 +314,7 @@ class MainWindowTest : public QObject {
         Q_EMIT window.Edit1->aboutToShow();
         QVERIFY(window.Redo1->isEnabled());
         window.Redo1->trigger();
-        QCOMPARE(window.Brenvik1->GetText(), QString("xabc"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("xabc"));
         Q_EMIT window.Edit1->aboutToShow();
         QVERIFY(!window.Redo1->isEnabled());
     }

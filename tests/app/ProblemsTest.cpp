@@ -105,7 +105,7 @@ class ProblemsTest : public QObject {
         window.Brenvik1->GetTextArea()->setPlainText("\tRET\n\tFOO\n");
         window.NextProblem1->trigger();
         QCOMPARE(window.Brenvik1->GetLine(), 2);
-        QVERIFY(window.Brenvik1->isCodeValid());
+        QVERIFY(window.Brenvik1->GetDocument().IsAssemblyCurrent());
     }
 
     void theCaretLinesProblemShowsBesideTheDesignedPanels() {
@@ -139,7 +139,7 @@ class ProblemsTest : public QObject {
         window.FormCreate(program);
         window.Brenvik1->doAsm();
         // The including line is red, and says what and where.
-        const Diagnostic* marked = window.Brenvik1->GetAssembly().errorOf(1);
+        const Diagnostic* marked = window.Brenvik1->GetDocument().GetAssembly().errorOf(1);
         QVERIFY(marked);
         QCOMPARE(diagnosticText(*marked), QString("error: undefined symbol 'missing', in lib.inc:2"));
         const TProblemsPane& problems = *pane<TProblemsPane>(window, "Problems");
@@ -154,7 +154,7 @@ class ProblemsTest : public QObject {
         window.New1->trigger();
         window.Brenvik1->GetTextArea()->setPlainText("\tnop\n");
         window.Brenvik1->doAsm();
-        QCOMPARE(window.Brenvik1->GetAssembly().syntax, Syntax::native);
+        QCOMPARE(window.Brenvik1->GetDocument().GetAssembly().syntax, Syntax::native);
     }
 
     void anotherDocumentShowsNoneOfTheLastOnesResults() {

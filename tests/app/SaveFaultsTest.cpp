@@ -45,7 +45,7 @@ class SaveFaultsTest : public QObject {
     void expectUnsaved(TForm1& window, const QString& message, const QString& text) {
         QVERIFY2(message.contains(window.GetCurrentFile()), qPrintable(message));
         QVERIFY(window.Brenvik1->GetModified());
-        QCOMPARE(window.Brenvik1->GetText(), text);
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), text);
     }
 
   private Q_SLOTS:
@@ -69,7 +69,7 @@ class SaveFaultsTest : public QObject {
         idle();
         QVERIFY2(message.contains(file("gone.asm")) && message.contains("No such file"), qPrintable(message));
         QCOMPARE(window.GetCurrentFile(), file("kept.asm"));
-        QCOMPARE(window.Brenvik1->GetText(), QString("\tRET\n"));
+        QCOMPARE(window.Brenvik1->GetDocument().GetText(), QString("\tRET\n"));
     }
 
     void readOnlyFolderKeepsTheOldFile() {

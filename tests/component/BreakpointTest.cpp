@@ -13,25 +13,25 @@ class BreakpointTest : public QObject {
     void aBreakpointWithoutCodeGoesToTheNextLineWithCode() {
         Editor editor("* a comment\n\n\tLAI 1\n\tHLT\n");
         editor.brenvik.doAsm();
-        QSignalSpy changed(&editor.brenvik, &TBrenvik::OnBreakpointsChanged);
-        editor.brenvik.ToggleBreakpoint(0);
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{2});
+        QSignalSpy changed(&editor.document(), &TDocument::OnBreakpointsChanged);
+        editor.document().ToggleBreakpoint(0);
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{2});
         QCOMPARE(changed.count(), 1);
-        editor.brenvik.ToggleBreakpoint(2);
-        QVERIFY(editor.brenvik.BreakpointLines().empty());
-        editor.brenvik.ToggleBreakpoint(9); // past the end: nothing to mark
-        QVERIFY(editor.brenvik.BreakpointLines().empty());
+        editor.document().ToggleBreakpoint(2);
+        QVERIFY(editor.document().BreakpointLines().empty());
+        editor.document().ToggleBreakpoint(9); // past the end: nothing to mark
+        QVERIFY(editor.document().BreakpointLines().empty());
     }
 
     void aLineThatLosesItsCodePassesItsBreakpointOnAtTheNextRun() {
         Editor editor("\tLAI 1\n\tLBI 2\n");
         editor.brenvik.doAsm();
-        editor.brenvik.ToggleBreakpoint(0);
+        editor.document().ToggleBreakpoint(0);
         QTextCursor cursor(editor.text().document()->findBlockByNumber(0));
         cursor.insertText(";");
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{0}); // until the run knows
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{0}); // until the run knows
         editor.brenvik.doAsm();
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{1});
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{1});
     }
 
     void breakpointsFollowTheirLinesAndAreNoEdit() {
@@ -39,7 +39,7 @@ class BreakpointTest : public QObject {
         editor.brenvik.doAsm();
         editor.brenvik.SetModified(false);
         QSignalSpy changes(&editor.brenvik, &TBrenvik::OnChange);
-        editor.brenvik.ToggleBreakpoint(2);
+        editor.document().ToggleBreakpoint(2);
         editor.brenvik.SetExecutionLine(1);
         QCOMPARE(changes.count(), 0);
         QVERIFY(!editor.brenvik.GetModified());
@@ -47,21 +47,21 @@ class BreakpointTest : public QObject {
         QCOMPARE(editor.plainText(), QString("\tLAI 1\n\tLBI 2\n\tHLT\n"));
 
         QTextCursor(editor.text().document()->findBlockByNumber(0)).insertText("\tLCI 3\n");
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{3});
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{3});
         // A line opened at the very start of the marked line: the mark goes down with its text.
         QTextCursor(editor.text().document()->findBlockByNumber(3)).insertText("\tLDI 4\n");
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{4});
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{4});
         editor.brenvik.Undo();
-        QCOMPARE(editor.brenvik.BreakpointLines(), std::vector<int>{3});
+        QCOMPARE(editor.document().BreakpointLines(), std::vector<int>{3});
     }
 
     void aTextReplacedAsAWholeHasNoBreakpoints() {
         Editor editor("\tLAI 1\n\tHLT\n");
         editor.brenvik.doAsm();
-        editor.brenvik.ToggleBreakpoint(1);
-        QSignalSpy changed(&editor.brenvik, &TBrenvik::OnBreakpointsChanged);
+        editor.document().ToggleBreakpoint(1);
+        QSignalSpy changed(&editor.document(), &TDocument::OnBreakpointsChanged);
         editor.text().setPlainText("\tLBI 2\n\tLCI 3\n\tHLT\n");
-        QVERIFY(editor.brenvik.BreakpointLines().empty());
+        QVERIFY(editor.document().BreakpointLines().empty());
         QCOMPARE(changed.count(), 1);
     }
 

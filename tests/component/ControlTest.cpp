@@ -28,7 +28,7 @@ class ControlTest : public QObject {
         QVERIFY(assembled.wait(2000));
         QVERIFY(sinceLastChange.elapsed() >= 250); // not 150 ms, as a delay from the first change would give
         QCOMPARE(assembled.count(), 1);
-        QVERIFY(e.brenvik.isCodeValid());
+        QVERIFY(e.document().IsAssemblyCurrent());
     }
 
     void delayZeroNeverRuns() {
@@ -37,7 +37,7 @@ class ControlTest : public QObject {
         QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
         QTest::keyClick(&e.text(), Qt::Key_A);
         QVERIFY(!assembled.wait(300));
-        QVERIFY(!e.brenvik.isCodeValid());
+        QVERIFY(!e.document().IsAssemblyCurrent());
     }
 
     void explicitRunCancelsThePendingOne() {
@@ -48,6 +48,23 @@ class ControlTest : public QObject {
         e.brenvik.doAsm();
         QCOMPARE(assembled.count(), 1);
         QVERIFY(!assembled.wait(400));
+    }
+
+    // A command that needs the text's assembly runs it through the document, not the editor.
+    void aRunOfTheDocumentShowsAsTheEditorsOwn() {
+        Editor e("\tRET\n\tFOO");
+        e.brenvik.AutoAsmDelay = 100;
+        QSignalSpy assembled(&e.brenvik, &TBrenvik::OnAssemble);
+        e.text().moveCursor(QTextCursor::End);
+        QTest::keyClick(&e.text(), Qt::Key_A);
+        QCOMPARE(e.document().CurrentAssembly().errorCount, 1);
+        QCOMPARE(assembled.count(), 1);
+        QVERIFY(!e.marks(1).isEmpty());
+        e.document().CurrentAssembly(); // still the text's: no second run
+        QVERIFY(!assembled.wait(400));
+        e.document().ForgetAssembly();
+        QCOMPARE(e.brenvik.GetErrorCount(), 0);
+        QCOMPARE(assembled.count(), 1);
     }
 
     void pendingTimerKeepsItsDelay() {
@@ -64,7 +81,7 @@ class ControlTest : public QObject {
         e.brenvik.doAsm();
         QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
         e.brenvik.ReplaceSelection("\tRLC\n");
-        QVERIFY(!e.brenvik.isCodeValid());
+        QVERIFY(!e.document().IsAssemblyCurrent());
         QCOMPARE(changed.count(), 1);
         e.brenvik.ClearAll();
         QCOMPARE(changed.count(), 2);
@@ -157,7 +174,7 @@ class ControlTest : public QObject {
         const int undoSteps = e.text().document()->availableUndoSteps();
         QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
         e.brenvik.doAsm();
-        QCOMPARE(e.brenvik.GetAssembly().diagnostics.size(), std::size_t{2});
+        QCOMPARE(e.document().GetAssembly().diagnostics.size(), std::size_t{2});
         QCOMPARE(e.brenvik.GetErrorCount(), 0);
         QCOMPARE(e.text().document()->availableUndoSteps(), undoSteps);
         QCOMPARE(e.brenvik.GetModified(), false);

@@ -49,7 +49,7 @@ class EditingTest : public QObject {
         QSignalSpy changed(&e.brenvik, &TBrenvik::OnChange);
         QTest::keyClick(&e.text(), Qt::Key_Return);
         QCOMPARE(changed.count(), 2); // the line break, then the indent
-        QVERIFY(!e.brenvik.isCodeValid());
+        QVERIFY(!e.document().IsAssemblyCurrent());
     }
 
     void noIndentWhenSwitchedOffOrOnTheFirstLine() {

@@ -21,7 +21,8 @@ struct Editor {
     }
 
     TRichEdit2& text() const { return *brenvik.GetTextArea(); }
-    QString plainText() const { return brenvik.GetText(); }
+    TDocument& document() const { return brenvik.GetDocument(); }
+    QString plainText() const { return document().GetText(); }
 
     // The coloured ranges of line `index` as (start column, colour) pairs.
     QList<QPair<int, QColor>> marks(int index) const {

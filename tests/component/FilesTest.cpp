@@ -101,7 +101,7 @@ class FilesTest : public QObject {
         e.brenvik.LoadFromFile(file("prog.asm"));
         QCOMPARE(e.brenvik.GetSelStart(), 0);
         QVERIFY(changed.count() >= 1);
-        QVERIFY(!e.brenvik.isCodeValid());
+        QVERIFY(!e.document().IsAssemblyCurrent());
     }
 
     void marksAreNotSaved() {
@@ -144,7 +144,7 @@ class FilesTest : public QObject {
         }
         QCOMPARE(e.plainText(), QString("\tRET\n"));
         QVERIFY(e.brenvik.GetModified());
-        QVERIFY(e.brenvik.isCodeValid());
+        QVERIFY(e.document().IsAssemblyCurrent());
     }
 
     void failedSaveLeavesTheFileAsItWas() {

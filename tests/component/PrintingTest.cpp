@@ -79,7 +79,7 @@ class PrintingTest : public QObject {
             text += "\tRET\n";
         Editor e(text);
         const QString listing = printed(e.brenvik, false);
-        QVERIFY(e.brenvik.isCodeValid());
+        QVERIFY(e.document().IsAssemblyCurrent());
         QVERIFY(listing.count('\f') >= 2);
         QCOMPARE(rows(listing).size(), 200);
         QVERIFY(rows(listing).last().startsWith("000307 007"));
