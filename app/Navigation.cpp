@@ -107,7 +107,7 @@ void TForm1::showSelectionCost() {
             costOfLines(document->GetProgram(), static_cast<std::uint32_t>(first.blockNumber()),
                         static_cast<std::uint32_t>(last.blockNumber()));
         text = QString::fromStdString(costText(cost));
-        const LiveResult* live = Brenvik1->GetLiveResult();
+        const LiveResult* live = Brenvik1->GetLiveStrip().Result();
         const auto [firstLine, lastLine] = std::pair(static_cast<std::size_t>(first.blockNumber()),
                                                      static_cast<std::size_t>(last.blockNumber()));
         if (live && live->ranAnyOf(firstLine, lastLine))

@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
         const double off = median(runs(window, samples));
         window.findChild<TLiveSession*>()->SetOn(true);
         const double on = median(runs(window, samples));
-        const LiveResult* result = window.Brenvik1->GetLiveResult();
+        const LiveResult* result = window.Brenvik1->GetLiveStrip().Result();
         std::printf("%-22s %6d %10.2f %10.2f %10.2f  %s\n", qPrintable(name),
                     window.Brenvik1->GetTextArea()->document()->blockCount(), off, on, on - off,
                     result ? result->endingText.c_str() : "(no run: errors)");

@@ -111,10 +111,10 @@ void TBrenvik::setSelection(int start, int length) {
 }
 
 void TBrenvik::textChange() {
-    if (document.TextChanged() || liveResult) {
-        liveResult.reset();
+    // Neither the listing nor the live figures describe the text any more.
+    const bool listingWasCurrent = document.TextChanged();
+    if (liveStrip.Drop() || listingWasCurrent)
         update(codeRect);
-    }
     // Every edit restarts the whole delay; 0 means no automatic run at all.
     autoAsmTimer.stop();
     if (AutoAsmDelay > 0)
@@ -134,7 +134,7 @@ void TBrenvik::doAsm() {
 // current one), the pending automatic run is cancelled and the run shows.
 void TBrenvik::assemblyChanged() {
     if (!document.IsAssemblyCurrent()) {
-        liveResult.reset();
+        liveStrip.Drop();
         update(codeRect);
         return;
     }

@@ -5,7 +5,7 @@
 // source line, from the document's assembly after every pause in editing.
 
 #include "Document.h"
-#include "LiveRun.h"
+#include "LiveStrip.h"
 #include "Marks.h"
 
 #include <QPixmap>
@@ -86,11 +86,10 @@ class TBrenvik : public QWidget {
     // run's figures beside each line: how often it ran, and its share of the
     // run's states as a bar.
     void SetLiveColumn(bool on);
-    int GetLiveWidth() const { return liveWidth; }
     // The figures of a run of the last assembly; taken only while it is the
     // text's, and dropped by the next edit, so that none is ever stale.
     void SetLiveResult(std::shared_ptr<const LiveResult> result);
-    const LiveResult* GetLiveResult() const { return liveResult.get(); }
+    const LiveStrip& GetLiveStrip() const { return liveStrip; }
     TRichEdit2* GetTextArea() const { return textArea; }
 
     // Draws one row of line `index`'s code at y: the address at x 3 (first rows
@@ -153,8 +152,6 @@ class TBrenvik : public QWidget {
     void vertScroll();
     void Paint(QPainter& canvas);
     void paintBreakpoint(QPainter& canvas, int y, int rowHeight) const;
-    void paintLiveFigures(QPainter& canvas, const LineRun& line, int y, int rowHeight) const;
-    int liveStripWidth() const;
     // The line beside `y` in the code column, or -1.
     int lineBeside(int y) const;
     void resetMargins();
@@ -173,8 +170,7 @@ class TBrenvik : public QWidget {
     QRect codeRect;
     int codeWidth = 0;
     int bytesX = 0;
-    int liveWidth = 0; // of the live run's strip; 0 while it is hidden
-    std::shared_ptr<const LiveResult> liveResult;
+    LiveStrip liveStrip;
     QString executionNote;
     bool draggingBorder = false;
     int executionLine = -1;

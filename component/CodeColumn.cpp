@@ -46,7 +46,7 @@ std::size_t TBrenvik::PaintCode(QPainter& canvas, std::uint32_t index, int atByt
 }
 
 void TBrenvik::Paint(QPainter& canvas) {
-    codeRect = QRect(0, 0, codeWidth + liveWidth, height());
+    codeRect = QRect(0, 0, codeWidth + liveStrip.Width(), height());
     if (codeRect.width() <= 0)
         return;
     // As many pixels as the screen has, so that the digits are as sharp as the text.
@@ -73,10 +73,8 @@ void TBrenvik::Paint(QPainter& canvas) {
             PaintCode(bitmap, static_cast<std::uint32_t>(block.blockNumber()), bytesX, y, 999, 0);
         if (std::binary_search(marked.begin(), marked.end(), block.blockNumber()))
             paintBreakpoint(bitmap, y, rowHeight);
-        if (liveWidth > 0 && liveResult &&
-            static_cast<std::size_t>(block.blockNumber()) < liveResult->lines.size())
-            paintLiveFigures(bitmap, liveResult->lines[static_cast<std::size_t>(block.blockNumber())], y,
-                             rowHeight);
+        liveStrip.PaintLine(bitmap, palette(), codeWidth, static_cast<std::size_t>(block.blockNumber()), y,
+                            rowHeight);
     }
     bitmap.setPen(borderColour);
     bitmap.drawLine(codeWidth - 1, 0, codeWidth - 1, height());
@@ -102,7 +100,8 @@ void TBrenvik::paintEvent(QPaintEvent*) {
 }
 
 void TBrenvik::resetMargins() {
-    textArea->setGeometry(codeWidth + liveWidth, 0, std::max(width() - codeWidth - liveWidth, 0), height());
+    const int textLeft = codeWidth + liveStrip.Width();
+    textArea->setGeometry(textLeft, 0, std::max(width() - textLeft, 0), height());
     codeBitmap = QPixmap();
 }
 
@@ -143,8 +142,7 @@ void TBrenvik::takeFont(const QFont& font, double codeDigits) {
     const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     codeWidth = static_cast<int>(codeDigits * digitWidth + 0.5);
     bytesX = 7 * digitWidth;
-    if (liveWidth > 0)
-        liveWidth = liveStripWidth();
+    liveStrip.SetDigitWidth(digitWidth);
     resetMargins();
     QTextOption option = textArea->document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
@@ -183,7 +181,7 @@ void TBrenvik::mouseMoveEvent(QMouseEvent* event) {
         unsetCursor();
     if (!draggingBorder)
         return;
-    codeWidth = std::min(std::max(x, minimumBorderX), width() - liveWidth - minimumBorderX);
+    codeWidth = std::min(std::max(x, minimumBorderX), width() - liveStrip.Width() - minimumBorderX);
     resetMargins();
     repaint(0, 0, width(), height());
 }

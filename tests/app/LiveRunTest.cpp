@@ -24,7 +24,7 @@ bool liveRun(TForm1& window, const QString& source) {
     session<TLiveSession>(window)->SetOn(true);
     edit(window, source);
     window.Brenvik1->doAsm();
-    return QTest::qWaitFor([&] { return window.Brenvik1->GetLiveResult() != nullptr; }, 10000);
+    return QTest::qWaitFor([&] { return window.Brenvik1->GetLiveStrip().Result() != nullptr; }, 10000);
 }
 
 // The middle of line `line`'s row in the live strip.
@@ -32,7 +32,7 @@ QPoint inStrip(TForm1& window, int line) {
     TBrenvik& editor = *window.Brenvik1;
     const QRect row = editor.GetTextArea()->cursorRect(
         QTextCursor(editor.GetTextArea()->document()->findBlockByNumber(line)));
-    return {editor.GetCodeWidth() + editor.GetLiveWidth() * 3 / 4,
+    return {editor.GetCodeWidth() + editor.GetLiveStrip().Width() * 3 / 4,
             editor.GetTextArea()->mapTo(&editor, row.center()).y()};
 }
 
@@ -47,10 +47,10 @@ class LiveRunTest : public QObject {
     void aLoopShowsItsExactCountsBesideItsLines() {
         TForm1 window;
         window.show();
-        QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
+        QCOMPARE(window.Brenvik1->GetLiveStrip().Width(), 0);
         QVERIFY(liveRun(window, countdown));
-        QVERIFY(window.Brenvik1->GetLiveWidth() > 0);
-        const LiveResult& result = *window.Brenvik1->GetLiveResult();
+        QVERIFY(window.Brenvik1->GetLiveStrip().Width() > 0);
+        const LiveResult& result = *window.Brenvik1->GetLiveStrip().Result();
         const std::uint64_t executions[] = {1, 5, 5, 1};
         for (int line = 0; line < 4; ++line)
             QCOMPARE(result.lines[static_cast<std::size_t>(line)].executions, executions[line]);
@@ -81,8 +81,8 @@ class LiveRunTest : public QObject {
         // The debugger has not been touched.
         QVERIFY(!session<TDebugSession>(window)->Debugger().IsLoaded());
         session<TLiveSession>(window)->SetOn(false);
-        QCOMPARE(window.Brenvik1->GetLiveWidth(), 0);
-        QVERIFY(!window.Brenvik1->GetLiveResult());
+        QCOMPARE(window.Brenvik1->GetLiveStrip().Width(), 0);
+        QVERIFY(!window.Brenvik1->GetLiveStrip().Result());
         QCOMPARE(statusPanel(window, "SelectionPanel")->text(), QStringLiteral("4 bytes, 14-16 states"));
     }
 
@@ -125,12 +125,12 @@ class LiveRunTest : public QObject {
         QTest::keyClick(window.Brenvik1->GetTextArea(), Qt::Key_A);
         QVERIFY(!session<TLiveSession>(window)->Runner().IsRunning());
         QVERIFY(!finished.wait(50)); // nor does a slice of it end it later
-        QVERIFY(!window.Brenvik1->GetLiveResult());
+        QVERIFY(!window.Brenvik1->GetLiveStrip().Result());
         QCOMPARE(pane<TLivePane>(window, "LivePane")->Ending(),
                  QStringLiteral("The text has changed: its next assembly runs again."));
         // A result that comes after an edit is not taken.
         window.Brenvik1->SetLiveResult(std::make_shared<LiveResult>());
-        QVERIFY(!window.Brenvik1->GetLiveResult());
+        QVERIFY(!window.Brenvik1->GetLiveStrip().Result());
     }
 
     void theChoiceTheBudgetAndEachFilesKeysAreKept() {
