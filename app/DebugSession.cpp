@@ -342,7 +342,7 @@ void TDebugSession::running(bool on) {
         QStringLiteral("Running. Pause stops it (Run menu); keys typed here go to the program.");
     say(text);
     tell(text);
-    editor.SetExecutionLine(-1);
+    editor.Highlights().SetExecutionLine(-1);
     console->View()->setFocus();
 }
 
@@ -353,8 +353,8 @@ void TDebugSession::showMachine() {
     const bool paused =
         debugger.IsLoaded() && !debugger.IsRunning() && !debugger.IsStale() && !editedSinceCheck;
     const int line = paused ? debugger.CurrentLine() : -1;
-    editor.SetExecutionLine(line);
-    editor.SetExecutionNote(line >= 0 ? executionNote(line) : QString());
+    editor.Highlights().SetExecutionLine(line);
+    editor.Highlights().SetExecutionNote(line >= 0 ? executionNote(line) : QString());
 }
 
 // "Ran 3 times in this run, taking 15 states, 5 a time".
@@ -381,7 +381,7 @@ void TDebugSession::textChanged() {
         return;
     }
     editedSinceCheck = true;
-    editor.SetExecutionLine(-1); // lines above it may have come or gone
+    editor.Highlights().SetExecutionLine(-1); // lines above it may have come or gone
 }
 
 // Before the program goes on: whether the text still assembles to it. An edit

@@ -16,15 +16,13 @@ TBrenvik::TBrenvik(QWidget* owner) : TBrenvik(nullptr, owner) {}
 TBrenvik::TBrenvik(TDocument& shown, QWidget* owner) : TBrenvik(&shown, owner) {}
 
 TBrenvik::TBrenvik(TDocument* shown, QWidget* owner)
-    : QWidget(owner), textArea(new TRichEdit2(this)), document(shown ? *shown : *new TDocument(this)) {
+    : QWidget(owner), textArea(new TRichEdit2(this)), document(shown ? *shown : *new TDocument(this)),
+      highlights(new LineHighlights(*textArea)) {
     textArea->setDocument(&document.Text());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     autoAsmTimer.setSingleShot(true);
     connect(&autoAsmTimer, &QTimer::timeout, this, &TBrenvik::doAsm);
-    navigationFlash.setSingleShot(true);
-    navigationFlash.setInterval(navigationFlashMilliseconds);
-    connect(&navigationFlash, &QTimer::timeout, this, &TBrenvik::showLineHighlights);
     connect(textArea, &QPlainTextEdit::textChanged, this, &TBrenvik::textChange);
     connect(&document, &TDocument::OnBreakpointsChanged, this, [this] { update(codeRect); });
     connect(&document, &TDocument::OnAssemblyChanged, this, &TBrenvik::assemblyChanged);
@@ -35,6 +33,7 @@ TBrenvik::TBrenvik(TDocument* shown, QWidget* owner)
     });
     textArea->viewport()->installEventFilter(this);
     markColours = markColoursFor(palette().color(QPalette::Base));
+    highlights->SetColours(markColours);
     resetMargins();
 }
 
@@ -43,7 +42,7 @@ void TBrenvik::changeEvent(QEvent* event) {
     if (event->type() != QEvent::PaletteChange)
         return;
     markColours = markColoursFor(palette().color(QPalette::Base));
-    showLineHighlights();
+    highlights->SetColours(markColours);
     if (document.IsAssemblyCurrent())
         showMarks(document.Text(), document.GetAssembly(), markColours);
     Q_EMIT OnMarkColoursChanged();
@@ -155,9 +154,7 @@ void TBrenvik::GoTo(int line, int column) {
         return;
     setSelection(block.position() + std::clamp(column - 1, 0, block.length() - 1), 0);
     textArea->centerOn(block);
-    flashedLine = line;
-    navigationFlash.start();
-    showLineHighlights();
+    highlights->Flash(line);
     textArea->setFocus();
 }
 
@@ -173,8 +170,8 @@ bool TBrenvik::eventFilter(QObject* watched, QEvent* event) {
     QStringList parts;
     if (!found.empty())
         parts.append(explanationHtml(found));
-    if (onText && hovered.blockNumber() == executionLine && !executionNote.isEmpty())
-        parts.append(executionNote.toHtmlEscaped());
+    if (const QString note = onText ? highlights->NoteOf(hovered.blockNumber()) : QString(); !note.isEmpty())
+        parts.append(note.toHtmlEscaped());
     if (parts.isEmpty())
         QToolTip::hideText();
     else

@@ -5,6 +5,7 @@
 // source line, from the document's assembly after every pause in editing.
 
 #include "Document.h"
+#include "LineHighlights.h"
 #include "LiveStrip.h"
 #include "Marks.h"
 
@@ -71,15 +72,9 @@ class TBrenvik : public QWidget {
     // Puts the caret at `column` (1-based) of `line` (0-based), the line in the
     // middle of the view and lit for a moment, and the keyboard focus in the text.
     void GoTo(int line, int column);
-    // The line GoTo lights, while it is lit; -1 otherwise.
-    int GetFlashedLine() const { return navigationFlash.isActive() ? flashedLine : -1; }
-    static constexpr int navigationFlashMilliseconds = 700;
 
-    // The line of the instruction the program stands on, lit across the text; -1 for none.
-    void SetExecutionLine(int line);
-    int GetExecutionLine() const { return executionLine; }
-    // What hovering over the lit line says besides its diagnostics: how often it ran.
-    void SetExecutionNote(const QString& note) { executionNote = note; }
+    // The line the program stands on, and the one GoTo lights for a moment.
+    LineHighlights& Highlights() const { return *highlights; }
     int GetCodeWidth() const { return codeWidth; }
 
     // A strip right of the code column, shown only while `on`, with the live
@@ -158,7 +153,6 @@ class TBrenvik : public QWidget {
     void takeFont(const QFont& font, double codeDigits);
     bool nearBorder(int x) const;
     void setSelection(int start, int length);
-    void showLineHighlights();
 
     TRichEdit2* textArea;
     // The one given, or one of its own made after the text area, so that it
@@ -171,9 +165,6 @@ class TBrenvik : public QWidget {
     int codeWidth = 0;
     int bytesX = 0;
     LiveStrip liveStrip;
-    QString executionNote;
     bool draggingBorder = false;
-    int executionLine = -1;
-    QTimer navigationFlash; // runs while the line navigated to is lit
-    int flashedLine = -1;
+    LineHighlights* highlights; // the program's line, the line gone to
 };

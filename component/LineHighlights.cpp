@@ -1,31 +1,42 @@
-// The line the program stands on, and the one just navigated to, lit across the text.
-
-#include "BrenvikControl.h"
+#include "LineHighlights.h"
 #include "RichEdit2.h"
 
 #include <QTextBlock>
 
-#include <algorithm>
-
-void TBrenvik::SetExecutionLine(int line) {
-    if (line == executionLine)
-        return;
-    const QTextBlock block = textArea->document()->findBlockByNumber(line);
-    if (block.isValid()) {
-        // The view follows the program, leaving the caret where it is.
-        const int top = textArea->blockTop(block);
-        if (top < 0 || top + textArea->fontMetrics().height() > textArea->viewport()->height())
-            textArea->centerOn(block);
-    }
-    executionLine = block.isValid() ? line : -1;
-    showLineHighlights();
+LineHighlights::LineHighlights(TRichEdit2& textArea) : QObject(&textArea), textArea(textArea) {
+    flash.setSingleShot(true);
+    flash.setInterval(flashMilliseconds);
+    connect(&flash, &QTimer::timeout, this, &LineHighlights::show);
 }
 
-// The line the program stands on, and the one just navigated to, across the text.
-void TBrenvik::showLineHighlights() {
+void LineHighlights::SetColours(const MarkColours& lineColours) {
+    colours = lineColours;
+    show();
+}
+
+void LineHighlights::SetExecutionLine(int line) {
+    if (line == executionLine)
+        return;
+    const QTextBlock block = textArea.document()->findBlockByNumber(line);
+    if (block.isValid()) {
+        const int top = textArea.blockTop(block);
+        if (top < 0 || top + textArea.fontMetrics().height() > textArea.viewport()->height())
+            textArea.centerOn(block);
+    }
+    executionLine = block.isValid() ? line : -1;
+    show();
+}
+
+void LineHighlights::Flash(int line) {
+    flashedLine = line;
+    flash.start();
+    show();
+}
+
+void LineHighlights::show() {
     QList<QTextEdit::ExtraSelection> highlights;
     const auto highlight = [&](int line, const QColor& colour) {
-        const QTextBlock block = textArea->document()->findBlockByNumber(line);
+        const QTextBlock block = textArea.document()->findBlockByNumber(line);
         if (line < 0 || !block.isValid())
             return;
         QTextEdit::ExtraSelection whole;
@@ -34,8 +45,8 @@ void TBrenvik::showLineHighlights() {
         whole.cursor = QTextCursor(block);
         highlights.append(whole);
     };
-    highlight(executionLine, markColours.execution);
-    if (navigationFlash.isActive())
-        highlight(flashedLine, markColours.navigation);
-    textArea->setExtraSelections(highlights);
+    highlight(executionLine, colours.execution);
+    if (flash.isActive())
+        highlight(flashedLine, colours.navigation);
+    textArea.setExtraSelections(highlights);
 }

@@ -39,7 +39,7 @@ bool emphasised(TForm1& window, int row) {
 }
 
 int litLine(TForm1& window) {
-    return window.Brenvik1->GetExecutionLine();
+    return window.Brenvik1->Highlights().GetExecutionLine();
 }
 QString status(TForm1& window) {
     return statusPanel(window, "MessagePanel")->text();

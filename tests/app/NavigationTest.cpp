@@ -373,15 +373,15 @@ class NavigationTest : public QObject {
             text += i == 150 ? "TARGET\tRET\n" : "\tJMP TARGET\n";
         assemble(window, text);
         window.Brenvik1->GoTo(0, 6);
-        QTRY_COMPARE(window.Brenvik1->GetFlashedLine(), -1);
+        QTRY_COMPARE(window.Brenvik1->Highlights().GetFlashedLine(), -1);
         window.GoToDefinition1->trigger();
         TRichEdit2& area = *window.Brenvik1->GetTextArea();
         const QTextBlock target = area.document()->findBlockByNumber(150);
         const int middle = area.viewport()->height() / 2;
         QVERIFY(std::abs(area.blockTop(target) - middle) <= 2 * area.blockHeight(target));
-        QCOMPARE(window.Brenvik1->GetFlashedLine(), 150);
+        QCOMPARE(window.Brenvik1->Highlights().GetFlashedLine(), 150);
         QCOMPARE(area.extraSelections().size(), 1);
-        QTRY_COMPARE(window.Brenvik1->GetFlashedLine(), -1);
+        QTRY_COMPARE(window.Brenvik1->Highlights().GetFlashedLine(), -1);
         QCOMPARE(area.extraSelections().size(), 0);
     }
 

@@ -40,7 +40,7 @@ class BreakpointTest : public QObject {
         editor.brenvik.SetModified(false);
         QSignalSpy changes(&editor.brenvik, &TBrenvik::OnChange);
         editor.document().ToggleBreakpoint(2);
-        editor.brenvik.SetExecutionLine(1);
+        editor.brenvik.Highlights().SetExecutionLine(1);
         QCOMPARE(changes.count(), 0);
         QVERIFY(!editor.brenvik.GetModified());
         QVERIFY(!editor.brenvik.CanUndo());
@@ -71,14 +71,14 @@ class BreakpointTest : public QObject {
             text += "\tINB\n";
         Editor editor(text);
         editor.brenvik.doAsm();
-        editor.brenvik.SetExecutionLine(400);
+        editor.brenvik.Highlights().SetExecutionLine(400);
         const int top = editor.text().verticalScrollBar()->value();
         QVERIFY(top < 400 &&
                 400 < top + editor.text().viewport()->height() / editor.text().fontMetrics().height());
         QCOMPARE(editor.brenvik.GetLine(), 1);
-        QCOMPARE(editor.brenvik.GetExecutionLine(), 400);
-        editor.brenvik.SetExecutionLine(-1);
-        QCOMPARE(editor.brenvik.GetExecutionLine(), -1);
+        QCOMPARE(editor.brenvik.Highlights().GetExecutionLine(), 400);
+        editor.brenvik.Highlights().SetExecutionLine(-1);
+        QCOMPARE(editor.brenvik.Highlights().GetExecutionLine(), -1);
         QVERIFY(editor.text().extraSelections().isEmpty());
     }
 };
