@@ -58,12 +58,14 @@ class TBrenvik : public QWidget {
     bool GetAutoIndent() const;
     void SetAutoIndent(bool on);
 
-    // One whole assembly run of the document; cancels a pending automatic one.
-    // Any run of the document, or its forgetting, shows here: its marks, its code.
+    // One whole assembly run of the document, which cancels a pending automatic
+    // one. Any run of the document shows here, whoever asked for it.
     void doAsm();
     // What the last run produced.
     int GetErrorCount() const { return document.GetAssembly().errorCount; }
     std::uint32_t BytesAssembled() const { return document.GetAssembly().bytesAssembled; }
+
+    TRichEdit2* GetTextArea() const { return textArea; }
     // The name (a word that starts with a letter) at or just before `position`
     // of the text, as written; empty when there is none or it is in a comment.
     QString NameAt(int position) const;
@@ -72,10 +74,16 @@ class TBrenvik : public QWidget {
     // Puts the caret at `column` (1-based) of `line` (0-based), the line in the
     // middle of the view and lit for a moment, and the keyboard focus in the text.
     void GoTo(int line, int column);
-
     // The line the program stands on, and the one GoTo lights for a moment.
     LineHighlights& Highlights() const { return *highlights; }
+
+    // The code column: its width, and one row of a line's code as the column and
+    // the printed listing show it: the address at x 3 (first rows only) and up to
+    // `maxBytes` byte groups from `firstByte` at bytesX + 3. Returns the next byte
+    // of `code` still to be drawn.
     int GetCodeWidth() const { return codeWidth; }
+    std::size_t PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
+                          std::size_t firstByte) const;
 
     // A strip right of the code column, shown only while `on`, with the live
     // run's figures beside each line: how often it ran, and its share of the
@@ -85,13 +93,6 @@ class TBrenvik : public QWidget {
     // text's, and dropped by the next edit, so that none is ever stale.
     void SetLiveResult(std::shared_ptr<const LiveResult> result);
     const LiveStrip& GetLiveStrip() const { return liveStrip; }
-    TRichEdit2* GetTextArea() const { return textArea; }
-
-    // Draws one row of line `index`'s code at y: the address at x 3 (first rows
-    // only) and up to `maxBytes` byte groups from `firstByte` at bytesX + 3.
-    // Returns the next byte of `code` still to be drawn.
-    std::size_t PaintCode(QPainter& canvas, std::uint32_t index, int atBytesX, int y, std::size_t maxBytes,
-                          std::size_t firstByte) const;
 
     // Pass-through editing operations.
     void SelectAll();
