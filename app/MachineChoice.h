@@ -41,7 +41,6 @@ class TMachineChoice : public QObject {
     // image cannot be read or does not fit: the machine is then without one.
     bool Choose(const MachineDescription& machine, const QString& romPath);
     const MachineDescription& Machine() const { return *machine; }
-    const QString& RomPath() const { return romPath; }
 
   private:
     void chooseRomImage();

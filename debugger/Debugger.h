@@ -49,8 +49,6 @@ class TDebugger : public QObject {
     const Machine& GetBefore() const { return before; }
     std::uint64_t StatesSinceStop() const { return runner.machine().states - before.states; }
 
-    // The line whose instruction starts at `address`, or -1.
-    int LineOf(std::uint16_t address) const { return runner.program().lineOf(address); }
     // The line of the instruction the program stands on: after a halt, the HLT's.
     int CurrentLine() const { return runner.currentLine(); }
     // "line N (address)", or the address alone where no line assembled an instruction.

@@ -19,7 +19,6 @@ Program::Program(const Assembly& assembly)
         instructions.push_back({line, address, opcode});
         if (address >= Machine::memorySize)
             return;
-        starts.set(address);
         lineOfAddress[address] = static_cast<int>(line);
         if (addressOfLine[line] == Assembly::noLine)
             addressOfLine[line] = address;

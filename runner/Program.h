@@ -50,9 +50,6 @@ class Program {
     bool lineHasInstruction(int line) const;
     // The address of the first instruction on `line` or below it.
     std::optional<std::uint16_t> addressFrom(int line) const;
-    bool startsInstruction(std::uint16_t address) const {
-        return address < Machine::memorySize && starts[address];
-    }
 
     // The instructions of lines `first` to `last` (both included), in line order;
     // and the number of bytes those lines put in memory.
@@ -68,5 +65,4 @@ class Program {
     std::vector<std::uint64_t> bytesBefore;   // per line, the bytes of the lines above it
     std::vector<int> lineOfAddress;           // -1 where no instruction starts
     std::vector<std::uint32_t> addressOfLine; // Assembly::noLine for lines without one
-    std::bitset<Machine::memorySize> starts;
 };

@@ -149,7 +149,7 @@ TEST(Program, KnowsWhereEachLinesInstructionsLieAndWhatTheyCost) {
     EXPECT_EQ(program.lineOf(010), 1);
     EXPECT_EQ(program.lineOf(012), 1) << "LLI, the second half of LHLI";
     EXPECT_EQ(program.lineOf(014), -1) << "data";
-    EXPECT_TRUE(program.startsInstruction(017));
+    EXPECT_EQ(program.lineOf(017), 4);
     EXPECT_FALSE(program.lineHasInstruction(2));
     EXPECT_EQ(program.addressFrom(2), 017);
     EXPECT_EQ(program.bytesOf(0, 4), 8u);
