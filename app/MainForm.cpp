@@ -1,4 +1,4 @@
-// The window: menu, status bar, caption, the idle update and the options.
+// The window: menu, status bar (following the editor and its caret), caption and the options.
 
 #include "MainForm.h"
 

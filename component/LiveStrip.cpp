@@ -1,3 +1,5 @@
+// The live run's strip: its width in digits, how it draws a line's figures, and its tooltip.
+
 #include "LiveStrip.h"
 
 #include <QPainter>
