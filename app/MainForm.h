@@ -71,17 +71,20 @@ class TForm1 : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Building the window, and the status bar following the editor.
     void buildMenu();
     void buildStatusBar();
     void setDocument(const QString& name);
     void showResultPanel();
     void showCaretPanels();
 
+    // The editor's events, and the menus that follow them.
     void Edit1Click();
     void Brenvik1Change();
     void Brenvik1Assemble();
     void goToProblem(bool forward);
 
+    // Files (FileCommands.cpp).
     bool discardChanges();
     bool chooseFile(QFileDialog* dialog);
     void loadDocument(const QString& path);
@@ -96,6 +99,7 @@ class TForm1 : public QMainWindow {
     // Opens `path` as the document, its caret at `line` (0-based) and `column`.
     void openAt(const QString& path, int line, int column);
 
+    // The caret, names and their uses (Navigation.cpp).
     void sayAtCaret(const QString& message);
     void caretMoved();
     QString nameAtCaret() const;
@@ -104,6 +108,7 @@ class TForm1 : public QMainWindow {
     void findUses(const QString& name);
     void showSelectionCost();
 
+    // File > Export (Exports.cpp).
     bool exportable();
     QString chooseExportFile(const QString& extension, const QString& filter);
     void writeExport(const QString& path, const std::string& contents);
@@ -111,6 +116,7 @@ class TForm1 : public QMainWindow {
     void ExportListing1Click();
     void ExportSymbols1Click();
 
+    // Find and Replace (FindReplace.cpp).
     void findNext(const TFindDialog& dialog);
     void Find1Click();
     void FindNext1Click();
@@ -120,9 +126,11 @@ class TForm1 : public QMainWindow {
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace(bool all);
 
+    // Printing.
     void PrintSetup1Click();
     void Print1Click();
 
+    // Settings and options; the view of the text (ViewCommands.cpp).
     void loadSettings();
     void FormClose();
     void setDelay(int index);
