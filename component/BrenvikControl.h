@@ -10,13 +10,10 @@
 #include "Marks.h"
 
 #include <QPixmap>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class TRichEdit2;
 class QPainter;
