@@ -9,12 +9,12 @@
 #include "AsInstructions.h"
 #include "AsSyntax.h"
 #include "IncludedFiles.h"
+#include "MacroText.h"
 #include "Scan.h"
 
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace assyntax {
@@ -61,36 +61,29 @@ class Quotes {
 
 using scan::upperOf;
 
-// Columns [from, to) of a line, 1-based.
-struct Span {
-    std::uint32_t from, to;
-    bool empty() const { return from >= to; }
-};
-
 // Where a line's comment begins (its ';' outside quotes), or one past its end.
-std::uint32_t commentColumn(const std::string& text);
+inline std::uint32_t commentColumn(const std::string& text) {
+    return macrotext::commentColumn<Quotes>(text);
+}
 // The operands in `span`, split at the commas outside quotes and parentheses,
 // each without its blanks.
-std::vector<Span> operandsOf(const std::string& text, Span span);
+inline std::vector<Span> operandsOf(const std::string& text, Span span) {
+    return macrotext::operandsOf<Quotes>(text, span);
+}
 // The first word of columns from `pos` on, upper case, and where it ends.
 std::string wordAt(const std::string& text, std::uint32_t& pos);
 // `text` with each parameter's name (a whole name, outside quotes and the
 // comment, in any case) replaced by its argument, or by nothing when none is given.
-std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
-                        const std::vector<std::string>& arguments);
-
-// A line of a macro's body, a repetition or an included file, with where it was written.
-struct BodyLine {
-    std::string text;
-    std::uint32_t file; // in the run's files, 0 for the text itself
-    std::uint32_t line; // 0-based
-};
+inline std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
+                               const std::vector<std::string>& arguments) {
+    return macrotext::substituted<Quotes>(text, parameters, arguments, isNameChar);
+}
 
 // One run over a text: the passes, and what each one knows of the text so far.
 class AsAssembler : public AsNames {
   public:
     AsAssembler(const TextArea& text, Syntax syntax, const std::string& path, Assembly& assembly)
-        : source(text), assembly(assembly), firstSyntax(syntax), including{path}, files{std::string()} {}
+        : source(text), assembly(assembly), firstSyntax(syntax), files(path) {}
 
     void run();
 
@@ -120,7 +113,6 @@ class AsAssembler : public AsNames {
     void expand(const std::vector<BodyLine>& body, const std::vector<std::string>& parameters,
                 const std::vector<std::string>& arguments, std::uint32_t column, const std::string& macro);
     void include(Span operand);
-    const std::vector<BodyLine>* includedLines(const std::string& path);
     std::shared_ptr<const FaultSite> faultSite(std::uint32_t column) const;
     void setKind(Line::LineCode kind, std::optional<std::int64_t> value = std::nullopt);
     void instruction(const AsInstruction& instruction, const std::string& word,
@@ -216,11 +208,7 @@ class AsAssembler : public AsNames {
     };
     std::vector<Frame> frames;
     std::string conditionWord; // IF or ELSEIF while its condition is evaluated
-    // The files being read, the source's own first (empty when it is no file), and
-    // the lines of every file read in the run, by path.
-    std::vector<std::string> including;
-    std::unordered_map<std::string, std::vector<BodyLine>> includedFiles;
-    std::vector<std::string> files; // as the places of lines name them, "" for the text itself
+    IncludedFiles files;
 
     // The line: of the text, and the one of a file or a body assembled for it.
     std::uint32_t lineIndex = 0;

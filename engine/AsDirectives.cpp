@@ -2,7 +2,6 @@
 // processor and radix, functions and the bit functions of bitfuncs.inc.
 
 #include "AsAssembler.h"
-#include "SourceText.h"
 
 #include <array>
 
@@ -180,17 +179,12 @@ void AsAssembler::include(Span operand) {
     std::string file = names.literal(current, operand.from, operand.to).value_or(typed(operand));
     const std::size_t slash = file.find_last_of("/\\");
     const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
-    const std::string& from = including.back();
-    const std::string path = includedPath(from, file);
-    if (std::find(including.begin(), including.end(), path) != including.end()) {
-        error(operand.from, {DiagCode::includeCycle, file});
+    const std::string path = files.pathOf(file);
+    if (std::optional<Fault> refused = files.refusal(path, file)) {
+        error(operand.from, std::move(*refused));
         return;
     }
-    if (including.size() > maxIncludeDepth) {
-        error(operand.from, {DiagCode::includeTooDeep, std::to_string(maxIncludeDepth)});
-        return;
-    }
-    const std::vector<BodyLine>* lines = from.empty() ? nullptr : includedLines(path);
+    const std::vector<BodyLine>* lines = files.linesOf(path);
     if (!lines) {
         if (upperOf(base) != "BITFUNCS.INC") {
             error(operand.from, {DiagCode::includeNotRead, file});
@@ -200,23 +194,9 @@ void AsAssembler::include(Span operand) {
             functions.set(served.name, {served.parameters, {}, served.compute});
         return;
     }
-    including.push_back(path);
+    files.enter(path);
     expand(*lines, {}, {}, operand.from, {});
-    including.pop_back();
-}
-
-const std::vector<BodyLine>* AsAssembler::includedLines(const std::string& path) {
-    if (const auto read = includedFiles.find(path); read != includedFiles.end())
-        return &read->second;
-    std::optional<std::vector<std::string>> texts = ::includedLines(path);
-    if (!texts)
-        return nullptr;
-    const auto file = static_cast<std::uint32_t>(files.size());
-    files.push_back(path);
-    std::vector<BodyLine> lines;
-    for (std::uint32_t i = 0; i < texts->size(); ++i)
-        lines.push_back({std::move((*texts)[i]), file, i});
-    return &includedFiles.emplace(path, std::move(lines)).first->second;
+    files.leave();
 }
 
 bool AsAssembler::data(const std::vector<Span>& operands, bool words, ByteList& bytes) {

@@ -5,40 +5,6 @@
 
 namespace assyntax {
 
-std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
-                        const std::vector<std::string>& arguments) {
-    if (parameters.empty())
-        return text;
-    std::string out;
-    Quotes quotes;
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (quotes.quoted(c)) {
-            out += text[i++];
-            continue;
-        }
-        if (c == ';')
-            return out + text.substr(i);
-        if (!isNameChar(c)) {
-            out += text[i++];
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && isNameChar(text[end]))
-            ++end;
-        const std::string word = text.substr(i, end - i);
-        const auto named = std::find(parameters.begin(), parameters.end(), upperOf(word));
-        if (named == parameters.end() || scan::isDigit(c)) {
-            out += word;
-        } else {
-            const auto at = static_cast<std::size_t>(named - parameters.begin());
-            out += at < arguments.size() ? arguments[at] : std::string();
-        }
-        i = end;
-    }
-    return out;
-}
-
 // MACRO name's or REPT's lines up to their ENDM are kept, not assembled.
 void AsAssembler::startRecording(const std::string& word, std::optional<Span> label,
                                  const std::vector<Span>& operands, std::uint32_t column) {
@@ -155,11 +121,11 @@ void AsAssembler::expand(const std::vector<BodyLine>& body, const std::vector<st
 
 std::shared_ptr<const FaultSite> AsAssembler::faultSite(std::uint32_t column) const {
     auto site = std::make_shared<FaultSite>();
-    site->place = {files[placeFile], placeLine};
+    site->place = {files.pathAt(placeFile), placeLine};
     site->column = column;
     site->text = current.text;
     for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
-        site->steps.push_back({frame->macro, {files[frame->file], frame->line}});
+        site->steps.push_back({frame->macro, {files.pathAt(frame->file), frame->line}});
     return site;
 }
 

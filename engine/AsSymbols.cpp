@@ -32,7 +32,7 @@ void AsAssembler::define(std::optional<Span> label, std::int64_t v, bool variabl
         s.line = lineIndex;
         if (!local && (placeFile != 0 || number < assembly.symbolPlaces.size())) {
             assembly.symbolPlaces.resize(std::max<std::size_t>(assembly.symbolPlaces.size(), number + 1));
-            assembly.symbolPlaces[number] = {files[placeFile], placeLine};
+            assembly.symbolPlaces[number] = {files.pathAt(placeFile), placeLine};
         }
     }
     if (!local && expansionDepth > 0) { // the invoking line's record holds something else
@@ -65,7 +65,8 @@ std::optional<std::int64_t> AsAssembler::symbol(std::string_view name, std::uint
         if (column != 0 && expansionDepth == 0)
             assembly.uses.push_back({number, lineIndex, column});
         else if (column != 0 && scopes.empty() && placeFile != 0) // in an included file, not a macro
-            assembly.includedUses.push_back({number, {files[placeFile], placeLine}, column, current.text});
+            assembly.includedUses.push_back(
+                {number, {files.pathAt(placeFile), placeLine}, column, current.text});
         return symbols[number].value;
     }
     if (name == "MOMPASS" && number == assembly.symbols.none) // AS's own: the pass, from 1

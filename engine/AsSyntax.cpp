@@ -10,46 +10,6 @@
 
 namespace assyntax {
 
-std::uint32_t commentColumn(const std::string& text) {
-    Quotes quotes;
-    for (std::uint32_t i = 0; i < text.size(); ++i)
-        if (!quotes.quoted(text[i]) && text[i] == ';')
-            return i + 1;
-    return static_cast<std::uint32_t>(text.size()) + 1;
-}
-
-std::vector<Span> operandsOf(const std::string& text, Span span) {
-    std::vector<Span> operands;
-    const auto trimmed = [&](std::uint32_t from, std::uint32_t to) {
-        while (from < to && scan::isBlank(scan::at(text, from)))
-            ++from;
-        while (to > from && scan::isBlank(scan::at(text, to - 1)))
-            --to;
-        return Span{from, to};
-    };
-    const Span all = trimmed(span.from, span.to);
-    if (all.empty())
-        return operands;
-    Quotes quotes;
-    int parentheses = 0;
-    std::uint32_t start = all.from;
-    for (std::uint32_t p = all.from; p < all.to; ++p) {
-        const char c = scan::at(text, p);
-        if (quotes.quoted(c)) {
-            continue;
-        } else if (c == '(') {
-            ++parentheses;
-        } else if (c == ')') {
-            --parentheses;
-        } else if (c == ',' && parentheses == 0) {
-            operands.push_back(trimmed(start, p));
-            start = p + 1;
-        }
-    }
-    operands.push_back(trimmed(start, all.to));
-    return operands;
-}
-
 std::string wordAt(const std::string& text, std::uint32_t& pos) {
     const auto n = static_cast<std::uint32_t>(text.size());
     scan::skipBlanks(text, pos, n);

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+struct BodyLine; // IncludedFiles.h
+
 class TBrenvikEngine {
   public:
     using Line = Assembly::Line;
@@ -112,7 +114,6 @@ class TBrenvikEngine {
                         std::uint32_t pos);
     void include(std::uint32_t& pc, std::uint32_t index, std::uint32_t pos);
     void invoke(std::uint32_t& pc, std::uint32_t index, std::string_view name, std::uint32_t pos);
-    struct BodyLine;
     void expand(std::uint32_t& pc, std::uint32_t index, const std::vector<BodyLine>& body,
                 const std::vector<std::string>& parameters, const std::vector<std::string>& arguments,
                 std::uint32_t column, const std::string& macro, const std::vector<std::string>* labels);

@@ -4,7 +4,7 @@
 // lines in holds all their bytes, and each of them is listed under it.
 
 #include "Expanding.h"
-#include "IncludedFiles.h"
+#include "MacroText.h"
 #include "Scan.h"
 
 #include <algorithm>
@@ -19,100 +19,29 @@ namespace {
 
 constexpr std::uint32_t maxValue = 0xFFFF;
 
-// Columns [from, to) of a line.
-struct Piece {
-    std::uint32_t from, to;
-};
-
-// Where the comment of `text` begins at or after `from` (its ';' outside
-// strings), or one past its end.
-std::uint32_t commentAt(const std::string& text, std::uint32_t from) {
-    bool quoted = false;
-    const auto n = static_cast<std::uint32_t>(text.size());
-    for (std::uint32_t pos = from; pos <= n; ++pos) {
-        const char c = at(text, pos);
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ';' && !quoted)
-            return pos;
-    }
-    return n + 1;
-}
-
-// The operands in columns [from, to): split at the commas outside strings and
-// parentheses, each without the blanks around it.
-std::vector<Piece> piecesOf(const std::string& text, std::uint32_t from, std::uint32_t to) {
-    std::vector<Piece> pieces;
-    const auto trimmed = [&](std::uint32_t first, std::uint32_t end) {
-        skipBlanks(text, first, end - 1);
-        while (end > first && isBlank(at(text, end - 1)))
-            --end;
-        return Piece{first, end};
-    };
-    if (const Piece all = trimmed(from, to); all.from >= all.to)
-        return pieces;
-    bool quoted = false;
-    int parentheses = 0;
-    std::uint32_t start = from;
-    for (std::uint32_t pos = from; pos < to; ++pos) {
-        const char c = at(text, pos);
-        if (c == '"')
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (c == '(')
-            ++parentheses;
-        else if (c == ')')
-            --parentheses;
-        else if (c == ',' && parentheses == 0) {
-            pieces.push_back(trimmed(start, pos));
-            start = pos + 1;
+// The assembler's own strings: in double quotes, without escapes.
+class DoubleQuotes {
+  public:
+    bool quoted(char c) {
+        if (c == '"') {
+            inside = !inside;
+            return true;
         }
+        return inside;
     }
-    pieces.push_back(trimmed(start, to));
-    return pieces;
-}
+
+  private:
+    bool inside = false;
+};
 
 bool isName(std::string_view text) {
     return !text.empty() && isLetter(text.front()) && std::all_of(text.begin(), text.end(), isWordChar);
 }
 
-// `text` with each parameter's name (a whole word outside strings and the
-// comment, in any case) replaced by its argument, or by nothing when none is given.
-std::string substituted(const std::string& text, const std::vector<std::string>& parameters,
-                        const std::vector<std::string>& arguments) {
-    if (parameters.empty())
-        return text;
-    std::string out;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        if (c == '"')
-            quoted = !quoted;
-        if (quoted || !isWordChar(c)) {
-            if (c == ';' && !quoted)
-                return out + text.substr(i);
-            out += text[i++];
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && isWordChar(text[end]))
-            ++end;
-        const std::string_view word = std::string_view(text).substr(i, end - i);
-        const auto named = std::find(parameters.begin(), parameters.end(), upperOf(word));
-        if (named == parameters.end() || isDigit(c))
-            out += word;
-        else if (const auto at = static_cast<std::size_t>(named - parameters.begin()); at < arguments.size())
-            out += arguments[at];
-        i = end;
-    }
-    return out;
-}
-
 // The labels that lines define in column 1, upper case: in an expansion, its own.
-template <typename Body> std::vector<std::string> labelsOf(const Body& body) {
+std::vector<std::string> labelsOf(const std::vector<BodyLine>& body) {
     std::vector<std::string> labels;
-    for (const auto& line : body) {
+    for (const BodyLine& line : body) {
         std::uint32_t end = 1;
         skipWord(line.text, end, static_cast<std::uint32_t>(line.text.size()));
         if (end > 1 && isLetter(line.text.front()))
@@ -131,8 +60,7 @@ bool TBrenvikEngine::expandingWord(std::string_view word) {
 
 void TBrenvikEngine::runExpanding() {
     metExpansion = false;
-    expanding = std::make_unique<Expanding>();
-    expanding->including.push_back(sourcePath);
+    expanding = std::make_unique<Expanding>(sourcePath);
     prepare();
     assembly.lines.clear();
     lineCounted.clear();
@@ -303,8 +231,8 @@ void TBrenvikEngine::startRecording(std::uint32_t index, std::string_view word, 
         errorline(index, column, {DiagCode::operandCount, "MACRO", "a name in column 1"});
     } else {
         started.name = label;
-        const std::uint32_t comment = commentAt(current.text, pos);
-        for (const Piece& parameter : piecesOf(current.text, pos, comment)) {
+        const std::uint32_t comment = macrotext::commentColumn<DoubleQuotes>(current.text, pos);
+        for (const Span& parameter : macrotext::operandsOf<DoubleQuotes>(current.text, {pos, comment})) {
             const std::string name = upperOf(slice(current.text, parameter.from, parameter.to));
             if (!isName(name)) {
                 errorline(index, parameter.from, {DiagCode::operandCount, "MACRO", "names of parameters"});
@@ -361,36 +289,24 @@ void TBrenvikEngine::include(std::uint32_t& pc, std::uint32_t index, std::uint32
     const std::string file = text.substr(quote, closing - quote);
     pos = static_cast<std::uint32_t>(closing) + 2;
     checkEol(index, currentUpper, pos);
-    const std::string path = includedPath(x.including.back(), file);
-    const auto refuse = [&](Fault why) { errorline(index, quote, std::move(why), quote); };
-    if (std::find(x.including.begin(), x.including.end(), path) != x.including.end())
-        return refuse({DiagCode::includeCycle, file});
-    if (x.including.size() > maxIncludeDepth)
-        return refuse({DiagCode::includeTooDeep, std::to_string(maxIncludeDepth)});
-    auto read = x.filesRead.find(path);
-    if (read == x.filesRead.end() && !x.including.back().empty()) {
-        if (std::optional<std::vector<std::string>> lines = includedLines(path)) {
-            const auto number = static_cast<std::uint32_t>(x.files.size());
-            x.files.push_back(path);
-            std::vector<BodyLine> body;
-            for (std::uint32_t i = 0; i < lines->size(); ++i)
-                body.push_back({std::move((*lines)[i]), number, i});
-            read = x.filesRead.emplace(path, std::move(body)).first;
-        }
+    const std::string path = x.files.pathOf(file);
+    std::optional<Fault> refused = x.files.refusal(path, file);
+    const std::vector<BodyLine>* lines = refused ? nullptr : x.files.linesOf(path);
+    if (!lines) {
+        errorline(index, quote, refused.value_or(Fault{DiagCode::includeNotRead, file}), quote);
+        return;
     }
-    if (read == x.filesRead.end())
-        return refuse({DiagCode::includeNotRead, file});
-    x.including.push_back(path);
-    expand(pc, index, read->second, {}, {}, quote, {}, nullptr);
-    x.including.pop_back();
+    x.files.enter(path);
+    expand(pc, index, *lines, {}, {}, quote, {}, nullptr);
+    x.files.leave();
 }
 
 void TBrenvikEngine::invoke(std::uint32_t& pc, std::uint32_t index, std::string_view name,
                             std::uint32_t pos) {
     const Expanding::Macro called = *expanding->macros.find(name); // a copy: the body may define it anew
-    const std::uint32_t comment = commentAt(current.text, pos);
+    const std::uint32_t comment = macrotext::commentColumn<DoubleQuotes>(current.text, pos);
     std::vector<std::string> arguments;
-    for (const Piece& argument : piecesOf(current.text, pos, comment))
+    for (const Span& argument : macrotext::operandsOf<DoubleQuotes>(current.text, {pos, comment}))
         arguments.emplace_back(slice(current.text, argument.from, argument.to));
     if (comment <= current.text.size())
         assembly.lines[index].comment = comment;
@@ -430,8 +346,9 @@ void TBrenvikEngine::expand(std::uint32_t& pc, std::uint32_t index, const std::v
                           column);
             break;
         }
-        assemble(pc, addLine({textLine, depth, index, column, line.file, line.fileLine, scope, named,
-                              substituted(line.text, parameters, arguments)}));
+        assemble(pc, addLine({textLine, depth, index, column, line.file, line.line, scope, named,
+                              macrotext::substituted<DoubleQuotes>(line.text, parameters, arguments,
+                                                                   isWordChar)}));
     }
     --x.depth;
 }
@@ -516,14 +433,14 @@ void TBrenvikEngine::foldDiagnostics() {
                      .second)
                 continue;
             auto site = std::make_shared<FaultSite>();
-            site->place = {x.files[from.file], from.fileLine};
+            site->place = {x.files.pathAt(from.file), from.fileLine};
             site->column = found.textColumn;
             site->text = from.text;
             for (std::uint32_t at = found.line; x.lines[at].depth > 0; at = x.lines[at].parent) {
                 const RunLine& step = x.lines[at];
                 const RunLine& by = x.lines[step.parent];
-                site->steps.push_back(
-                    {std::string(x.expansionNames.wordAt(step.expansion)), {x.files[by.file], by.fileLine}});
+                site->steps.push_back({std::string(x.expansionNames.wordAt(step.expansion)),
+                                       {x.files.pathAt(by.file), by.fileLine}});
                 found.column = found.textColumn = step.column;
             }
             found.fault.site = std::move(site);
@@ -551,7 +468,7 @@ void TBrenvikEngine::foldUses() {
             uses.push_back({use.symbol, from.textLine, use.column});
         else if (from.file != 0 && from.scope == 0 && x.expansionNames.wordAt(from.expansion).empty())
             assembly.includedUses.push_back(
-                {use.symbol, {x.files[from.file], from.fileLine}, use.column, from.text});
+                {use.symbol, {x.files.pathAt(from.file), from.fileLine}, use.column, from.text});
     }
     assembly.uses = std::move(uses);
     for (Unresolved& reference : assembly.forwardRefs)
@@ -573,7 +490,7 @@ void TBrenvikEngine::foldSymbols(const std::vector<Line>& runLines) {
         }
         if (from.file != 0) {
             assembly.symbolPlaces.resize(number + 1);
-            assembly.symbolPlaces[number] = {x.files[from.file], from.fileLine};
+            assembly.symbolPlaces[number] = {x.files.pathAt(from.file), from.fileLine};
         }
         ++number;
     });

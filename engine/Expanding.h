@@ -5,16 +5,10 @@
 // until their ENDM, and the files read.
 
 #include "Brenvik.h"
+#include "IncludedFiles.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <variant>
-
-struct TBrenvikEngine::BodyLine {
-    std::string text;
-    std::uint32_t file;     // in `files`, 0 for the text itself
-    std::uint32_t fileLine; // 0-based
-};
 
 // A line as a run that expands assembles it: one of the text, or one that a
 // line of the text brings in (a line of an included file, of a macro's
@@ -31,6 +25,8 @@ struct TBrenvikEngine::RunLine {
 };
 
 struct TBrenvikEngine::Expanding {
+    explicit Expanding(const std::string& textPath) : files(textPath) {}
+
     struct Macro {
         std::vector<std::string> parameters; // upper case
         std::vector<BodyLine> body;
@@ -65,11 +61,9 @@ struct TBrenvikEngine::Expanding {
         std::uint32_t line = noLine;
     };
     std::vector<std::vector<OwnLabel>> ownLabels{{}};
-    std::vector<std::string> files{std::string()}; // as places name them, "" for the text
     // What expansions expand: a macro's name, REPT, or "" for an included file.
     WordTable<std::monostate> expansionNames;
-    std::vector<std::string> including; // the files being read, innermost last
-    std::unordered_map<std::string, std::vector<BodyLine>> filesRead;
+    IncludedFiles files;
     bool used = false;              // whether the text still uses any of it
     int depth = 0;                  // expansions within each other at the line
     std::int64_t expandedLines = 0; // brought in by the text's line being assembled
