@@ -109,8 +109,7 @@ void TDocument::ForgetAssembly() {
 std::span<const Diagnostic> TDocument::DiagnosticsOf(int index) const {
     if (!assemblyCurrent || index < 0)
         return {};
-    const auto [first, last] = GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
-    return {first, last};
+    return GetAssembly().diagnosticsOf(static_cast<std::uint32_t>(index));
 }
 
 bool TDocument::TextChanged() {

@@ -7,26 +7,30 @@ std::uint32_t Assembly::symbolLine(std::string_view name) const {
     return line ? *line : noLine;
 }
 
-std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>
-Assembly::diagnosticsOf(std::uint32_t index) const {
-    struct ByLine {
-        bool operator()(const Diagnostic& d, std::uint32_t line) const { return d.line < line; }
-        bool operator()(std::uint32_t line, const Diagnostic& d) const { return line < d.line; }
-    };
-    return std::equal_range(diagnostics.begin(), diagnostics.end(), index, ByLine{});
-}
+namespace {
 
-std::span<const Assembly::ExpandedLine> Assembly::expandedBy(std::uint32_t index) const {
-    struct ByLine {
-        bool operator()(const ExpandedLine& e, std::uint32_t line) const { return e.line < line; }
-        bool operator()(std::uint32_t line, const ExpandedLine& e) const { return line < e.line; }
-    };
-    const auto [first, last] = std::equal_range(expanded.begin(), expanded.end(), index, ByLine{});
+// The records of `sorted`, in the order of their lines, that belong to line `index`.
+template <typename Record>
+std::span<const Record> ofLine(const std::vector<Record>& sorted, std::uint32_t index) {
+    const auto first =
+        std::partition_point(sorted.begin(), sorted.end(), [&](const Record& r) { return r.line < index; });
+    const auto last =
+        std::partition_point(first, sorted.end(), [&](const Record& r) { return r.line == index; });
     return {first, last};
 }
 
+} // namespace
+
+std::span<const Diagnostic> Assembly::diagnosticsOf(std::uint32_t index) const {
+    return ofLine(diagnostics, index);
+}
+
+std::span<const Assembly::ExpandedLine> Assembly::expandedBy(std::uint32_t index) const {
+    return ofLine(expanded, index);
+}
+
 const Diagnostic* Assembly::errorOf(std::uint32_t index) const {
-    const auto [first, last] = diagnosticsOf(index);
-    const auto found = std::find_if(first, last, isError);
-    return found == last ? nullptr : &*found;
+    const std::span<const Diagnostic> found = diagnosticsOf(index);
+    const auto error = std::find_if(found.begin(), found.end(), isError);
+    return error == found.end() ? nullptr : &*error;
 }

@@ -149,6 +149,5 @@ struct Assembly {
     // The lines that line `index` includes or expands, in the order assembled.
     std::span<const ExpandedLine> expandedBy(std::uint32_t index) const;
     // Every diagnostic of line `index`.
-    std::pair<std::vector<Diagnostic>::const_iterator, std::vector<Diagnostic>::const_iterator>
-    diagnosticsOf(std::uint32_t index) const;
+    std::span<const Diagnostic> diagnosticsOf(std::uint32_t index) const;
 };
