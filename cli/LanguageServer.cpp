@@ -143,11 +143,6 @@ std::string upperCased(std::string text) {
     return text;
 }
 
-// Where the assembler found a line's comment, 0 when it did not say.
-std::uint32_t commentColumn(const Assembly& assembly, std::uint32_t line) {
-    return line < assembly.lines.size() ? assembly.lines[line].comment : 0;
-}
-
 } // namespace
 
 std::vector<Json> LanguageServer::handle(const Json& message) {
@@ -470,7 +465,7 @@ Json LanguageServer::semanticTokens(const Document& document) const {
     std::uint32_t lastLine = 0, lastStart = 0;
     for (std::uint32_t line = 0; line < document.text.lineCount(); ++line)
         for (const LineToken& token : tokensOfLine(document.text.line(line), document.assembly->syntax,
-                                                   commentColumn(*document.assembly, line))) {
+                                                   document.assembly->commentOf(line))) {
             data.push_back(line - lastLine);
             data.push_back(line == lastLine ? token.start - lastStart : token.start);
             data.push_back(token.end - token.start);

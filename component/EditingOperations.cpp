@@ -83,10 +83,9 @@ QString TBrenvik::NameAt(int position) const {
     const QString text = block.text();
     const auto at = static_cast<std::uint32_t>(position - block.position());
     // Where the last run found the line's comment, while that run still describes the text.
-    const auto line = static_cast<std::size_t>(block.blockNumber());
     const Assembly& assembly = document.GetAssembly();
     const std::uint32_t comment =
-        document.IsAssemblyCurrent() && line < assembly.lines.size() ? assembly.lines[line].comment : 0;
+        document.IsAssemblyCurrent() ? assembly.commentOf(static_cast<std::size_t>(block.blockNumber())) : 0;
     const std::vector<LineToken> tokens =
         tokensOfLine(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()),
                      assembly.syntax, comment);

@@ -142,6 +142,10 @@ struct Assembly {
         const Line& line = lines[symbols.valueAt(number)];
         return {line.value, line.kind != Line::equ};
     }
+    // Where line `index`'s comment begins, as its record says; 0 for none or no such line.
+    std::uint32_t commentOf(std::size_t index) const {
+        return index < lines.size() ? lines[index].comment : 0;
+    }
     // The line that defines `name` (upper case), or noLine.
     std::uint32_t symbolLine(std::string_view name) const;
     // The error of line `index`, or null.
