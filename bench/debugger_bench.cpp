@@ -69,10 +69,11 @@ void setText(TForm1& window, const std::vector<std::string>& source) {
 
 double windowSpeed(TForm1& window, const std::vector<std::string>& source) {
     setText(window, source);
-    TDebugger& debugger = window.findChild<TDebugSession*>()->Debugger();
+    TDebugSession& session = *window.findChild<TDebugSession*>();
+    TDebugger& debugger = session.Debugger();
     QElapsedTimer timer;
     timer.start();
-    window.findChild<TDebugSession*>()->Restart1->trigger();
+    session.Restart1->trigger();
     waitUntil([&] { return !debugger.IsRunning(); });
     return static_cast<double>(debugger.GetMachine().instructions) / seconds(timer);
 }
@@ -80,8 +81,9 @@ double windowSpeed(TForm1& window, const std::vector<std::string>& source) {
 // From the moment a Pause is due (a timer's) to the stop, at random moments of a run.
 Milliseconds pauseLatencies(TForm1& window, int samples) {
     setText(window, {"LOOP:\tINB", "\tADB", "\tJMP\tLOOP"});
-    TDebugger& debugger = window.findChild<TDebugSession*>()->Debugger();
-    window.findChild<TDebugSession*>()->Restart1->trigger();
+    TDebugSession& session = *window.findChild<TDebugSession*>();
+    TDebugger& debugger = session.Debugger();
+    session.Restart1->trigger();
     std::mt19937 random(8008);
     std::uniform_int_distribution<int> delay(20, 120);
     Milliseconds latencies;
@@ -89,21 +91,21 @@ Milliseconds pauseLatencies(TForm1& window, int samples) {
         const int after = delay(random);
         QElapsedTimer timer;
         timer.start();
-        QTimer::singleShot(after, Qt::PreciseTimer,
-                           [&] { window.findChild<TDebugSession*>()->Pause1->trigger(); });
+        QTimer::singleShot(after, Qt::PreciseTimer, [&] { session.Pause1->trigger(); });
         waitUntil([&] { return !debugger.IsRunning(); });
         latencies.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6 - after);
-        window.findChild<TDebugSession*>()->RunContinue1->trigger();
+        session.RunContinue1->trigger();
     }
-    window.findChild<TDebugSession*>()->Stop1->trigger();
+    session.Stop1->trigger();
     return latencies;
 }
 
 // From a key typed to its echo on the screen, the program polling between keys.
 Milliseconds keyLatencies(TForm1& window, int samples) {
     setText(window, {"WAIT:\tINP\t0", "\tNDI\t1", "\tJTZ\tWAIT", "\tINP\t1", "\tOUT\t8", "\tJMP\tWAIT"});
-    TDebugger& debugger = window.findChild<TDebugSession*>()->Debugger();
-    window.findChild<TDebugSession*>()->Restart1->trigger();
+    TDebugSession& session = *window.findChild<TDebugSession*>();
+    TDebugger& debugger = session.Debugger();
+    session.Restart1->trigger();
     bool echoed = false;
     QObject::connect(&debugger, &TDebugger::OnScreen, [&] { echoed = true; });
     Milliseconds latencies;
@@ -112,11 +114,11 @@ Milliseconds keyLatencies(TForm1& window, int samples) {
         echoed = false;
         QElapsedTimer timer;
         timer.start();
-        Q_EMIT window.findChild<TDebugSession*>()->Console()->View()->OnKeys("k");
+        Q_EMIT session.Console()->View()->OnKeys("k");
         waitUntil([&] { return echoed; });
         latencies.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
-    window.findChild<TDebugSession*>()->Stop1->trigger();
+    session.Stop1->trigger();
     return latencies;
 }
 

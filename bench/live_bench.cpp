@@ -47,15 +47,16 @@ void waitUntil(const std::function<bool()>& done) {
 // Live Run on, to the column with the run's figures.
 Milliseconds runs(TForm1& window, int samples) {
     int finished = 0;
-    const QMetaObject::Connection counting = QObject::connect(&window.findChild<TLiveSession*>()->Runner(),
-                                                              &TLiveRunner::OnFinished, [&] { ++finished; });
+    const TLiveSession& live = *window.findChild<TLiveSession*>();
+    const QMetaObject::Connection counting =
+        QObject::connect(&live.Runner(), &TLiveRunner::OnFinished, [&] { ++finished; });
     Milliseconds times;
     for (int i = 0; i < samples; ++i) {
         QElapsedTimer timer;
         timer.start();
         const int before = finished;
         window.Brenvik1->doAsm();
-        if (window.findChild<TLiveSession*>()->IsOn())
+        if (live.IsOn())
             waitUntil([&] { return finished > before; });
         window.Brenvik1->repaint();
         times.push_back(elapsed(timer));
@@ -139,11 +140,12 @@ int main(int argc, char** argv) {
 
     std::printf("%-22s %6s %10s %10s %10s  %s\n", "program", "lines", "off (ms)", "on (ms)", "added",
                 "live run");
+    TLiveSession& liveSession = *window.findChild<TLiveSession*>();
     for (const auto& [name, text] : programs) {
         window.Brenvik1->GetTextArea()->setPlainText(text);
-        window.findChild<TLiveSession*>()->SetOn(false);
+        liveSession.SetOn(false);
         const double off = median(runs(window, samples));
-        window.findChild<TLiveSession*>()->SetOn(true);
+        liveSession.SetOn(true);
         const double on = median(runs(window, samples));
         const LiveResult* result = window.Brenvik1->GetLiveStrip().Result();
         std::printf("%-22s %6d %10.2f %10.2f %10.2f  %s\n", qPrintable(name),
@@ -151,7 +153,7 @@ int main(int argc, char** argv) {
                     result ? result->endingText.c_str() : "(no run: errors)");
     }
     for (const bool live : {false, true}) {
-        window.findChild<TLiveSession*>()->SetOn(live);
+        liveSession.SetOn(live);
         const Milliseconds times = keystrokes(window, samples * 5);
         std::printf("key to repaint, Live Run %-3s median %.2f ms, worst %.2f ms of %zu\n",
                     live ? "on" : "off", median(times), *std::max_element(times.begin(), times.end()),

@@ -29,9 +29,8 @@ bool TDocument::HasBreakpoint(int line) const {
 }
 
 void TDocument::ToggleBreakpoint(int line) {
-    if (HasBreakpoint(line)) {
-        std::erase_if(breakpoints, [line](const QTextCursor& mark) { return mark.blockNumber() == line; });
-    } else {
+    if (std::erase_if(breakpoints, [line](const QTextCursor& mark) { return mark.blockNumber() == line; }) ==
+        0) {
         const QTextBlock block = codeBlockFrom(line);
         if (!block.isValid())
             return;
