@@ -27,6 +27,16 @@ std::string nestedParentheses(std::size_t depth) {
     return "\tLAI\t" + std::string(depth, '(') + "1" + std::string(depth, ')');
 }
 
+// Forty macros, each invoking the one before twice (2^40 lines in all), the
+// first holding `innermost`; then the last invoked.
+std::string macrosDoublingFortyTimes(const std::string& innermost) {
+    std::string text = "M0\tMACRO\n" + innermost + "\n\tENDM\n";
+    for (int i = 1; i <= 40; ++i)
+        text += "M" + std::to_string(i) + "\tMACRO\n\tM" + std::to_string(i - 1) + "\n\tM" +
+                std::to_string(i - 1) + "\n\tENDM\n";
+    return text + "\tM40\n";
+}
+
 std::string millionLineProgram() {
     std::string text;
     for (const std::string& line : generateProgram(1000000))
@@ -94,15 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"OnlyNulBytes", [] { return std::string(100000, '\0'); }, 1, 0},
         HostileCase{"RandomBinary", [] { return randomBytes(4 * 1024 * 1024); }, -1, -1},
         // Expansions that multiply: stopped at their bounds, each said once.
-        HostileCase{"MacrosDoublingFortyTimes",
-                    [] {
-                        std::string text = "M0\tMACRO\n\tDB 1\n\tENDM\n";
-                        for (int i = 1; i <= 40; ++i)
-                            text += "M" + std::to_string(i) + "\tMACRO\n\tM" + std::to_string(i - 1) +
-                                    "\n\tM" + std::to_string(i - 1) + "\n\tENDM\n";
-                        return text + "\tM40\n";
-                    },
-                    1, -1},
+        HostileCase{"MacrosDoublingFortyTimes", [] { return macrosDoublingFortyTimes("\tDB 1"); }, 1, -1},
         HostileCase{"RepetitionsWithinRepetitions",
                     [] { return "\tREPT 16384\n\tREPT 16384\n\tDB 1\n\tENDM\n\tENDM"; }, 1, -1},
         HostileCase{"MacroInvokingItself", [] { return "SELF\tMACRO\n\tRET\n\tSELF\n\tENDM\n\tSELF"; }, 1,
@@ -122,14 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"AsRepetitionBeyondTheAddressSpace",
                     [] { return "\tcpu 8008\n\tdb 16384 dup (16384 dup (16384 dup 1))"; }, 1, -1},
         HostileCase{"AsMacrosDoublingFortyTimes",
-                    [] {
-                        std::string text = "\tcpu 8008\nm0\tmacro\nx\tset 1\n\tendm\n";
-                        for (int i = 1; i <= 40; ++i)
-                            text += "m" + std::to_string(i) + "\tmacro\n\tm" + std::to_string(i - 1) +
-                                    "\n\tm" + std::to_string(i - 1) + "\n\tendm\n";
-                        return text + "\tm40\n";
-                    },
-                    1, 0},
+                    [] { return "\tcpu 8008\n" + macrosDoublingFortyTimes("x\tset 1"); }, 1, 0},
         HostileCase{"AsRepetitionsWithinRepetitions",
                     [] { return "\tcpu 8008\n\trept 16384\n\trept 16384\n\tdb 1\n\tendm\n\tendm"; }, 1, -1},
         HostileCase{"AsFunctionCallingItself", [] { return "\tcpu 8008\nf\tfunction x,f(x)\n\tdb f(1)"; }, 1,
